@@ -1,0 +1,33 @@
+# Helpers shared by the framework modules, the game, the tools and the tests.
+
+# vyw_module(NAME DEPENDS dep...): one static library per framework module, made of every
+# .cpp file in the module's folder. Headers are included as "module/Header.h".
+function(vyw_module name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/vyw)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_LIBS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/vyw)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPENDS} ${ARG_LIBS})
+  endif()
+endfunction()
+
+# vyw_test(NAME LIBS lib...): one GoogleTest program from every .cpp file of the calling folder.
+function(vyw_test name)
+  cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT 600)
+endfunction()

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the normal build (warnings are errors), then the tests again
+# under AddressSanitizer with UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
+tolmar_need_packages $TOLMAR_BUILD_PACKAGES $TOLMAR_TEST_PACKAGES
+
+# No display is needed: SDL draws through EGL into an offscreen surface.
+export SDL_VIDEODRIVER=offscreen
+export CTEST_OUTPUT_ON_FAILURE=1
+
+step() { echo; echo "=== $* ($(date +%T))"; }
+
+step "build"
+tolmar_configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLMAR_WERROR=ON
+cmake --build "$TOLMAR_ROOT/build" -j "$TOLMAR_JOBS"
+step "tests"
+ctest --test-dir "$TOLMAR_ROOT/build" -j "$TOLMAR_JOBS"
+
+step "build with address and undefined-behaviour sanitizers"
+tolmar_configure build-asan -DCMAKE_BUILD_TYPE=Debug -DTOLMAR_WERROR=ON \
+    -DTOLMAR_SANITIZE=address,undefined -DTOLMAR_BUILD_BENCH=OFF
+cmake --build "$TOLMAR_ROOT/build-asan" -j "$TOLMAR_JOBS"
+step "tests with address and undefined-behaviour sanitizers"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$TOLMAR_ROOT/build-asan" -j "$TOLMAR_JOBS" -LE no-sanitizer
+
+step "build with thread sanitizer"
+tolmar_configure build-tsan -DCMAKE_BUILD_TYPE=Debug -DTOLMAR_WERROR=ON \
+    -DTOLMAR_SANITIZE=thread -DTOLMAR_BUILD_BENCH=OFF
+# Only the programs whose tests run threads (label "threads") are built here.
+TSAN_TARGETS="vythread_tests"
+cmake --build "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" --target $TSAN_TARGETS
+step "threaded tests with thread sanitizer"
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+    ctest --test-dir "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" -L threads
+
+step "all tests passed"

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+// A fresh temporary directory for one test, removed with everything in it at the end.
+class VyTestDir
+{
+public:
+    VyTestDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "vywtestXXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr)
+            m_path = pattern;
+    }
+    ~VyTestDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    VyTestDir(const VyTestDir&) = delete;
+    VyTestDir& operator=(const VyTestDir&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+    // Writes bytes to a file below the directory (creating folders) and returns its path.
+    std::string Put(const std::string& name, const std::string& bytes) const
+    {
+        std::filesystem::path path = m_path / name;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    static std::string Slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+private:
+    std::filesystem::path m_path;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdio>
+
+#include "vyio/VyIO.h"
+
+// Open modes of VyFile.
+constexpr int VY_FILE_READ = 1;       // "rb"
+constexpr int VY_FILE_WRITE = 2;      // "wb": create or truncate
+constexpr int VY_FILE_READWRITE = 3;  // "r+b": an existing file
+constexpr int VY_FILE_CREATE_READWRITE = 4; // "w+b": create or truncate
+
+// A stream over a stdio file. Every failure except Open throws VyFileException naming the file
+// ("*VyFile::<operation> -> File: <name>").
+class VyFile : public VyIO
+{
+public:
+    explicit VyFile(int direction = VY_IO_ANY) : VyIO(direction) {}
+    ~VyFile() override; // closes; a failing close is reported to the trace, never thrown
+
+    // Closes any open file, then opens name. False when the file cannot be opened; a mode other than
+    // 1..4 throws "*VyFile::Open : unsupported file mode -> File: <name>".
+    bool Open(const VyString& name, int mode);
+    bool IsOpen() const { return m_pFile != nullptr; }
+
+    void Close() override;
+    // Returns the bytes read; a short count at the end of the file is no error.
+    int Read(void* buffer, int count) override;
+    int Write(const void* buffer, int count) override;
+    void SeekToBegin() override;
+    void SeekToEnd() override;
+    void Seek(int offset) override;
+    void SetPosition(int position) override;
+    int GetPosition() override;
+    bool IsEOF() override;
+    VyString GetName() const override { return m_name; }
+    // Size of a regular file less the position; -1 for pipes and devices or when closed.
+    long long GetBytesLeft() override;
+
+private:
+    void SeekTo(long offset, int origin, const char* operation);
+
+    int m_nOpenMode = 0;
+    FILE* m_pFile = nullptr;
+    VyString m_name;
+};

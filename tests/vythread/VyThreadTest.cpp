@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "vythread/VyEvent.h"
+#include "vythread/VyMessageQueue.h"
+#include "vythread/VyMessageTarget.h"
+#include "vythread/VyThread.h"
+#include "vythread/VyTrace.h"
+
+namespace
+{
+unsigned int ReturnArgument(void* argument)
+{
+    return *static_cast<unsigned int*>(argument);
+}
+
+unsigned int WaitForEvent(void* argument)
+{
+    static_cast<VyEvent*>(argument)->Wait();
+    return 7;
+}
+
+// A worker that can only end after the main thread has handled the message it posts.
+class Handshake : public VyMessageTarget
+{
+public:
+    VyEvent handled;
+    std::atomic<bool> bHandled{false};
+
+    void HandleMessage(const VyMessage&) override
+    {
+        bHandled = true;
+        handled.Set();
+    }
+    static unsigned int Run(void* argument)
+    {
+        auto* self = static_cast<Handshake*>(argument);
+        VyMessageTarget::Post({self, 1001, 0, 0});
+        self->handled.Wait();
+        return 1;
+    }
+};
+} // namespace
+
+TEST(VyThread, StartWaitAndExitCode)
+{
+    VyThread empty;
+    EXPECT_TRUE(empty.IsEmpty());
+    EXPECT_FALSE(empty.Wait(0));
+    EXPECT_FALSE(empty.WaitPumping(0));
+
+    unsigned int value = 1234;
+    VyThread thread;
+    ASSERT_TRUE(thread.Start(ReturnArgument, &value));
+    VyThread copy = thread;
+    EXPECT_TRUE(copy.Wait(VY_INFINITE));
+    EXPECT_FALSE(thread.IsRunning());
+    EXPECT_EQ(thread.GetExitCode(), 1234u);
+}
+
+TEST(VyThread, WaitTimesOutWhileTheThreadRuns)
+{
+    VyEvent release;
+    VyThread thread;
+    ASSERT_TRUE(thread.Start(WaitForEvent, &release));
+    EXPECT_FALSE(thread.Wait(5));
+    EXPECT_TRUE(thread.IsRunning());
+    release.Set();
+    EXPECT_TRUE(thread.Wait(VY_INFINITE));
+    EXPECT_EQ(thread.GetExitCode(), 7u);
+}
+
+TEST(VyThread, WaitPumpingDispatchesUntilTheThreadEnds)
+{
+    VyMessageQueue queue; // makes this thread the main thread
+    Handshake handshake;
+    VyThread thread;
+    ASSERT_TRUE(thread.Start(Handshake::Run, &handshake));
+    EXPECT_TRUE(thread.WaitPumping(VY_INFINITE));
+    EXPECT_TRUE(handshake.bHandled);
+    EXPECT_FALSE(thread.IsRunning());
+    EXPECT_EQ(thread.GetExitCode(), 1u);
+}
+
+TEST(VyThread, WaitPumpingUsesTheInstalledEventPump)
+{
+    VyMessageQueue queue;
+    VyEvent release;
+    int pumped = 0;
+    VyThread::EventPump previous = VyThread::SetEventPump([&](unsigned int) {
+        if (++pumped == 3)
+            release.Set();
+    });
+    VyThread thread;
+    ASSERT_TRUE(thread.Start(WaitForEvent, &release));
+    EXPECT_TRUE(thread.WaitPumping(VY_INFINITE));
+    VyThread::SetEventPump(previous);
+    EXPECT_GE(pumped, 3);
+}
+
+TEST(VyThread, WaitPumpingOffTheMainThreadIsAPlainWait)
+{
+    VyMessageQueue queue;
+    Handshake handshake;
+    bool result = false;
+    // A helper thread waits, pumping, for a worker: it must not dispatch the main thread's messages.
+    std::thread helper([&] {
+        VyThread worker;
+        worker.Start(Handshake::Run, &handshake);
+        result = worker.WaitPumping(20);
+        handshake.handled.Set();
+        worker.Wait(VY_INFINITE);
+    });
+    helper.join();
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(handshake.bHandled);
+    EXPECT_TRUE(VyMessageTarget::HasMessage({&handshake, 1001, 0, 0}));
+}
+
+TEST(VyThread, TerminateLetsGoOfARunningThread)
+{
+    VyString trace;
+    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { trace += text; });
+    VyEvent release;
+    VyThread thread;
+    ASSERT_TRUE(thread.Start(WaitForEvent, &release));
+    thread.Terminate(3);
+    VyTrace::SetSink(previous);
+    EXPECT_NE(trace.find("cannot be forced to end"), VyString::npos);
+    // The handle still tells when the detached thread ends; it must end before release goes.
+    release.Set();
+    EXPECT_TRUE(thread.Wait(VY_INFINITE));
+}
+
+TEST(VyEvent, SetIsKeptUntilOneWaitTakesIt)
+{
+    VyEvent event;
+    event.Set();
+    event.Set();
+    EXPECT_TRUE(event.Wait(0));
+    EXPECT_FALSE(event.Wait(0)) << "one wait takes the signal";
+}
+
+TEST(VyEvent, APulseWhileNobodyWaitsIsLost)
+{
+    VyEvent event;
+    event.Pulse();
+    EXPECT_FALSE(event.Wait(10));
+}
+
+TEST(VyEvent, APulseReleasesAWaitingThread)
+{
+    VyEvent event;
+    std::atomic<bool> woken{false};
+    std::thread waiter([&] {
+        event.Wait();
+        woken = true;
+    });
+    // The waiter may not be waiting yet, and a pulse before that is lost: pulse until it wakes.
+    while (!woken)
+    {
+        event.Pulse();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    waiter.join();
+    EXPECT_FALSE(event.Wait(0)) << "a pulse leaves nothing behind";
+}

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 // A fresh temporary directory for one test, removed with everything in it at the end.
@@ -44,4 +45,40 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+// Makes a directory the working directory for one scope and goes back at its end.
+class VyScopedWorkingDir
+{
+public:
+    explicit VyScopedWorkingDir(const std::filesystem::path& path) : m_previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(path);
+    }
+    ~VyScopedWorkingDir()
+    {
+        std::error_code ignored;
+        std::filesystem::current_path(m_previous, ignored);
+    }
+
+private:
+    std::filesystem::path m_previous;
+};
+
+// Runs a whole test program inside a fresh temporary working directory, so that files the framework
+// makes there (vyw.cfg) never land in the build tree. Register once per program:
+//     static auto* const g_environment = testing::AddGlobalTestEnvironment(new VyTempWorkingDir);
+class VyTempWorkingDir : public testing::Environment
+{
+public:
+    void SetUp() override { m_pInside = std::make_unique<VyScopedWorkingDir>(m_dir.Path()); }
+    void TearDown() override { m_pInside.reset(); }
+
+private:
+    VyTestDir m_dir;
+    std::unique_ptr<VyScopedWorkingDir> m_pInside;
 };

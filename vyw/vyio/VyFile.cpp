@@ -34,6 +34,15 @@ VyFile::~VyFile()
     }
 }
 
+VyString VyFile::DiskPath(const VyString& name)
+{
+    VyString path(name);
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path;
+}
+
 bool VyFile::Open(const VyString& name, int mode)
 {
     Close();
@@ -42,7 +51,7 @@ bool VyFile::Open(const VyString& name, int mode)
     const char* stdioMode = StdioMode(mode);
     if (stdioMode == nullptr)
         throw VyFileException("VyFile", "Open", "unsupported file mode", name);
-    m_pFile = std::fopen(name.c_str(), stdioMode);
+    m_pFile = std::fopen(DiskPath(name).c_str(), stdioMode);
     return m_pFile != nullptr;
 }
 

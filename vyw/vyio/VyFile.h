@@ -18,10 +18,12 @@ public:
     explicit VyFile(int direction = VY_IO_ANY) : VyIO(direction) {}
     ~VyFile() override; // closes; a failing close is reported to the trace, never thrown
 
-    // Closes any open file, then opens name. False when the file cannot be opened; a mode other than
+    // Closes any open file, then opens name (see DiskPath). False when the file cannot be opened; a mode other than
     // 1..4 throws "*VyFile::Open : unsupported file mode -> File: <name>".
     bool Open(const VyString& name, int mode);
     bool IsOpen() const { return m_pFile != nullptr; }
+    // The name as the disk sees it: backslash separators of resource paths become slashes.
+    static VyString DiskPath(const VyString& name);
 
     void Close() override;
     // Returns the bytes read; a short count at the end of the file is no error.

@@ -1,0 +1,212 @@
+#include "vyio/VyArchive.h"
+
+#include <cstdio>
+
+#include "vyio/VyBzipStream.h"
+#include "vyio/VyFile.h"
+#include "vyio/VyMemFile.h"
+#include "vythread/VyException.h"
+#include "vythread/VyTrace.h"
+
+namespace
+{
+// The smallest record: two empty strings (one byte each) and four numbers.
+constexpr long long VY_MIN_RECORD = 1 + 16 + 1;
+} // namespace
+
+VyArchive::~VyArchive()
+{
+    try
+    {
+        Close();
+    }
+    catch (VyException& error)
+    {
+        error.Report();
+    }
+}
+
+void VyArchive::SaveIfModified()
+{
+    if (!m_bModified || m_pStream == nullptr)
+        return;
+    const VyString name = m_pStream->GetName();
+    if (!name.empty())
+        Save(name);
+}
+
+void VyArchive::DropTable()
+{
+    m_entries.clear();
+    m_pStream.reset();
+}
+
+void VyArchive::Close()
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    SaveIfModified();
+    DropTable();
+}
+
+bool VyArchive::Open(const VyString& path)
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    Close();
+    auto file = std::make_unique<VyFile>(VY_IO_READ);
+    if (!file->Open(path, VY_FILE_READWRITE) && !file->Open(path, VY_FILE_READ))
+        return false;
+    m_pStream = std::move(file);
+    ReadTable();
+    return true;
+}
+
+void VyArchive::Attach(std::unique_ptr<VyIO> stream)
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    Close();
+    m_pStream = std::move(stream);
+    if (m_pStream != nullptr)
+        ReadTable();
+}
+
+void VyArchive::ReadTable()
+{
+    VyIO& in = *m_pStream;
+    const VyString name = in.GetName();
+    try
+    {
+        in.SeekToBegin();
+        const long long size = in.GetBytesLeft();
+        unsigned int count = 0;
+        in >> count;
+        // Every record takes at least VY_MIN_RECORD bytes, so a count the file cannot hold is refused
+        // before anything is read or allocated.
+        if (size < 4 || (size >= 0 && static_cast<long long>(count) * VY_MIN_RECORD > size - 4))
+            throw VyFileException("VyArchive", "ReadTable", VyString::Format("%u entries do not fit", count), name);
+        for (unsigned int i = 0; i < count; ++i)
+        {
+            VyArchiveEntry entry;
+            entry.ReadRecord(in);
+            if (static_cast<long long>(entry.m_startingPos) + entry.m_storedSize > size)
+                throw VyFileException("VyArchive", "ReadTable",
+                                      "the data of " + entry.m_name + " lies beyond the end", name);
+            m_entries[entry.m_name] = entry;
+        }
+    }
+    catch (VyException& error)
+    {
+        error.AddContext("VyArchive", "ReadTable", "damaged archive", name);
+        DropTable();
+        throw;
+    }
+}
+
+bool VyArchive::HasEntries() const
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return !m_entries.empty();
+}
+
+int VyArchive::GetEntryCount() const
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return static_cast<int>(m_entries.size());
+}
+
+VyArchive::Table VyArchive::GetEntries() const
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return m_entries;
+}
+
+bool VyArchive::FindEntry(const VyString& name, VyArchiveEntry& entry) const
+{
+    const VyString lower = name.Lower();
+    auto found = m_entries.find(lower);
+    if (found == m_entries.end())
+        found = m_entries.find("\\" + lower);
+    if (found == m_entries.end())
+        return false;
+    entry = found->second;
+    return true;
+}
+
+bool VyArchive::GetFile(const VyString& name, VyIO& out)
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    VyArchiveEntry entry;
+    if (m_pStream == nullptr || !FindEntry(name, entry))
+        return false;
+    m_pStream->SetPosition(static_cast<int>(entry.m_startingPos));
+    if (entry.IsCompressed())
+    {
+        VyMemFile packed;
+        packed.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
+        packed.SeekToBegin();
+        VyBzipStream unpacker(packed, VY_BZIP_DECOMPRESS);
+        out.CopyAll(unpacker);
+        if (unpacker.HasFailed())
+            throw VyFileException("VyArchive", "GetFile",
+                                  unpacker.IsTruncated() ? "compressed data cut short" : "damaged compressed data",
+                                  entry.m_name);
+    }
+    else
+        out.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
+    out.SeekToBegin();
+    return true;
+}
+
+void VyArchive::Save(const VyString& path)
+{
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (m_pStream == nullptr)
+        return;
+    // Measure the table, then lay the data out right behind it in name order. The new offsets go into a
+    // copy, so that a failed save leaves this archive as it was.
+    Table table = m_entries;
+    VyMemFile scratch;
+    for (const auto& [name, entry] : table)
+        entry.WriteRecord(scratch);
+    unsigned int next = 4u + static_cast<unsigned int>(scratch.GetLength());
+
+    VyMemFile image;
+    image << static_cast<unsigned int>(table.size());
+    for (auto& [name, entry] : table)
+    {
+        entry.m_previousPos = entry.m_startingPos;
+        entry.m_startingPos = next;
+        next += entry.m_storedSize;
+        entry.WriteRecord(image);
+    }
+    for (const auto& [name, entry] : table)
+    {
+        m_pStream->SetPosition(static_cast<int>(entry.m_previousPos));
+        VY_ASSERT(image.GetPosition() == static_cast<int>(entry.m_startingPos));
+        image.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
+    }
+    image.SeekToBegin();
+
+    const VyString temporary = path + ".tmp";
+    VyFile file;
+    if (!file.Open(temporary, VY_FILE_WRITE))
+        throw VyFileException("VyArchive", "Save", "could not create the file", temporary);
+    try
+    {
+        file.CopyAll(image);
+        file.Close();
+    }
+    catch (VyException& error)
+    {
+        std::remove(VyFile::DiskPath(temporary).c_str());
+        error.AddContext("VyArchive", "Save", {}, path);
+        throw;
+    }
+    if (std::rename(VyFile::DiskPath(temporary).c_str(), VyFile::DiskPath(path).c_str()) != 0)
+    {
+        std::remove(VyFile::DiskPath(temporary).c_str());
+        throw VyFileException("VyArchive", "Save", "could not replace the file", path);
+    }
+    m_bModified = false;
+    DropTable();
+    Open(path);
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "vyio/VyArchiveEntry.h"
+#include "vyio/VyIO.h"
+
+// The resource archive: a table of entries and the stream their bytes are read from.
+//
+// File layout: count (u32) | count entry records (VyArchiveEntry) | the stored bytes of every entry,
+// back to back. Records are written in byte order of their names; the reader does not rely on it.
+// Names are lower case with backslash separators and a leading backslash ("\strings\strings.txt").
+//
+// A table whose count, records or offsets do not fit the stream is refused with a VyFileException
+// naming the file; the archive is then empty. GetFile may be called from several threads.
+class VyArchive
+{
+public:
+    using Table = std::map<VyString, VyArchiveEntry>; // std::string order is byte order
+
+    VyArchive() = default;
+    ~VyArchive(); // saves a modified archive; failures are reported, never thrown
+    VyArchive(const VyArchive&) = delete;
+    VyArchive& operator=(const VyArchive&) = delete;
+
+    // Opens the file "r+b" (falling back to "rb": the archive is only read) and reads its table.
+    // False with an empty table when the file cannot be opened; throws on a damaged table.
+    bool Open(const VyString& path);
+    // Takes the stream (positioned anywhere) and reads the table from it; throws on a damaged table.
+    void Attach(std::unique_ptr<VyIO> stream);
+    // Saves when modified, then drops the table and the stream.
+    void Close();
+
+    bool HasEntries() const;
+    int GetEntryCount() const;
+    // A copy of the table, in name order.
+    Table GetEntries() const;
+
+    // Copies the entry's contents into out (at its position) and rewinds out. The name is looked up
+    // lower-cased, then with a backslash in front. False when absent; throws VyFileException when the
+    // entry's compressed bytes are damaged.
+    bool GetFile(const VyString& name, VyIO& out);
+
+    // Rewrites the archive into path with the records and the data in name order (stored bytes are
+    // copied, never recompressed), then reads the table back from the new file. Written through
+    // "<path>.tmp" and renamed over path, so a failure leaves the old file.
+    void Save(const VyString& path);
+
+    // Marks the archive to be saved to its stream's name when it is closed, re-opened or re-attached.
+    void SetModified() { m_bModified = true; }
+    bool IsModified() const { return m_bModified; }
+
+private:
+    void SaveIfModified();
+    void ReadTable();
+    void DropTable();
+    bool FindEntry(const VyString& name, VyArchiveEntry& entry) const;
+
+    mutable std::recursive_mutex m_lock;
+    Table m_entries;
+    std::unique_ptr<VyIO> m_pStream;
+    bool m_bModified = false;
+};

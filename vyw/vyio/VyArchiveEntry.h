@@ -1,0 +1,28 @@
+#pragma once
+
+#include "vythread/VyString.h"
+
+class VyIO;
+
+// Flag bit 0 of an entry: the stored bytes are one complete bzip2 stream.
+constexpr unsigned int VY_ARCHIVE_COMPRESSED = 1;
+
+// One record of the archive's entry table. On the stream (all u32 little-endian):
+//     name (VyString) | starting position | stored size | flags | unpacked size | date (VyString)
+// The starting position counts from the start of the archive; the unpacked size and the date
+// ("MM/DD/YYYY HH:MM:SS") are informational.
+struct VyArchiveEntry
+{
+    VyString m_name;
+    unsigned int m_startingPos = 0;
+    unsigned int m_previousPos = 0; // scratch while saving: where the data lay before
+    unsigned int m_storedSize = 0;
+    unsigned int m_flags = 0;
+    unsigned int m_unpackedSize = 0;
+    VyString m_date;
+
+    bool IsCompressed() const { return (m_flags & VY_ARCHIVE_COMPRESSED) != 0; }
+    void WriteRecord(VyIO& out) const;
+    // Reads one record; throws VyFileException when the stream ends inside it.
+    void ReadRecord(VyIO& in);
+};

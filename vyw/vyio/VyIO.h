@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vythread/VyMessageTarget.h"
 #include "vythread/VyPoint.h"
 #include "vythread/VyRect.h"
 #include "vythread/VySize.h"
@@ -22,11 +23,12 @@ constexpr int VY_IO_WRITE = 2;
 // A failing Read/Write throws VyException (VyFileException for files); each operator puts its own
 // "*VyIO::operator ..." line on the exception and rethrows it. Short reads are not detected: the bytes
 // a read did not deliver keep the value the destination held before.
-class VyIO
+// A stream is a message target so that a socket can take framework messages; others ignore them.
+class VyIO : public VyMessageTarget
 {
 public:
     explicit VyIO(int mode = VY_IO_ANY) : m_nMode(mode) {}
-    virtual ~VyIO() = default;
+    ~VyIO() override = default;
     VyIO(const VyIO&) = delete;
     VyIO& operator=(const VyIO&) = delete;
 

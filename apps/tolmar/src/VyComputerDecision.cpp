@@ -1,0 +1,238 @@
+#include "VyComputerDecision.h"
+
+#include "VyGameTypes.h"
+#include "VyWinTest.h"
+#include "vythread/VyTrace.h"
+
+bool VyComputerDecision::HasWin(const VyComputerPosition& position)
+{
+    int combination = -1;
+    int property = -1;
+    int value = -1;
+    return VyWinTest::Find(position.squares, position.pieces, position.propertyCount, position.combinations,
+                           combination, property, value);
+}
+
+std::vector<int> VyComputerDecision::OffBoardPieces(const VyComputerPosition& position)
+{
+    std::vector<int> pieces;
+    for (size_t i = 0; i < position.pieces.size(); ++i)
+        if (position.pieces[i].location == -1)
+            pieces.push_back(static_cast<int>(i));
+    return pieces;
+}
+
+std::vector<int> VyComputerDecision::EmptySquares(const VyComputerPosition& position)
+{
+    std::vector<int> squares;
+    for (size_t s = 0; s < position.squares.size(); ++s)
+        if (position.squares[s].piece == -1)
+            squares.push_back(static_cast<int>(s));
+    return squares;
+}
+
+int VyComputerDecision::FindWinningSquare(VyComputerPosition& position, int piece)
+{
+    for (size_t s = 0; s < position.squares.size(); ++s)
+    {
+        VySquare& square = position.squares[s];
+        if (square.piece != -1)
+            continue;
+        square.piece = piece;
+        const bool wins = HasWin(position);
+        square.piece = -1;
+        if (wins)
+            return static_cast<int>(s);
+    }
+    return -1;
+}
+
+bool VyComputerDecision::IsSafe(VyComputerPosition& position, int piece)
+{
+    return FindWinningSquare(position, piece) == -1;
+}
+
+// The draw loops below end because the caller made sure that a match exists.
+int VyComputerDecision::RandomOffBoardPiece(const VyComputerPosition& position, VyRandom& random)
+{
+    if (OffBoardPieces(position).empty())
+        return -1;
+    const int count = static_cast<int>(position.pieces.size());
+    for (;;)
+    {
+        const int piece = random.Below(count);
+        if (position.pieces[static_cast<size_t>(piece)].location == -1)
+            return piece;
+    }
+}
+
+int VyComputerDecision::RandomEmptySquare(const VyComputerPosition& position, VyRandom& random)
+{
+    if (EmptySquares(position).empty())
+        return -1;
+    const int count = static_cast<int>(position.squares.size());
+    for (;;)
+    {
+        const int square = random.Below(count);
+        if (position.squares[static_cast<size_t>(square)].piece == -1)
+            return square;
+    }
+}
+
+// Intermediate and Hard: a uniformly drawn safe piece, else the off-board piece with the highest index.
+int VyComputerDecision::ChooseSafePiece(VyComputerPosition& position, VyRandom& random)
+{
+    const std::vector<int> offBoard = OffBoardPieces(position);
+    if (offBoard.empty())
+        return -1;
+    bool anySafe = false;
+    for (int piece : offBoard)
+        if (IsSafe(position, piece))
+        {
+            anySafe = true;
+            break;
+        }
+    if (!anySafe)
+        return offBoard.back();
+    const int count = static_cast<int>(position.pieces.size());
+    for (;;)
+    {
+        const int piece = random.Below(count);
+        if (position.pieces[static_cast<size_t>(piece)].location == -1 && IsSafe(position, piece))
+            return piece;
+    }
+}
+
+int VyComputerDecision::AdvancedScore(VyComputerPosition& position, int piece)
+{
+    const std::vector<int> empty = EmptySquares(position);
+    const std::vector<int> offBoard = OffBoardPieces(position);
+    int score = 0;
+    for (int i : empty)
+    {
+        position.squares[static_cast<size_t>(i)].piece = piece;
+        for (int j : offBoard)
+        {
+            if (j == piece)
+                continue;
+            for (int k : empty)
+            {
+                if (k == i)
+                    continue;
+                position.squares[static_cast<size_t>(k)].piece = j;
+                if (HasWin(position))
+                    ++score;
+                position.squares[static_cast<size_t>(k)].piece = -1;
+            }
+        }
+        position.squares[static_cast<size_t>(i)].piece = -1;
+    }
+    return score;
+}
+
+// Advanced: among the safe pieces, the first with the strictly highest score (a random safe piece
+// when every score is 0); the highest-index off-board piece when none is safe.
+int VyComputerDecision::ChooseAdvancedPiece(VyComputerPosition& position, VyRandom& random)
+{
+    const std::vector<int> offBoard = OffBoardPieces(position);
+    std::vector<int> safe;
+    for (int piece : offBoard)
+        if (IsSafe(position, piece))
+            safe.push_back(piece);
+    const int fallback = offBoard.empty() ? -1 : offBoard.back();
+
+    int pick = -1;
+    if (safe.size() == 1)
+        pick = safe.front();
+    else if (safe.size() > 1)
+        pick = safe[static_cast<size_t>(random.Below(static_cast<int>(safe.size())))];
+
+    int best = 0;
+    for (int piece : safe)
+    {
+        const int score = AdvancedScore(position, piece);
+        if (score > best)
+        {
+            best = score;
+            pick = piece;
+        }
+    }
+    if (safe.empty())
+        pick = fallback;
+    if (pick == -1)
+        pick = RandomOffBoardPiece(position, random);
+    return pick;
+}
+
+int VyComputerDecision::ComputerChoosePiece(VyComputerPosition& position, VyRandom& random)
+{
+    switch (position.level)
+    {
+    case LEVEL_INTERMEDIATE:
+    case LEVEL_HARD:
+        return ChooseSafePiece(position, random);
+    case LEVEL_ADVANCED:
+        return ChooseAdvancedPiece(position, random);
+    default: // Beginner, Easy, and a level from outside 1..5
+        return RandomOffBoardPiece(position, random);
+    }
+}
+
+// Hard and Advanced: a random square after which the computer still has a safe piece to hand over.
+int VyComputerDecision::ChooseSafeSquare(VyComputerPosition& position, VyRandom& random)
+{
+    const int current = position.currentPiece;
+    std::vector<int> safeSquares;
+    for (int s : EmptySquares(position))
+    {
+        position.squares[static_cast<size_t>(s)].piece = current;
+        for (int piece : OffBoardPieces(position))
+            if (piece != current && IsSafe(position, piece))
+            {
+                safeSquares.push_back(s);
+                break;
+            }
+        position.squares[static_cast<size_t>(s)].piece = -1;
+    }
+    if (safeSquares.empty())
+        return RandomEmptySquare(position, random);
+    return safeSquares[static_cast<size_t>(random.Below(static_cast<int>(safeSquares.size())))];
+}
+
+int VyComputerDecision::ComputerChooseSquare(VyComputerPosition& position, VyRandom& random)
+{
+    const int current = position.currentPiece;
+    if (current < 0 || static_cast<size_t>(current) >= position.pieces.size())
+        return -1;
+    if (position.level <= LEVEL_BEGINNER)
+        return RandomEmptySquare(position, random);
+    const int winning = FindWinningSquare(position, current);
+    if (winning != -1)
+        return winning;
+    if (position.level >= LEVEL_HARD)
+        return ChooseSafeSquare(position, random);
+    return RandomEmptySquare(position, random);
+}
+
+bool VyComputerDecision::Decide(VyComputerPosition& position, VyRandom& random, VyMessageTarget* pTarget,
+                                VyMessage& answer)
+{
+    if (position.state == PLAYER2_CHOOSES)
+    {
+        const int option = ComputerChoosePiece(position, random);
+        const bool valid = option >= 0 && static_cast<size_t>(option) < position.pieces.size();
+        VY_ASSERT_TEXT(valid, "option>=0 && option<game.GetNumberOfPieces()");
+        answer = {pTarget, MSG_COMPUTER_PIECE, option, position.generation};
+        return valid;
+    }
+    if (position.state == PLAYER2_PLACES)
+    {
+        const int option = ComputerChooseSquare(position, random);
+        const bool valid = option >= 0 && static_cast<size_t>(option) < position.squares.size();
+        VY_ASSERT_TEXT(valid, "option>=0 && option<game.GetNumberOfSquares()");
+        answer = {pTarget, MSG_COMPUTER_SQUARE, option, position.generation};
+        return valid;
+    }
+    VY_ASSERT_TEXT(false, "false");
+    return false;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "VyComputerDecision.h"
+#include "vythread/VyPoint.h"
+#include "vythread/VyString.h"
+
+// What the rules ask of the window that shows the game. The game window implements it; tests and
+// the self-play tool implement it to observe the calls. All calls come on the window thread.
+// Pieces and squares are indices into the rules' m_pieces and m_squares.
+class VyGameHost
+{
+public:
+    virtual ~VyGameHost() = default;
+
+    // Starts a movement that puts the piece's anchor on target: at speed pixels per second, or as a
+    // jump when speed is negative; with animate false the piece stays where it is. Whatever happens,
+    // the end is reported exactly once, later and never from inside this call, by handing
+    // VyGameRules::MoveDone(piece) the piece (the window posts MSG_MOVE_DONE with param1 = piece).
+    virtual void MovePiece(int piece, VyPoint target, float speed, bool animate) = 0;
+    // Puts the piece's anchor on target at once, stopping any movement of it; reports nothing.
+    virtual void PlacePieceAt(int piece, VyPoint target) = 0;
+    // Raises the pieces on the board in square order, then the others in piece order.
+    virtual void Restack() = 0;
+    // Lets the piece take (or refuse) mouse and keyboard choices.
+    virtual void EnablePiece(int piece, bool enable) = 0;
+    // Shows image 0 (normal) or 1 (greyed) of the piece.
+    virtual void SetPieceImage(int piece, int imageIndex) = 0;
+    // m_status was rebuilt.
+    virtual void StatusChanged() = 0;
+    // The pieces moved under the mouse: evaluate the square under it again.
+    virtual void RefreshHighlight() = 0;
+    // Shows the end-of-game question "Would you like to play again?".
+    virtual void AskPlayAgain() = 0;
+    // Whether a network game's connection is open.
+    virtual bool IsNetworkConnected() const = 0;
+    // Sends the local player's half-move to the peer: a choice (square -1) or a placement.
+    virtual void SendMove(int piece, int square) = 0;
+    // Writes a player's name to the game settings, section "General", key "Player1" or "Player2".
+    virtual void StorePlayerName(int player, const VyString& name) = 0;
+    // Gives the keyboard focus to the game window.
+    virtual void FocusGameWindow() = 0;
+    // The computer is to move on position (copied now, on the window thread): wake its worker.
+    virtual void WakeComputer(const VyComputerPosition& position) = 0;
+    // A movement that ends a half-move is running (busy cursor) or has ended.
+    virtual void SetBusy(bool busy) = 0;
+};

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <vector>
+
+#include "VyComputerDecision.h"
+#include "VyGameHost.h"
+#include "VyGameTypes.h"
+#include "VyPieceSet.h"
+#include "vythread/VyRandom.h"
+
+// The state of one game and the rule operations on it. The game window owns one and implements
+// VyGameHost for it; everything runs on the window thread. The state members are public: the game
+// window, the saved-game code and the set loader read and write them directly.
+//
+// The turn cycle (each half-move ends when the movement of its piece has finished):
+//
+//   state  who acts            operation      movement ends -> NextTurn -> state
+//   1      player 1 chooses    ChoosePiece    2
+//   2      player 2 places     PlacePiece     3
+//   3      player 2 chooses    ChoosePiece    4
+//   4      player 1 places     PlacePiece     1
+//
+// After NextTurn, EndOfMove looks for a win or a full board (states 5, 6), rebuilds the status line
+// and wakes the computer on its turn. Undo walks the cycle backwards (1->4, 2->1, 3->2, 4->3); against
+// the computer it repeats, each step when the previous step's movement ends, until a human's turn.
+//
+// A half-move movement is running while m_moving; m_afterMove says what its end does:
+//   AFTER_MOVE_NEXT_TURN  after a choice or placement
+//   AFTER_MOVE_UNDO       after an undo step that left the computer to move
+//   AFTER_MOVE_NOTHING    after the last undo step, or when no half-move is running
+class VyGameRules
+{
+public:
+    // random draws the first player when m_firstPlayer is FIRST_RANDOM.
+    explicit VyGameRules(VyGameHost& host, VyRandom& random = VyRandom::Global());
+
+    // Takes over a loaded piece set: properties, pieces, squares, combinations and board data; every
+    // piece off the board, no history, no chosen piece. The state is not changed.
+    void SetPieceSet(const VyPieceSet& set);
+
+    // Applies a choice. Ignored unless choosing, no movement runs, and piece is a valid piece off
+    // the board. The turn advances when the piece's movement ends.
+    void ChoosePiece(int piece);
+    // Places the chosen piece. Ignored unless placing with a chosen piece, no movement runs, and
+    // square is a valid empty square. The turn advances when the piece's movement ends.
+    void PlacePiece(int square);
+    // The half-move's movement has finished: 1->2, 2->3, 3->4, 4->1, then EndOfMove.
+    void NextTurn();
+    // Evaluates the position after a move, a new game or a loaded game.
+    void EndOfMove();
+    // The movement of piece has finished (MSG_MOVE_DONE). Movements that end no half-move are ignored.
+    void MoveDone(int piece);
+
+    // Starts a new game with the current opponent (state 1 or 3) on a cleared board.
+    void NewGame();
+    // NewGame followed by EndOfMove: what selecting a local opponent does.
+    void StartGame();
+    // Every piece back to its start at once, every square empty, history and choice cleared.
+    // A half-move movement in flight no longer ends the half-move. The state is not changed.
+    void ResetBoard();
+
+    // False while a movement runs, when the game is over or not in play, and while a network
+    // connection is open; otherwise whether a piece is chosen or placed.
+    bool CanUndo() const;
+    // Takes back the last half-move (see the table above); nothing unless CanUndo.
+    void Undo();
+
+    // The win test on a list of squares (the live board or a copy). value = the shared value's name.
+    bool CheckWin(const std::vector<VySquare>& squares, int& combination, VyString& value) const;
+
+    // On the computer's turn: note the time and hand the host a copy of the position to decide on.
+    void WakeComputer();
+    // A copy of everything the computer decides on.
+    VyComputerPosition TakeComputerPosition() const;
+    // The computer's answers (MSG_COMPUTER_PIECE, MSG_COMPUTER_SQUARE). Applied only when generation
+    // is still the position's generation and it is still the computer's turn to choose / place:
+    // an answer to a position that an undo, a new game or a load replaced is dropped.
+    void ApplyComputerPiece(int piece, int generation);
+    void ApplyComputerSquare(int square, int generation);
+
+    // Rebuilds m_status for the state and tells the host.
+    void UpdateStatus();
+    // m_status as drawn at time now (ms): on the computer's turn 0 to 9 dots, one more every 333 ms.
+    VyString GetStatusLine(unsigned int now) const;
+    // "James" -> "James'", "Ann" -> "Ann's", "" -> "".
+    static VyString Possessive(const VyString& name);
+
+    bool IsChoosing() const;
+    bool IsPlacing() const;
+    bool IsHumanChoosing() const;
+    bool IsHumanPlacing() const;
+    bool IsComputersTurn() const;
+    // Every piece is placed, or no square is left for one.
+    bool IsBoardFull() const;
+    bool IsNetworked() const;
+    bool IsGameOver() const;
+
+    int GetNumberOfPieces() const { return static_cast<int>(m_pieces.size()); }
+    int GetNumberOfSquares() const { return static_cast<int>(m_squares.size()); }
+    // Changes whenever the position changes; the computer's answers carry it.
+    int GetPositionGeneration() const { return m_positionGeneration; }
+
+    // The piece set.
+    std::vector<VyPieceInfo> m_pieces;
+    std::vector<VyProperty> m_properties;
+    std::vector<VySquare> m_squares;
+    std::vector<std::vector<int>> m_winningCombinations;
+    VyString m_setName;
+    VyString m_board;
+    VySize m_boardSize;
+    VyPoint m_chosenPos;
+    uint32_t m_colorMask = 0x0000FF;
+
+    // The game.
+    int m_state = NO_OPPONENT;
+    int m_initialState = PLAYER1_CHOOSES;
+    int m_opponent = OPPONENT_HUMAN;
+    int m_level = LEVEL_EASY;
+    int m_firstPlayer = FIRST_PLAYER1;
+    int m_currentPiece = INVALID_PIECE;
+    std::vector<int> m_history;
+    int m_winningCombination = -1;
+    VyString m_winningValue;
+    VyString m_winner;
+    VyString m_player1Name;
+    VyString m_player2Name;
+
+    // The turn flow shared with the window.
+    VyString m_status;
+    int m_highlightedSquare = -1;
+    bool m_moving = false;
+    int m_afterMove = AFTER_MOVE_NOTHING;
+    float m_moveSpeed = 300.0f;
+    unsigned int m_thinkStart = 0;
+
+private:
+    bool IsValidPiece(int piece) const;
+    bool IsValidSquare(int square) const;
+    void SetBusy(bool busy);
+    void StartMovement(int piece, VyPoint target, float speed, bool animate, int afterMove);
+    void EnableOffBoardPieces(bool enable);
+    void SetPieceImage(int piece, int imageIndex);
+    void EvaluateChoosingPosition();
+    void ShowWin(int combination, const VyString& value);
+    bool TakeBackPlacement();
+    bool TakeBackChoice();
+    VyString StatusText() const;
+
+    VyGameHost& m_host;
+    VyRandom& m_random;
+    int m_movingPiece = INVALID_PIECE; // the piece whose movement ends the running half-move
+    int m_positionGeneration = 0;
+};

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <vector>
+
+#include "VyGameRules.h"
+#include "vythread/VyTrace.h"
+
+// A game host that records what the rules ask of the window. Movements end when the test says so
+// (FinishMoves), as the window's movement timers would.
+class GameTestHost : public VyGameHost
+{
+public:
+    struct Move
+    {
+        int piece;
+        VyPoint target;
+        float speed;
+        bool animate;
+    };
+
+    std::vector<Move> moves;                 // every MovePiece, in order
+    std::deque<int> running;                 // movements not yet reported as finished
+    std::map<int, bool> enabled;             // last EnablePiece per piece
+    std::map<int, int> images;               // last SetPieceImage per piece
+    std::map<int, VyString> storedNames;     // player -> name
+    std::vector<std::pair<int, int>> sent;   // SendMove calls
+    std::vector<VyComputerPosition> wakes;   // WakeComputer calls
+    int statusChanges = 0;
+    int questions = 0;
+    int focus = 0;
+    int restacks = 0;
+    int jumps = 0;                           // PlacePieceAt calls
+    bool bConnected = false;
+    bool bBusy = false;
+
+    void MovePiece(int piece, VyPoint target, float speed, bool animate) override
+    {
+        moves.push_back({piece, target, speed, animate});
+        running.push_back(piece);
+    }
+    void PlacePieceAt(int, VyPoint) override { ++jumps; }
+    void Restack() override { ++restacks; }
+    void EnablePiece(int piece, bool enable) override { enabled[piece] = enable; }
+    void SetPieceImage(int piece, int imageIndex) override { images[piece] = imageIndex; }
+    void StatusChanged() override { ++statusChanges; }
+    void RefreshHighlight() override {}
+    void AskPlayAgain() override { ++questions; }
+    bool IsNetworkConnected() const override { return bConnected; }
+    void SendMove(int piece, int square) override { sent.emplace_back(piece, square); }
+    void StorePlayerName(int player, const VyString& name) override { storedNames[player] = name; }
+    void FocusGameWindow() override { ++focus; }
+    void WakeComputer(const VyComputerPosition& position) override { wakes.push_back(position); }
+    void SetBusy(bool busy) override { bBusy = busy; }
+
+    // Ends the running movements, and those they start, one by one.
+    void FinishMoves(VyGameRules& rules)
+    {
+        while (!running.empty())
+        {
+            int piece = running.front();
+            running.pop_front();
+            rules.MoveDone(piece);
+        }
+    }
+};
+
+// Collects the trace output for the lifetime of the object.
+class TraceCapture
+{
+public:
+    TraceCapture() { m_previous = VyTrace::SetSink([this](const VyString& text) { m_text += text; }); }
+    ~TraceCapture() { VyTrace::SetSink(m_previous); }
+    const VyString& Text() const { return m_text; }
+    bool Has(const char* text) const { return m_text.find(text) != VyString::npos; }
+
+private:
+    VyString m_text;
+    VyTrace::Sink m_previous;
+};

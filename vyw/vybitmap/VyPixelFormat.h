@@ -5,19 +5,16 @@
 #include "vythread/VyString.h"
 
 // Format ids of the ten pixel formats an image can have.
-enum : int
-{
-    VY_FORMAT_NONE = 1,        // no format
-    VY_FORMAT_MONO = 2,        // 1 bit: set bits are white
-    VY_FORMAT_RGB555 = 3,      // 16 bits: red 10-14, green 5-9, blue 0-4
-    VY_FORMAT_RGB565 = 4,      // 16 bits: red 11-15, green 5-10, blue 0-4
-    VY_FORMAT_RGB24 = 5,       // bytes red, green, blue
-    VY_FORMAT_RGB32 = 6,       // bytes red, green, blue and one ignored byte
-    VY_FORMAT_RGBA32 = 7,      // bytes red, green, blue, alpha
-    VY_FORMAT_GREY8 = 8,       // one grey byte feeds all three colours
-    VY_FORMAT_GREY_ALPHA16 = 9,// grey byte, alpha byte
-    VY_FORMAT_ALPHA8 = 10,     // alpha byte only
-};
+constexpr int VY_FORMAT_NONE = 1;         // no format
+constexpr int VY_FORMAT_MONO = 2;         // 1 bit: set bits are white
+constexpr int VY_FORMAT_RGB555 = 3;       // 16 bits: red 10-14, green 5-9, blue 0-4
+constexpr int VY_FORMAT_RGB565 = 4;       // 16 bits: red 11-15, green 5-10, blue 0-4
+constexpr int VY_FORMAT_RGB24 = 5;        // bytes red, green, blue
+constexpr int VY_FORMAT_RGB32 = 6;        // bytes red, green, blue and one ignored byte
+constexpr int VY_FORMAT_RGBA32 = 7;       // bytes red, green, blue, alpha
+constexpr int VY_FORMAT_GREY8 = 8;        // one grey byte feeds all three colours
+constexpr int VY_FORMAT_GREY_ALPHA16 = 9; // grey byte, alpha byte
+constexpr int VY_FORMAT_ALPHA8 = 10;      // alpha byte only
 
 // Channel indices of the per-channel tables.
 enum VyChannel : int

@@ -50,7 +50,7 @@ int64_t VyRGBFormat::RowPitch(int formatId, int64_t width, int alignment)
     if (alignment == VY_ALIGN_BYTE || alignment == VY_ALIGN_16 || alignment == VY_ALIGN_32 ||
         alignment == VY_ALIGN_PITCH)
         return format.PitchFor(width, alignment);
-    return alignment >= packed ? alignment : -1;
+    return alignment >= packed && alignment <= VY_MAX_PITCH ? alignment : -1;
 }
 
 void VyRGBFormat::SetGeometry(int width, int height, int alignment, const char* method)

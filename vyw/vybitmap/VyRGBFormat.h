@@ -11,13 +11,10 @@
 
 // Row alignment modes of an image. Any other value given to Create or Attach is an explicit row
 // pitch in bytes (at least one packed row), and the mode is then recorded as VY_ALIGN_PITCH.
-enum : int
-{
-    VY_ALIGN_BYTE = 0,   // rows of (bits * width + 7) / 8 bytes
-    VY_ALIGN_16 = -1,    // rows padded to 2 bytes
-    VY_ALIGN_32 = -2,    // rows padded to 4 bytes
-    VY_ALIGN_PITCH = -3, // explicit pitch; byte rows when a pitch is computed again
-};
+constexpr int VY_ALIGN_BYTE = 0;   // rows of (bits * width + 7) / 8 bytes
+constexpr int VY_ALIGN_16 = -1;    // rows padded to 2 bytes
+constexpr int VY_ALIGN_32 = -2;    // rows padded to 4 bytes
+constexpr int VY_ALIGN_PITCH = -3; // explicit pitch; byte rows when a pitch is computed again
 
 // Where a clipped blit reads and writes: corners in both images and the size.
 struct VyBlitArea
@@ -47,6 +44,8 @@ class VyRGBFormat
 public:
     // Images wider or taller than this are refused (loaders raise their own load errors).
     static constexpr int VY_MAX_IMAGE_SIDE = 16384;
+    // The largest row pitch accepted: a row of the widest image of the widest format.
+    static constexpr int VY_MAX_PITCH = 4 * VY_MAX_IMAGE_SIDE;
 
     virtual ~VyRGBFormat() = default;
     VyRGBFormat(const VyRGBFormat&) = delete;
@@ -112,7 +111,8 @@ public:
     const uint8_t* Row(int y) const { return m_pBuffer + static_cast<ptrdiff_t>(y) * m_pitch; }
 
     // Byte count of one row of `width` pixels in `formatId` under `alignment`; -1 when the
-    // combination is invalid (negative width, explicit pitch below the packed row).
+    // combination is invalid (negative width, explicit pitch below the packed row or above
+    // VY_MAX_PITCH).
     static int64_t RowPitch(int formatId, int64_t width, int alignment);
 
 protected:

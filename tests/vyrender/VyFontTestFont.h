@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <vector>
 
 #include "vyrender/VyFont.h"
@@ -24,5 +25,17 @@ inline VyFont MakeTestFont()
     VyFont font;
     VyFontDesc desc;
     font.SetMetrics(desc, 32, 13, glyphs);
+    rgb sheet(VyRGBFormat::Create(128, 128, 10, VY_ALIGN_BYTE, 0x00FFFFFF));
+    for (const VyGlyph& glyph : glyphs)
+        sheet.Image()->Fill(glyph.sheet, 0xFFFFFFFF);
+    font.SetSheet(std::move(sheet));
     return font;
+}
+
+inline void PrintTo(const VyGlyph& glyph, std::ostream* out)
+{
+    auto rect = [&](const VyRect& r) { *out << "{" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "}"; };
+    rect(glyph.box);
+    rect(glyph.sheet);
+    *out << "+" << glyph.advance;
 }

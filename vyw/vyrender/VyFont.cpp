@@ -4,7 +4,10 @@
 #include <climits>
 
 #include "vythread/VyException.h"
+#include "vyio/VyConfigFile.h"
 #include "vyio/VyIO.h"
+#include "vyio/VyMemFile.h"
+#include "vyio/VyResourceSource.h"
 #include "vyrender/VyMarkup.h"
 #include "vyrender/VyTextWrap.h"
 
@@ -17,6 +20,33 @@ const VyGlyph NO_GLYPH{};
 
 VyFont::VyFont() = default;
 VyFont::~VyFont() = default;
+
+VyString VyFont::GetFontPath(const VyFontDesc& desc)
+{
+    VyConfigFile config("vyw.cfg");
+    VyString directory = config.GetString("Directories", "Fonts", "Fonts");
+    return VyResourceSource::JoinPath(directory, desc.FileName());
+}
+
+void VyFont::CreateFont(int id, const VyFontDesc& desc, VyFontAntialiasing support)
+{
+    VyFontDesc stored = desc;
+    stored.antialiased = desc.antialiased && support == VyFontAntialiasing::SUPPORTED;
+    VyString path = GetFontPath(stored);
+    VyMemFile file(VY_IO_READ);
+    try
+    {
+        VyResourceSource::Fetch(path, file);
+        Read(file);
+    }
+    catch (VyException& e)
+    {
+        e.AddContext("VyMessageTarget", "CreateFont", "Can not create font");
+        throw;
+    }
+    m_id = id;
+    m_desc = stored;
+}
 
 int VyFont::GetGlyphIndex(char code) const
 {
@@ -146,6 +176,7 @@ void VyFont::Write(VyIO& out) const
         << static_cast<unsigned int>(m_height) << static_cast<unsigned int>(m_glyphs.size());
     for (const VyGlyph& glyph : m_glyphs)
         out << glyph.box << glyph.sheet << glyph.advance;
+    out << m_sheet;
 }
 
 void VyFont::Read(VyIO& in)
@@ -164,8 +195,13 @@ void VyFont::Read(VyIO& in)
     std::vector<VyGlyph> glyphs(count);
     for (VyGlyph& glyph : glyphs)
         in >> glyph.box >> glyph.sheet >> glyph.advance;
+    RequireBytes(in, 16, "glyph sheet");
+    rgb sheet;
+    in >> sheet;
+    if (sheet.Width() > MAX_SHEET_SIDE || sheet.Height() > MAX_SHEET_SIDE)
+        throw VyException("VyFont", "Read", "Glyph sheet too large");
     for (VyGlyph& glyph : glyphs)
-        glyph = CheckedGlyph(glyph, MAX_SHEET_SIDE, MAX_SHEET_SIDE);
+        glyph = CheckedGlyph(glyph, sheet.Width(), sheet.Height());
 
     m_desc.face = face;
     m_desc.size = static_cast<int>(size);
@@ -175,4 +211,5 @@ void VyFont::Read(VyIO& in)
     m_firstCharacter = static_cast<int>(firstCharacter);
     m_height = static_cast<int>(height);
     m_glyphs = std::move(glyphs);
+    m_sheet = std::move(sheet);
 }

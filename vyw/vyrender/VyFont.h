@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vybitmap/rgb.h"
 #include "vythread/VyPoint.h"
 #include "vythread/VySize.h"
 #include "vythread/VyString.h"
@@ -32,15 +33,23 @@ public:
     VyFont();
     ~VyFont();
 
-    // Stores the fields and loads the font's file: "<[Directories] Fonts of vyw.cfg>\<desc.FileName()>"
-    // through the resource look-up. The antialiased flag is kept only when the render context
-    // supports it, otherwise the plain file is loaded. A font found nowhere throws VyFileException
-    // with the context "*VyMessageTarget::CreateFont : Can not create font"; a damaged file throws
-    // VyException. The render context makes its texture from GetSheet() afterwards.
+    // Loads the font's file (GetFontPath) through the resource look-up. The antialiased flag is kept
+    // only when the render context supports it, otherwise the plain file is loaded. A font found
+    // nowhere throws VyFileException and a damaged file VyException, both with the context line
+    // "*VyMessageTarget::CreateFont : Can not create font"; the font is unchanged then. The font keeps
+    // the description it was asked for (with the flag as stored), which is what a render context
+    // matches fonts by; the face, size and flags in the file are read but not kept. The render
+    // context makes its texture from GetSheet() afterwards.
     void CreateFont(int id, const VyFontDesc& desc, VyFontAntialiasing support);
 
-    // Reads a .vyf file from its first byte. Counts and sizes that make no sense throw VyException
-    // before anything is allocated; the font is left unchanged then.
+    // "<[Directories] Fonts of vyw.cfg, default "Fonts">\<desc.FileName()>"; adds the key to vyw.cfg
+    // when it is missing.
+    static VyString GetFontPath(const VyFontDesc& desc);
+
+    // Reads a .vyf file from its first byte. Counts and sizes that make no sense (more than MAX_GLYPHS
+    // glyphs, a table or sheet the file does not hold, a sheet side above MAX_SHEET_SIDE, metrics
+    // beyond MAX_METRIC) throw VyException before anything large is allocated; the font is left
+    // unchanged then. Sheet rectangles reaching outside the sheet are clamped into it.
     void Read(VyIO& in);
     // Writes the .vyf file (the font generator's output).
     void Write(VyIO& out) const;
@@ -80,9 +89,12 @@ public:
     int GetHeight() const { return m_height; }
     int GetGlyphCount() const { return static_cast<int>(m_glyphs.size()); }
     const std::vector<VyGlyph>& GetGlyphs() const { return m_glyphs; }
+    // The glyph sheet: white glyphs whose alpha is their coverage (format id 10 or 9).
+    const rgb& GetSheet() const { return m_sheet; }
 
     // Sets the metrics directly (the font generator and tests).
     void SetMetrics(const VyFontDesc& desc, int firstCharacter, int height, std::vector<VyGlyph> glyphs);
+    void SetSheet(rgb sheet) { m_sheet = std::move(sheet); }
 
     // Largest values a font file may hold.
     static constexpr unsigned int MAX_GLYPHS = 256;
@@ -96,4 +108,5 @@ private:
     int m_firstCharacter = 32;
     int m_height = 0;
     std::vector<VyGlyph> m_glyphs;
+    rgb m_sheet;
 };

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "VySelfPlayMatch.h"
+
+TEST(SelfPlay, ASeededMatchIsReproducibleAndAlternatesTheStart)
+{
+    std::ostringstream logA;
+    std::ostringstream logB;
+    VySelfPlayMatch::Score a = VySelfPlayMatch(LEVEL_HARD, LEVEL_EASY, 7, &logA).Play(6);
+    VySelfPlayMatch::Score b = VySelfPlayMatch(LEVEL_HARD, LEVEL_EASY, 7, &logB).Play(6);
+    EXPECT_EQ(logA.str(), logB.str());
+    EXPECT_EQ(a.firstWins + a.secondWins + a.ties, 6);
+    EXPECT_EQ(a.firstWins, b.firstWins);
+    EXPECT_EQ(a.ties, b.ties);
+
+    const std::string log = logA.str();
+    EXPECT_NE(log.find("Game 1: first (Hard) chooses first\n"), std::string::npos);
+    EXPECT_NE(log.find("Game 2: second (Easy) chooses first\n"), std::string::npos);
+    EXPECT_NE(log.find("  second (Easy) places it on square "), std::string::npos);
+
+    std::ostringstream other;
+    VySelfPlayMatch(LEVEL_HARD, LEVEL_EASY, 8, &other).Play(6);
+    EXPECT_NE(other.str(), log) << "the seed drives the draws";
+}
+
+TEST(SelfPlay, EveryGameEndsWithAWinOrAFullBoard)
+{
+    std::ostringstream log;
+    VySelfPlayMatch match(LEVEL_BEGINNER, LEVEL_BEGINNER, 3, &log);
+    for (int game = 0; game < 20; ++game)
+    {
+        VySelfPlayMatch::Outcome outcome = match.PlayGame(game);
+        (void)outcome;
+    }
+    // Each game logs one ending and a board of four rows.
+    const std::string text = log.str();
+    size_t endings = 0;
+    for (size_t at = 0; (at = text.find(" wins with 4 ", at)) != std::string::npos; ++at)
+        ++endings;
+    for (size_t at = 0; (at = text.find("The game ends in a tie", at)) != std::string::npos; ++at)
+        ++endings;
+    EXPECT_EQ(endings, 20u);
+}
+
+TEST(SelfPlay, AdvancedBeatsBeginnerFromEitherSeat)
+{
+    VySelfPlayMatch::Score asFirst = VySelfPlayMatch(LEVEL_ADVANCED, LEVEL_BEGINNER, 1).Play(20);
+    EXPECT_GT(asFirst.firstWins, 3 * asFirst.secondWins);
+    VySelfPlayMatch::Score asSecond = VySelfPlayMatch(LEVEL_BEGINNER, LEVEL_ADVANCED, 1).Play(20);
+    EXPECT_GT(asSecond.secondWins, 3 * asSecond.firstWins);
+}

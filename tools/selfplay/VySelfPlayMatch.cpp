@@ -1,0 +1,181 @@
+#include "VySelfPlayMatch.h"
+
+#include <cmath>
+
+#include "vythread/VyException.h"
+
+namespace
+{
+// Half-moves of one game are at most two per piece; anything beyond means the game is stuck.
+constexpr int MAX_ROUNDS_PER_GAME = 1000;
+} // namespace
+
+VySelfPlayMatch::VySelfPlayMatch(int firstLevel, int secondLevel, uint32_t seed, std::ostream* pLog)
+    : m_firstRandom(seed * 2654435761u + 1u),
+      m_secondRandom(seed * 2654435761u + 2u),
+      m_rulesRandom(seed),
+      m_rules(*this, m_rulesRandom),
+      m_firstLevel(firstLevel),
+      m_secondLevel(secondLevel),
+      m_pLog(pLog)
+{
+    m_rules.SetPieceSet(VyPieceSet::Classic());
+    m_rules.m_opponent = OPPONENT_COMPUTER;
+    m_rules.m_level = secondLevel;
+    m_rules.m_moveSpeed = -1.0f;
+    m_rules.m_player1Name = VyString("first (") + LevelName(firstLevel) + ")";
+    m_rules.m_player2Name = VyString("second (") + LevelName(secondLevel) + ")";
+}
+
+VySelfPlayMatch::Score VySelfPlayMatch::Play(int games)
+{
+    Score score;
+    for (int index = 0; index < games; ++index)
+    {
+        switch (PlayGame(index))
+        {
+        case OUTCOME_FIRST_WINS: ++score.firstWins; break;
+        case OUTCOME_SECOND_WINS: ++score.secondWins; break;
+        case OUTCOME_TIE: ++score.ties; break;
+        }
+    }
+    return score;
+}
+
+VySelfPlayMatch::Outcome VySelfPlayMatch::PlayGame(int index)
+{
+    m_rules.m_firstPlayer = index % 2 == 0 ? FIRST_PLAYER1 : FIRST_PLAYER2;
+    if (m_pLog)
+        *m_pLog << "Game " << index + 1 << ": " << (index % 2 == 0 ? m_rules.m_player1Name : m_rules.m_player2Name)
+                << " chooses first\n";
+    m_bComputerFailed = false;
+    m_rules.StartGame();
+    for (int round = 0; !m_rules.IsGameOver(); ++round)
+    {
+        m_queue.DispatchMessages();
+        if (m_rules.IsGameOver())
+            break;
+        if (round > MAX_ROUNDS_PER_GAME || m_bComputerFailed || m_rules.m_moving)
+            throw VyException("VySelfPlayMatch", "PlayGame",
+                              VyString::Format("game %d stopped in state %d", index + 1, m_rules.m_state));
+        if (m_rules.IsHumanChoosing() || m_rules.IsHumanPlacing())
+            ActForFirstSide();
+    }
+    LogBoard();
+    return Result();
+}
+
+void VySelfPlayMatch::ActForFirstSide()
+{
+    VyComputerPosition position = m_rules.TakeComputerPosition();
+    position.level = m_firstLevel;
+    if (m_rules.IsHumanChoosing())
+        m_rules.ChoosePiece(VyComputerDecision::ComputerChoosePiece(position, m_firstRandom));
+    else
+        m_rules.PlacePiece(VyComputerDecision::ComputerChooseSquare(position, m_firstRandom));
+}
+
+void VySelfPlayMatch::WakeComputer(const VyComputerPosition& position)
+{
+    VyComputerPosition copy = position;
+    VyMessage answer;
+    if (VyComputerDecision::Decide(copy, m_secondRandom, this, answer))
+        Post(answer);
+    else
+        m_bComputerFailed = true;
+}
+
+void VySelfPlayMatch::HandleMessage(const VyMessage& msg)
+{
+    switch (msg.id)
+    {
+    case MSG_MOVE_DONE: m_rules.MoveDone(msg.param1); break;
+    case MSG_COMPUTER_PIECE: m_rules.ApplyComputerPiece(msg.param1, msg.param2); break;
+    case MSG_COMPUTER_SQUARE: m_rules.ApplyComputerSquare(msg.param1, msg.param2); break;
+    default: break;
+    }
+}
+
+void VySelfPlayMatch::MovePiece(int piece, VyPoint, float, bool)
+{
+    if (m_pLog)
+    {
+        const VyString side = SideName(m_rules.m_state);
+        if (m_rules.IsChoosing())
+            *m_pLog << "  " << side << " hands over " << PieceText(piece) << "\n";
+        else if (m_rules.IsPlacing())
+            *m_pLog << "  " << side << " places it on square " << m_rules.m_pieces[static_cast<size_t>(piece)].location + 1
+                    << "\n";
+    }
+    Post({this, MSG_MOVE_DONE, piece, 0});
+}
+
+VySelfPlayMatch::Outcome VySelfPlayMatch::Result() const
+{
+    if (m_rules.m_state != GAME_WON)
+        return OUTCOME_TIE;
+    // Player 1 is the first side, and the rules name player 1 "You" against the computer.
+    return m_rules.m_winner == m_rules.m_player2Name ? OUTCOME_SECOND_WINS : OUTCOME_FIRST_WINS;
+}
+
+VyString VySelfPlayMatch::SideName(int state) const
+{
+    return state == PLAYER1_CHOOSES || state == PLAYER1_PLACES ? m_rules.m_player1Name : m_rules.m_player2Name;
+}
+
+VyString VySelfPlayMatch::PieceText(int piece) const
+{
+    VyString text = VyString::Format("piece %d (", piece + 1);
+    const VyPieceInfo& info = m_rules.m_pieces[static_cast<size_t>(piece)];
+    for (size_t p = 0; p < m_rules.m_properties.size() && p < info.values.size(); ++p)
+        text += (p ? " " : "") + m_rules.m_properties[p].ValueName(info.values[p]);
+    return text + ")";
+}
+
+// The initials of the piece's values, e.g. "DTRF" for Dark Tall Round Flat.
+VyString VySelfPlayMatch::PieceCode(int piece) const
+{
+    VyString code;
+    const VyPieceInfo& info = m_rules.m_pieces[static_cast<size_t>(piece)];
+    for (size_t p = 0; p < m_rules.m_properties.size() && p < info.values.size(); ++p)
+    {
+        const VyString name = m_rules.m_properties[p].ValueName(info.values[p]);
+        code += name.empty() ? '?' : name[0];
+    }
+    return code;
+}
+
+void VySelfPlayMatch::LogBoard() const
+{
+    if (!m_pLog)
+        return;
+    std::ostream& out = *m_pLog;
+    if (m_rules.m_state == GAME_WON)
+    {
+        const std::vector<int>& line = m_rules.m_winningCombinations[static_cast<size_t>(m_rules.m_winningCombination)];
+        const bool firstWins = Result() == OUTCOME_FIRST_WINS;
+        out << "  " << (firstWins ? m_rules.m_player1Name : m_rules.m_player2Name) << " wins with " << line.size()
+            << " " << m_rules.m_winningValue << " pieces on squares";
+        for (size_t i = 0; i < line.size(); ++i)
+            out << (i ? ", " : " ") << line[i] + 1;
+        out << "\n";
+    }
+    else
+        out << "  The game ends in a tie\n";
+    // Rows of the board, square 1 at the top left; a winning square is marked with '*'.
+    const int count = m_rules.GetNumberOfSquares();
+    const int columns = std::max(1, static_cast<int>(std::lround(std::sqrt(static_cast<double>(count)))));
+    std::vector<bool> winning(static_cast<size_t>(count), false);
+    if (m_rules.m_state == GAME_WON)
+        for (int square : m_rules.m_winningCombinations[static_cast<size_t>(m_rules.m_winningCombination)])
+            if (square >= 0 && square < count)
+                winning[static_cast<size_t>(square)] = true;
+    for (int square = 0; square < count; ++square)
+    {
+        const int piece = m_rules.m_squares[static_cast<size_t>(square)].piece;
+        out << (square % columns == 0 ? "    " : " ") << (piece == -1 ? VyString("....") : PieceCode(piece))
+            << (winning[static_cast<size_t>(square)] ? '*' : ' ');
+        if (square % columns == columns - 1 || square == count - 1)
+            out << "\n";
+    }
+}

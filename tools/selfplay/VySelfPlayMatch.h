@@ -1,0 +1,77 @@
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+
+#include "VyGameHost.h"
+#include "VyGameRules.h"
+#include "vythread/VyMessageQueue.h"
+#include "vythread/VyMessageTarget.h"
+
+// A match of the computer against itself on the classic set, played through the game's own rules
+// (VyGameRules) and decision code (VyComputerDecision). The "first" side sits in player 1's seat and
+// the "second" side in the computer's seat (player 2, woken by the rules as in a game against the
+// computer); they take turns at choosing first, the first side in even-numbered games. Pieces jump,
+// so each half-move ends as soon as its posted movement message is handled.
+//
+// The match owns the process's message queue while it exists (there is one queue at a time).
+class VySelfPlayMatch : public VyMessageTarget, public VyGameHost
+{
+public:
+    struct Score
+    {
+        int firstWins = 0;
+        int secondWins = 0;
+        int ties = 0;
+    };
+    enum Outcome
+    {
+        OUTCOME_TIE,
+        OUTCOME_FIRST_WINS,
+        OUTCOME_SECOND_WINS,
+    };
+
+    // Levels 1..5; the seed fixes every random draw of the match. pLog, when set, receives each move
+    // and the final board of each game.
+    VySelfPlayMatch(int firstLevel, int secondLevel, uint32_t seed, std::ostream* pLog = nullptr);
+
+    Score Play(int games);
+    // Plays game number index (0-based). Throws VyException if the game stops making progress.
+    Outcome PlayGame(int index);
+
+    void HandleMessage(const VyMessage& msg) override;
+
+    // VyGameHost
+    void MovePiece(int piece, VyPoint target, float speed, bool animate) override;
+    void PlacePieceAt(int, VyPoint) override {}
+    void Restack() override {}
+    void EnablePiece(int, bool) override {}
+    void SetPieceImage(int, int) override {}
+    void StatusChanged() override {}
+    void RefreshHighlight() override {}
+    void AskPlayAgain() override {}
+    bool IsNetworkConnected() const override { return false; }
+    void SendMove(int, int) override {}
+    void StorePlayerName(int, const VyString&) override {}
+    void FocusGameWindow() override {}
+    void WakeComputer(const VyComputerPosition& position) override;
+    void SetBusy(bool) override {}
+
+private:
+    void ActForFirstSide();
+    Outcome Result() const;
+    VyString SideName(int state) const;
+    VyString PieceText(int piece) const;
+    VyString PieceCode(int piece) const;
+    void LogBoard() const;
+
+    VyMessageQueue m_queue;
+    VyRandom m_firstRandom;
+    VyRandom m_secondRandom;
+    VyRandom m_rulesRandom;
+    VyGameRules m_rules;
+    int m_firstLevel;
+    int m_secondLevel;
+    std::ostream* m_pLog;
+    bool m_bComputerFailed = false;
+};

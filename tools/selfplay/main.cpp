@@ -1,0 +1,91 @@
+// tolmar-selfplay: the computer plays against itself with the game's own rules and levels.
+//
+//   tolmar-selfplay --first L1 --second L2 --games N [--seed S] [--verbose]
+//
+// Levels are 1..5 or their names (Beginner, Easy, Intermediate, Hard, Advanced). The sides take
+// turns at choosing first; with a seed the run is reproducible. The last line printed is
+// "first wins: A, second wins: B, ties: C".
+
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+#include "VySelfPlayMatch.h"
+#include "vythread/VyException.h"
+
+namespace
+{
+int Usage()
+{
+    std::cerr << "usage: tolmar-selfplay --first LEVEL --second LEVEL --games N [--seed S] [--verbose]\n"
+                 "       LEVEL is 1..5 or Beginner, Easy, Intermediate, Hard, Advanced\n";
+    return 2;
+}
+
+int ParseLevel(const VyString& text)
+{
+    for (int level = LEVEL_BEGINNER; level <= LEVEL_ADVANCED; ++level)
+        if (text == std::to_string(level) || text.EqualsNoCase(LevelName(level)))
+            return level;
+    return 0;
+}
+
+bool ParseCount(const char* text, long long& value)
+{
+    char* end = nullptr;
+    value = std::strtoll(text, &end, 10);
+    return end != text && *end == '\0' && value >= 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int first = 0;
+    int second = 0;
+    long long games = -1;
+    long long seed = -1;
+    bool verbose = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        const VyString option = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (option == "--verbose")
+            verbose = true;
+        else if (option == "--first" && hasValue)
+            first = ParseLevel(argv[++i]);
+        else if (option == "--second" && hasValue)
+            second = ParseLevel(argv[++i]);
+        else if (option == "--games" && hasValue)
+        {
+            if (!ParseCount(argv[++i], games) || games > 100000000)
+                return Usage();
+        }
+        else if (option == "--seed" && hasValue)
+        {
+            if (!ParseCount(argv[++i], seed) || seed > 0xFFFFFFFFLL)
+                return Usage();
+        }
+        else
+            return Usage();
+    }
+    if (first == 0 || second == 0 || games < 0)
+        return Usage();
+    if (seed < 0)
+        seed = static_cast<long long>(std::time(nullptr) & 0xFFFFFFFF);
+
+    try
+    {
+        VySelfPlayMatch match(first, second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
+        if (verbose)
+            std::cout << "Seed " << seed << "; pieces are shown by the initials of Color, Height, Shape, Top\n";
+        VySelfPlayMatch::Score score = match.Play(static_cast<int>(games));
+        std::cout << "first wins: " << score.firstWins << ", second wins: " << score.secondWins
+                  << ", ties: " << score.ties << std::endl;
+    }
+    catch (VyException& error)
+    {
+        std::cerr << error.GetMessage() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -16,7 +16,7 @@
 #       Links the archive into the executable <target> as bytes (found by VyPlatform through the symbols
 #       vyw_resource_archive_begin/_end); COPY_ARCHIVE also copies resource.vya beside the executable, the
 #       file the platform falls back to. A program that is not given the archive links all the same and
-#       simply has none.
+#       simply has none. The game `tolmar` is given the archive and the copy without asking.
 #
 # Both may be called from any CMakeLists.txt; the work is done at the end of the configuration
 # (resources/CMakeLists.txt), when every call is known.

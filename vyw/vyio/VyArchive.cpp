@@ -1,5 +1,6 @@
 #include "vyio/VyArchive.h"
 
+#include <climits>
 #include <cstdio>
 
 #include "vyio/VyBzipStream.h"
@@ -87,7 +88,8 @@ void VyArchive::ReadTable()
         {
             VyArchiveEntry entry;
             entry.ReadRecord(in);
-            if (static_cast<long long>(entry.m_startingPos) + entry.m_storedSize > size)
+            const long long end = static_cast<long long>(entry.m_startingPos) + entry.m_storedSize;
+            if (end > size || end > INT_MAX)
                 throw VyFileException("VyArchive", "ReadTable",
                                       "the data of " + entry.m_name + " lies beyond the end", name);
             m_entries[entry.m_name] = entry;

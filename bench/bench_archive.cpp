@@ -166,6 +166,8 @@ BENCHMARK(BM_Bzip2ProgramDecompress)->Unit(benchmark::kMillisecond)->UseRealTime
 class VyRatioReporter : public benchmark::ConsoleReporter
 {
 public:
+    VyRatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);

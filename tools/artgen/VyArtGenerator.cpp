@@ -1,0 +1,104 @@
+#include "artgen/VyArtGenerator.h"
+
+#include "artgen/VyArtCursors.h"
+#include "artgen/VyArtFiles.h"
+#include "artgen/VyArtIcons.h"
+#include "artgen/VyArtPreview.h"
+#include "artgen/VyArtTitle.h"
+
+namespace
+{
+constexpr int VY_BOARD_SAMPLES = 4; // per file pixel and axis
+constexpr int VY_PIECE_SAMPLES = 5; // per picture pixel and axis
+} // namespace
+
+VyArtGenerator::VyArtGenerator(FILE* log)
+    : m_pLog(log), m_camera(VyArtCamera::Fit(ClassicLattice())), m_light(VyArtLight::ForCamera(m_camera)),
+      m_board(m_camera, m_light), m_pieceRenderer(m_camera, m_light)
+{
+    std::fprintf(m_pLog,
+                 "camera: focal length %.1f px, principal point %.1f, %.1f, elevation %.1f degrees, %.1f px per "
+                 "square; largest corner residual %.2f px (taken up by the warp)\n",
+                 m_camera.FocalLength(), m_camera.PrincipalPoint().x, m_camera.PrincipalPoint().y,
+                 m_camera.ElevationDegrees(), m_camera.PixelsPerUnit(), m_camera.MaxResidual());
+    std::fprintf(m_pLog, "board: rim %.3f, thickness %.3f squares\n", m_board.Margin(), m_board.Thickness());
+}
+
+void VyArtGenerator::Report(const char* what, const VyArtChecks::Result& result)
+{
+    std::fprintf(m_pLog, "check %s: %d looked at, %zu problems\n", what, result.checked, result.problems.size());
+    for (const VyString& problem : result.problems)
+    {
+        std::fprintf(m_pLog, "  %s\n", problem.c());
+        m_problems.push_back(problem);
+    }
+}
+
+const VyArtPicture& VyArtGenerator::Board()
+{
+    if (m_boardPicture.Width() > 0)
+        return m_boardPicture;
+    m_boardPicture = m_board.Render(VY_ART_BOARD_FILE.cx, VY_ART_BOARD_FILE.cy, VY_BOARD_SAMPLES).ToPicture();
+    VyArtPicture shown = m_boardPicture.Stretched(VY_ART_BOARD_SIZE.cx, VY_ART_BOARD_SIZE.cy);
+    Report("board file edges against the window background", VyArtChecks::CheckBackdropEdges(m_boardPicture));
+    Report("board as drawn, edges against the window background", VyArtChecks::CheckBackdropEdges(shown));
+    Report("highlight outlines on the border (scene)", VyArtChecks::CheckOutlinesOnBorder(m_board));
+    Report("highlight outlines on the border (drawn board)", VyArtChecks::CheckOutlinesInPicture(shown));
+    return m_boardPicture;
+}
+
+const std::array<VyArtPicture, VY_ART_PIECES>& VyArtGenerator::Pieces()
+{
+    if (m_bPiecesDrawn)
+        return m_pieces;
+    for (int n = 1; n <= VY_ART_PIECES; ++n)
+    {
+        const VyArtPieceDef& piece = ClassicPieceByFile(n);
+        m_pieces[n - 1] = m_pieceRenderer.Render(piece, VY_PIECE_SAMPLES).ToKeyedPicture(VY_ART_MASK);
+        VyString what = VyString::Format("piece%d.bmp", n);
+        Report(what.c(), VyArtChecks::CheckPiece(piece, m_pieces[n - 1]));
+    }
+    m_bPiecesDrawn = true;
+    return m_pieces;
+}
+
+void VyArtGenerator::Save(const VyArtPicture& picture, const VyString& path)
+{
+    VyArtFiles::SaveBitmap(picture, path);
+    // Read it back through the framework's reader: the file must hold exactly the picture.
+    bool same = VyArtFiles::LoadBitmap(path) == picture;
+    std::fprintf(m_pLog, "wrote %s (%d x %d)%s\n", path.c(), picture.Width(), picture.Height(),
+                 same ? "" : " - READ BACK DIFFERENTLY");
+    if (!same)
+        m_problems.push_back(path + " reads back differently");
+}
+
+std::vector<VyString> VyArtGenerator::WriteAll(const VyString& outDir)
+{
+    VyString sets = outDir + "/sets/classic/";
+    Save(Board(), sets + "board.bmp");
+    for (int n = 1; n <= VY_ART_PIECES; ++n)
+        Save(Pieces()[n - 1], sets + VyString::Format("piece%d.bmp", n));
+
+    for (const VyArtCursor& cursor : VyArtCursors::DrawAll())
+    {
+        Report(cursor.fileName.c(), VyArtChecks::CheckCursor(cursor));
+        Save(cursor.picture, outDir + "/cursors/" + cursor.fileName);
+    }
+
+    VyString bitmaps = outDir + "/bitmaps/";
+    Save(VyArtIcons::WindowIcon(m_pieceRenderer), bitmaps + "icon.bmp");
+    Save(VyArtIcons::ClosedFolder(), bitmaps + "closedfolder.bmp");
+    Save(VyArtIcons::File(), bitmaps + "file.bmp");
+    Save(VyArtTitle::Draw(m_pieceRenderer), bitmaps + "title.bmp");
+    VyArtPicture marble = VyArtMarble::Draw();
+    Report("marble.bmp joins itself", VyArtChecks::CheckTileable(marble));
+    Save(marble, bitmaps + "marble.bmp");
+    return m_problems;
+}
+
+std::vector<VyString> VyArtGenerator::WritePreview(const VyString& path)
+{
+    Save(VyArtPreview::Compose(Board(), Pieces(), VyArtPreview::DefaultScene()), path);
+    return m_problems;
+}

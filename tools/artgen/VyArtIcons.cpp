@@ -1,0 +1,127 @@
+#include "artgen/VyArtIcons.h"
+
+#include "artgen/VyArtMaterials.h"
+#include "artgen/VyArtPixelCanvas.h"
+
+namespace
+{
+// Signed distance to a rounded square centred in a size x size picture (negative inside).
+double RoundedSquareDistance(double x, double y, double size, double radius)
+{
+    double half = size * 0.5;
+    double qx = std::fabs(x - half) - (half - radius), qy = std::fabs(y - half) - (half - radius);
+    return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - radius;
+}
+
+// The icon's ground: green marble inside a bevelled walnut rim.
+VyArtImage IconGround(int size)
+{
+    constexpr int samples = 4;
+    const double rim = 5.0;
+    const VyArtVec3 light = Normalized({-0.5, 0.6, 0.65});
+    VyArtStoneStyle stone{SrgbColor(90, 118, 100), SrgbColor(66, 94, 78), SrgbColor(190, 206, 192),
+                          0.8, 0.3, 0.7, 2.0, 23u};
+    VyArtWoodStyle wood{SrgbColor(104, 68, 46), SrgbColor(56, 36, 24), 3.0, 0.1, 0.3, 40.0, 11u};
+    VyArtImage image(size, size, {}, 0.0);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+        {
+            VyArtVec3 sum;
+            int hits = 0;
+            for (int b = 0; b < samples; ++b)
+                for (int a = 0; a < samples; ++a)
+                {
+                    double px = x + (a + 0.5) / samples, py = y + (b + 0.5) / samples;
+                    double d = RoundedSquareDistance(px, py, size, 9.0);
+                    if (d >= -0.5)
+                        continue;
+                    ++hits;
+                    if (d < -rim)
+                    {
+                        // Marble, a little darker under the rim.
+                        double shade = Mix(0.7, 1.0, SmoothStep(-rim, -rim - 3.0, d));
+                        sum += StoneAlbedo(px / 14.0, py / 14.0, stone) * (1.1 * shade);
+                        continue;
+                    }
+                    // Rim: rounded outwards, so its normal tilts away from the middle.
+                    double e = 0.5;
+                    double gx = RoundedSquareDistance(px + e, py, size, 9.0) - RoundedSquareDistance(px - e, py, size, 9.0);
+                    double gy = RoundedSquareDistance(px, py + e, size, 9.0) - RoundedSquareDistance(px, py - e, size, 9.0);
+                    double t = Clamp01((d + rim) / rim); // 0 inner edge, 1 outer edge
+                    double tilt = (t - 0.35) * 1.6;
+                    VyArtVec3 normal = Normalized({gx * tilt, gy * tilt, 1.0});
+                    VyArtVec3 albedo = WoodAlbedo({px / 20.0, 3.0, py / 20.0}, wood);
+                    sum += albedo * (0.45 + 0.9 * std::max(0.0, Dot(normal, light)));
+                }
+            if (hits > 0)
+                image.Set(x, y, sum / hits, static_cast<double>(hits) / (samples * samples));
+        }
+    return image;
+}
+} // namespace
+
+VyArtPicture VyArtIcons::WindowIcon(const VyArtPieceRenderer& pieces)
+{
+    VyArtImage image = IconGround(VY_ICON_SIZE);
+    // A tall dark round dimpled piece behind a short white square one.
+    struct Placement
+    {
+        int pieceIndex;
+        VyArtVec2 foot;
+    };
+    const Placement group[] = {{0, {25.0, 21.0}}, {12, {41.0, 13.0}}};
+    for (const Placement& p : group)
+    {
+        const VyArtPieceDef& def = ClassicPieces()[p.pieceIndex];
+        VyArtPieceModel model(def, VyArtPieceModel::FitSize(def, pieces.View()));
+        image.DrawOver(pieces.Render(model, {VY_ICON_SIZE, VY_ICON_SIZE}, p.foot, 0.42, 4), 0, 0);
+    }
+    return image.ToKeyedPicture(VY_ART_MASK);
+}
+
+VyArtPicture VyArtIcons::ClosedFolder()
+{
+    enum { none, outline, front, back, shine };
+    VyArtPixelCanvas canvas(VY_LIST_ICON_SIZE, VY_LIST_ICON_SIZE);
+    canvas.FillRect(1, 2, 7, 4, back);   // tab
+    canvas.FillRect(1, 3, 15, 14, back); // back panel
+    canvas.FillRect(1, 5, 15, 14, front);
+    canvas.FillRect(2, 5, 14, 6, shine);
+    canvas.OutlineAll(outline);
+    // The front panel's top edge.
+    for (int x = 1; x < 15; ++x)
+        canvas.Put(x, 4, outline);
+    return canvas.ToPicture({VY_ART_MASK, {118, 82, 22}, {244, 204, 96}, {218, 168, 58}, {252, 232, 164}});
+}
+
+VyArtPicture VyArtIcons::File()
+{
+    enum { none, outline, paper, fold, text };
+    VyArtPixelCanvas canvas(VY_LIST_ICON_SIZE, VY_LIST_ICON_SIZE);
+    canvas.FillPolygon({{3, 1}, {10, 1}, {13, 4}, {13, 15}, {3, 15}}, paper);
+    canvas.OutlineAll(outline);
+    canvas.FillPolygon({{10, 1}, {10, 4}, {13, 4}}, fold);
+    for (int y = 2; y <= 4; ++y)
+        canvas.Put(10, y, outline);
+    for (int x = 10; x <= 13; ++x)
+        canvas.Put(x, 5, outline);
+    for (int row : {7, 9, 11, 13})
+        canvas.FillRect(5, row, row == 13 ? 9 : 12, row + 1, text);
+    return canvas.ToPicture({VY_ART_MASK, {88, 88, 88}, {252, 252, 248}, {208, 208, 204}, {150, 150, 150}});
+}
+
+VyArtPicture VyArtMarble::Draw(int size)
+{
+    // Eight noise cells across the tile; every noise repeats with the tile.
+    constexpr int cells = 8;
+    VyArtStoneStyle stone{SrgbColor(222, 218, 208), SrgbColor(200, 196, 188), SrgbColor(150, 146, 142),
+                          0.55, 0.25, 0.0, 1.6, 41u};
+    VyArtImage image(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+        {
+            double px = (x + 0.5) * cells / size, py = (y + 0.5) * cells / size;
+            image.Set(x, y, StoneAlbedo(px, py, stone, cells));
+        }
+    return image.ToPicture();
+}

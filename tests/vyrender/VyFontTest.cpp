@@ -94,17 +94,6 @@ TEST(VyFontDesc, FileNamesAndStandardFonts)
     desc.italic = false;
     EXPECT_EQ(desc.FileName(), "Arial100ba.vyf");
 
-    const char* names[] = {"arial10ba", "arial10a", "arial10", "arial10u"};
-    for (int id = 0; id < VY_STANDARD_FONT_COUNT; ++id)
-    {
-        const VyStandardFont* font = VyStandardFonts::Find(id);
-        ASSERT_NE(font, nullptr);
-        EXPECT_EQ(font->id, id);
-        EXPECT_EQ(font->name, names[id]);
-        EXPECT_EQ(font->desc.face, "Arial");
-        EXPECT_EQ(font->desc.size, 100);
-        EXPECT_FALSE(font->desc.italic);
-    }
     EXPECT_EQ(VyStandardFonts::Find(0)->desc.FileName(), "Arial100ba.vyf");
     EXPECT_EQ(VyStandardFonts::Find(3)->desc.FileName(), "Arial100.vyf");
     EXPECT_TRUE(VyStandardFonts::Find(3)->desc.underline);

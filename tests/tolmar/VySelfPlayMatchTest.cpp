@@ -46,8 +46,8 @@ TEST(SelfPlay, EveryGameEndsWithAWinOrAFullBoard)
 
 TEST(SelfPlay, AdvancedBeatsBeginnerFromEitherSeat)
 {
-    VySelfPlayMatch::Score asFirst = VySelfPlayMatch(LEVEL_ADVANCED, LEVEL_BEGINNER, 1).Play(20);
+    VySelfPlayMatch::Score asFirst = VySelfPlayMatch(LEVEL_ADVANCED, LEVEL_BEGINNER, 1).Play(10);
     EXPECT_GT(asFirst.firstWins, 3 * asFirst.secondWins);
-    VySelfPlayMatch::Score asSecond = VySelfPlayMatch(LEVEL_BEGINNER, LEVEL_ADVANCED, 1).Play(20);
+    VySelfPlayMatch::Score asSecond = VySelfPlayMatch(LEVEL_BEGINNER, LEVEL_ADVANCED, 1).Play(10);
     EXPECT_GT(asSecond.secondWins, 3 * asSecond.firstWins);
 }

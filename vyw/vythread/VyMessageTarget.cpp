@@ -24,35 +24,46 @@ void VyMessageTarget::RemoveMessages(const VyMessage& filter)
     VyMessageQueue::UseCurrent([&](VyMessageQueue& queue) { queue.RemoveMessages(filter); });
 }
 
-// Dispatching and timer ticks run on the main thread, which is also the only thread that destroys
-// the queue, so they do not hold the installation lock while handlers run.
-void VyMessageTarget::DispatchMessages()
+// The main thread alone dispatches, ticks and destroys the queue, so these do not hold the
+// installation lock while handlers run. Timer calls do not hold it either: timer handlers run under
+// the timer lock and post, which takes the installation lock, so holding it around the timer lock
+// would invert the order. A worker thread that sets timers must end before the queue goes.
+namespace
+{
+VyMessageQueue* InstalledOrReport()
 {
     VyMessageQueue* pQueue = VyMessageQueue::Current();
     VY_ASSERT(pQueue);
-    if (pQueue)
+    return pQueue;
+}
+} // namespace
+
+void VyMessageTarget::DispatchMessages()
+{
+    if (VyMessageQueue* pQueue = InstalledOrReport())
         pQueue->DispatchMessages();
 }
 
 void VyMessageTarget::SetTimer(VyMessageTarget* pTarget, int id, int periodMs)
 {
-    VyMessageQueue::UseCurrent([&](VyMessageQueue& queue) { queue.SetTimer(pTarget, id, periodMs); });
+    if (VyMessageQueue* pQueue = InstalledOrReport())
+        pQueue->SetTimer(pTarget, id, periodMs);
 }
 
 void VyMessageTarget::KillTimer(VyMessageTarget* pTarget, int id)
 {
-    VyMessageQueue::UseCurrent([&](VyMessageQueue& queue) { queue.KillTimer(pTarget, id); });
+    if (VyMessageQueue* pQueue = InstalledOrReport())
+        pQueue->KillTimer(pTarget, id);
 }
 
 void VyMessageTarget::KillTimers(VyMessageTarget* pTarget)
 {
-    VyMessageQueue::UseCurrent([&](VyMessageQueue& queue) { queue.KillTimers(pTarget); });
+    if (VyMessageQueue* pQueue = InstalledOrReport())
+        pQueue->KillTimers(pTarget);
 }
 
 void VyMessageTarget::ProcessTimers()
 {
-    VyMessageQueue* pQueue = VyMessageQueue::Current();
-    VY_ASSERT(pQueue);
-    if (pQueue)
+    if (VyMessageQueue* pQueue = InstalledOrReport())
         pQueue->ProcessTimers();
 }

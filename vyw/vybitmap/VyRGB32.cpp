@@ -12,4 +12,5 @@ void VyRGB32::WriteColour(int x, int y, uint32_t colour)
     pixel[0] = static_cast<uint8_t>(VyRedOf(colour));
     pixel[1] = static_cast<uint8_t>(VyGreenOf(colour));
     pixel[2] = static_cast<uint8_t>(VyBlueOf(colour));
+    pixel[3] = 0;
 }

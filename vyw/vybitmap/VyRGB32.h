@@ -2,7 +2,7 @@
 
 #include "vybitmap/VyRGBFormat.h"
 
-// Format 6: bytes red, green, blue and a fourth byte that is ignored (kept as it is when written).
+// Format 6: bytes red, green, blue and a fourth byte that is written as 0 and ignored when read.
 class VyRGB32 : public VyRGBFormat
 {
 public:

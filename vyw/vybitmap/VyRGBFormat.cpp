@@ -6,13 +6,13 @@
 #include <new>
 
 #include "vybitmap/VyAlpha8.h"
+#include "vybitmap/VyChannels.h"
 #include "vybitmap/VyGrey8.h"
 #include "vybitmap/VyGreyAlpha16.h"
 #include "vybitmap/VyRGB16.h"
 #include "vybitmap/VyRGB32.h"
 #include "vybitmap/VyRGBA32.h"
 #include "vybitmap/VyRGBMono.h"
-#include "vybitmap/VyChannels.h"
 #include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
 
@@ -329,9 +329,7 @@ void VyRGBFormat::FillGeneric(const VyBlitArea& area, uint32_t colour, int stren
 {
     if (strength >= 255)
     {
-        for (int y = area.destY; y < area.destY + area.height; ++y)
-            for (int x = area.destX; x < area.destX + area.width; ++x)
-                WriteColour(x, y, colour);
+        FillPlain(area, colour);
         return;
     }
     const VyChannels target = VyChannels::Narrow(colour, m_format);
@@ -342,6 +340,31 @@ void VyRGBFormat::FillGeneric(const VyBlitArea& area, uint32_t colour, int stren
             pixel.MixTowards(target, strength);
             WriteColour(x, y, pixel.Widen(m_format));
         }
+}
+
+void VyRGBFormat::FillPlain(const VyBlitArea& area, uint32_t colour)
+{
+    const int bits = m_format.BitsPerPixel();
+    const int bytes = bits / 8;
+    const bool wholeBytes = bits % 8 == 0 && bytes > 0 && bytes <= 4 &&
+                            (bytes == 4 ? m_format.Mask() == 0xFFFFFFFFu : m_format.Mask() == (1u << bits) - 1);
+    if (!wholeBytes)
+    {
+        for (int y = area.destY; y < area.destY + area.height; ++y)
+            for (int x = area.destX; x < area.destX + area.width; ++x)
+                WriteColour(x, y, colour);
+        return;
+    }
+    // Every bit of a pixel belongs to the format: write one pixel and copy its bytes.
+    WriteColour(area.destX, area.destY, colour);
+    uint8_t pattern[4];
+    std::memcpy(pattern, Row(area.destY) + static_cast<ptrdiff_t>(area.destX) * bytes, static_cast<size_t>(bytes));
+    for (int y = area.destY; y < area.destY + area.height; ++y)
+    {
+        uint8_t* pixel = Row(y) + static_cast<ptrdiff_t>(area.destX) * bytes;
+        for (int x = 0; x < area.width; ++x, pixel += bytes)
+            std::memcpy(pixel, pattern, static_cast<size_t>(bytes));
+    }
 }
 
 void VyRGBFormat::Blit(const VyRect& dest, const VyRGBFormat& source, const VyRect& src, const VyRGBFx& fx)

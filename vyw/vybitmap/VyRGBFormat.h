@@ -135,6 +135,7 @@ protected:
     // The per-pixel paths every format pair can take.
     void BlitGeneric(const VyBlitArea& area, const VyRGBFormat& source, const VyRGBFx& fx);
     void FillGeneric(const VyBlitArea& area, uint32_t colour, int strength);
+    void FillPlain(const VyBlitArea& area, uint32_t colour);
 
 private:
     static std::unique_ptr<VyRGBFormat> NewOfClass(int formatId);

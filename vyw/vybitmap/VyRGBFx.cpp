@@ -27,26 +27,15 @@ void VyRGBFx::Prepare(const VyPixelFormat& format)
     }
 }
 
-uint32_t VyRGBFx::TintChannel(int channel, uint32_t value) const
-{
-    VY_ASSERT(m_pPixelFormat != nullptr);
-    const int bits = m_channelBits[channel];
-    if (bits == 0)
-        return value;
-    const uint32_t product = value * m_narrowTint[channel] >> bits;
-    if (m_nMode == VY_FX_ADDITIVE)
-        return std::min(value + product, m_channelMax[channel]);
-    return product;
-}
-
 uint32_t VyRGBFx::TintColour(uint32_t colour) const
 {
     const int strength = std::min<int>(m_strength, 255);
-    auto mix = [strength](int component, int tint) { return static_cast<uint32_t>(component + ((tint - component) * strength >> 8)); };
-    return VyMakeColour(mix(static_cast<int>(VyRedOf(colour)), std::min<int>(m_red, 255)),
-                                        mix(static_cast<int>(VyGreenOf(colour)), std::min<int>(m_green, 255)),
-                                        mix(static_cast<int>(VyBlueOf(colour)), std::min<int>(m_blue, 255)),
-                                        VyAlphaOf(colour));
+    auto mix = [strength](uint32_t component, uint16_t tint) {
+        const int from = static_cast<int>(component);
+        return static_cast<uint32_t>(from + ((std::min<int>(tint, 255) - from) * strength >> 8));
+    };
+    return VyMakeColour(mix(VyRedOf(colour), m_red), mix(VyGreenOf(colour), m_green), mix(VyBlueOf(colour), m_blue),
+                        VyAlphaOf(colour));
 }
 
 uint32_t VyRGBFx::Pack(uint32_t colour) const

@@ -34,7 +34,16 @@ public:
     void Prepare(const VyPixelFormat& format);
 
     // Tints one channel value already narrowed to the prepared format (Prepare first).
-    uint32_t TintChannel(int channel, uint32_t value) const;
+    uint32_t TintChannel(int channel, uint32_t value) const
+    {
+        const int bits = m_channelBits[channel];
+        if (bits == 0)
+            return value;
+        const uint32_t product = value * m_narrowTint[channel] >> bits;
+        if (m_nMode == VY_FX_ADDITIVE)
+            return value + product < m_channelMax[channel] ? value + product : m_channelMax[channel];
+        return product;
+    }
 
     // The single-colour tint, as ARGB: each colour component c becomes
     // c + ((tint - c) * strength >> 8); alpha is kept.

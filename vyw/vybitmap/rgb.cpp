@@ -92,12 +92,6 @@ bool rgb::Save(const VyString& fileName, int quality) const
 
 namespace
 {
-// Bytes of one serialised row: the packed row under the mode, byte rows for an explicit pitch.
-int64_t StreamPitch(int formatId, int width, int alignment)
-{
-    return VyRGBFormat::RowPitch(formatId, width, alignment);
-}
-
 void WriteImage(VyIO& stream, const VyRGBFormat* image)
 {
     if (image == nullptr)
@@ -108,7 +102,8 @@ void WriteImage(VyIO& stream, const VyRGBFormat* image)
     stream << image->FormatId() << image->Width() << image->Height() << image->Alignment();
     if (!image->HasPixels())
         return;
-    const int64_t pitch = StreamPitch(image->FormatId(), image->Width(), image->Alignment());
+    // Rows travel as long as the alignment mode makes them (byte rows for an explicit pitch).
+    const int64_t pitch = VyRGBFormat::RowPitch(image->FormatId(), image->Width(), image->Alignment());
     if (pitch == image->Pitch())
     {
         stream.Write(image->Buffer(), static_cast<int>(image->BufferSize()));
@@ -127,7 +122,7 @@ std::unique_ptr<VyRGBFormat> ReadImage(VyIO& stream)
         throw VyException("rgb", "Read", "Invalid image size");
     if (width == 0 || height == 0)
         return nullptr;
-    const int64_t pitch = StreamPitch(formatId, width, alignment);
+    const int64_t pitch = VyRGBFormat::RowPitch(formatId, width, alignment);
     if (pitch < 0)
         throw VyException("rgb", "Read", "Invalid image size");
     const size_t size = static_cast<size_t>(pitch) * static_cast<size_t>(height);

@@ -24,23 +24,19 @@ extern char** environ;
 
 namespace
 {
-uint32_t g_seed = 77;
-uint32_t NextRandom()
-{
-    g_seed = g_seed * 1664525u + 1013904223u;
-    return g_seed >> 8;
-}
-
-// Shaded round shapes with soft edges and a little grain, like piece pictures over a board.
+// Shaded round shapes with soft edges and a little grain, like piece pictures over a board. The same
+// size always gives the same picture.
 std::unique_ptr<VyRGBFormat> MakePicture(int width, int height, int formatId)
 {
+    uint32_t seed = 77;
     auto image = VyRGBFormat::Create(width, height, formatId);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
         {
             const double dx = (x % 128) - 64.0, dy = (y % 128) - 64.0;
             const double d = std::sqrt(dx * dx + dy * dy);
-            const int shade = static_cast<int>(200 - d) + static_cast<int>(NextRandom() % 7);
+            seed = seed * 1664525u + 1013904223u;
+            const int shade = static_cast<int>(200 - d) + static_cast<int>((seed >> 8) % 7);
             const uint32_t alpha = d < 50 ? 255 : d < 60 ? static_cast<uint32_t>((60 - d) * 25) : 0;
             image->SetPixel(x, y, VyMakeColour(std::clamp(shade, 0, 255), std::clamp(shade - 30, 0, 255),
                                                std::clamp(shade / 2 + x % 40, 0, 255), alpha));

@@ -61,12 +61,12 @@ void VyRGB16::FillArea(const VyBlitArea& area, uint32_t colour, int strength)
     for (int y = area.destY; y < area.destY + area.height; ++y)
         for (int x = area.destX; x < area.destX + area.width; ++x)
         {
+            const uint32_t word = Word(x, y);
             if (strength >= 255)
             {
-                SetWord(x, y, plain);
+                SetWord(x, y, (word & ~PixelFormat().Mask()) | plain);
                 continue;
             }
-            const uint32_t word = Word(x, y);
             uint32_t value[3];
             for (int channel = 0; channel < 3; ++channel)
                 value[channel] = VyChannels::Mix(layout.Get(word, channel), target.value[channel], strength);

@@ -103,8 +103,10 @@ VyArtPicture VyArtCursors::Hand()
     canvas.FillRect(4, 8, 7, 13, VY_INK_WHITE);
     canvas.FillRect(7, 9, 10, 13, VY_INK_WHITE);
     canvas.FillRect(10, 10, 13, 14, VY_INK_WHITE);
-    // Palm.
+    // Palm and thumb.
     canvas.FillPolygon({{1, 11}, {13, 11}, {13, 17}, {11, 21}, {3, 21}, {1, 18}}, VY_INK_WHITE);
+    // Thumb, reaching out to the right.
+    canvas.FillPolygon({{12, 14.5}, {16.2, 11.2}, {17.6, 12.6}, {13, 18}}, VY_INK_WHITE);
     // Cuff.
     canvas.FillRect(3, 21, 12, 23, VY_INK_WHITE);
     canvas.OutlineAll(VY_INK_BLACK);

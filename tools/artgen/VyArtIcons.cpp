@@ -96,18 +96,26 @@ VyArtPicture VyArtIcons::ClosedFolder()
 
 VyArtPicture VyArtIcons::File()
 {
-    enum { none, outline, paper, fold, text };
     VyArtPixelCanvas canvas(VY_LIST_ICON_SIZE, VY_LIST_ICON_SIZE);
-    canvas.FillPolygon({{3, 1}, {10, 1}, {13, 4}, {13, 15}, {3, 15}}, paper);
-    canvas.OutlineAll(outline);
-    canvas.FillPolygon({{10, 1}, {10, 4}, {13, 4}}, fold);
-    for (int y = 2; y <= 4; ++y)
-        canvas.Put(10, y, outline);
-    for (int x = 10; x <= 13; ++x)
-        canvas.Put(x, 5, outline);
-    for (int row : {7, 9, 11, 13})
-        canvas.FillRect(5, row, row == 13 ? 9 : 12, row + 1, text);
-    return canvas.ToPicture({VY_ART_MASK, {88, 88, 88}, {252, 252, 248}, {208, 208, 204}, {150, 150, 150}});
+    // Ink letters: outline, paper, the folded corner, text.
+    canvas.DrawRows({"................",
+                     "..#######.......",
+                     "..#wwwww##......",
+                     "..#wwwww#f#.....",
+                     "..#wtttw#ff#....",
+                     "..#wwwww#fff#...",
+                     "..#wwwww#####...",
+                     "..#wwwwwwwww#...",
+                     "..#wtttttttw#...",
+                     "..#wwwwwwwww#...",
+                     "..#wtttttttw#...",
+                     "..#wwwwwwwww#...",
+                     "..#wtttttttw#...",
+                     "..#wwwwwwwww#...",
+                     "..#wttttwwww#...",
+                     "..###########..."},
+                    ".#wft");
+    return canvas.ToPicture({VY_ART_MASK, {88, 88, 88}, {252, 252, 248}, {214, 214, 208}, {150, 150, 150}});
 }
 
 VyArtPicture VyArtMarble::Draw(int size)

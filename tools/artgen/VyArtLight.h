@@ -32,5 +32,5 @@ public:
 private:
     VyArtVec3 m_direction{0.0, 0.0, 1.0};
     VyArtVec3 m_keyColor{1.0, 0.96, 0.9};
-    VyArtVec3 m_skyColor{0.32, 0.34, 0.38};
+    VyArtVec3 m_skyColor{0.33, 0.335, 0.35};
 };

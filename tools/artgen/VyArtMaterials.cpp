@@ -50,7 +50,8 @@ VyArtVec3 StoneAlbedo(double x, double y, const VyArtStoneStyle& style, int peri
     double nx = VyArtNoise::Fbm2(x + h, y, 4, period, style.seed + 5u);
     double ny = VyArtNoise::Fbm2(x, y + h, 4, period, style.seed + 5u);
     double distance = std::fabs(n) / std::max(std::hypot(nx - n, ny - n) / h, 0.05);
-    double fine = 1.0 - SmoothStep(0.0, 0.012, distance);
+    double fine = (1.0 - SmoothStep(0.0, 0.012, distance)) *
+                  SmoothStep(-0.1, 0.3, VyArtNoise::Fbm2(x * 0.5 + 3.1, y * 0.5, 3, half, style.seed + 7u));
 
     color = Mix(color, style.vein, Clamp01(0.18 * halo));
     return Mix(color, style.vein, Clamp01(style.veinStrength * vein + 0.3 * fine));

@@ -18,6 +18,19 @@ void VyArtPixelCanvas::Put(int x, int y, int ink)
         m_ink[static_cast<size_t>(y) * m_width + x] = ink;
 }
 
+void VyArtPixelCanvas::DrawRows(std::initializer_list<const char*> rows, const char* inks)
+{
+    int y = 0;
+    for (const char* row : rows)
+    {
+        for (int x = 0; row[x] != '\0'; ++x)
+            for (int ink = 0; inks[ink] != '\0'; ++ink)
+                if (inks[ink] == row[x])
+                    Put(x, y, ink);
+        ++y;
+    }
+}
+
 template <typename Inside>
 void VyArtPixelCanvas::FillWhere(Inside inside, int ink)
 {

@@ -20,6 +20,10 @@ public:
     int At(int x, int y) const; // 0 outside
     void Put(int x, int y, int ink); // ignored outside
 
+    // Rows of characters, top row first: each character is looked up in `inks` (character i of it
+    // gives ink i); characters not found leave the pixel as it is.
+    void DrawRows(std::initializer_list<const char*> rows, const char* inks);
+
     // Shapes in design coordinates (pixel (x, y) covers x..x+1, y..y+1).
     void FillPolygon(std::initializer_list<VyArtVec2> points, int ink);
     void FillRect(double left, double top, double right, double bottom, int ink);

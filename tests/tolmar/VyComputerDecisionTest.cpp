@@ -77,14 +77,6 @@ const std::map<int, int> NO_SAFE_SQUARE = {{4, 11}, {11, 14}, {7, 10}, {6, 13}, 
                                            {9, 2},  {0, 0},   {10, 4}, {3, 15}, {1, 8}};
 } // namespace
 
-TEST(ComputerDecision, FindWinningSquareGivesTheLowestSquare)
-{
-    VyComputerPosition position = MakePosition(TWO_WINNING_SQUARES, LEVEL_EASY);
-    EXPECT_EQ(VyComputerDecision::FindWinningSquare(position, 10), 3);
-    EXPECT_EQ(VyComputerDecision::FindWinningSquare(position, 4), 7) << "White Short Round Dimpled fits row 2 only";
-    EXPECT_EQ(position.squares[3].piece, -1);
-}
-
 TEST(ComputerDecision, EasyAndAboveTakeTheLowestWinningSquareBeginnerDoesNot)
 {
     for (int level = LEVEL_EASY; level <= LEVEL_ADVANCED; ++level)

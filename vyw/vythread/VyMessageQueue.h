@@ -30,6 +30,7 @@ public:
     // for the main thread). Without a queue: a failed assertion, and false.
     static bool UseCurrent(const std::function<void(VyMessageQueue&)>& action);
 
+    // The operations behind the VyMessageTarget statics; see there.
     void Post(const VyMessage& msg);
     bool HasMessage(const VyMessage& filter) const;
     void RemoveMessages(const VyMessage& filter);

@@ -26,7 +26,8 @@ public:
     static void DispatchMessages();
 
     // Starts (or replaces) timer id of pTarget: a VY_MSG_TIMER every periodMs / 50 ticks, at least
-    // every tick. Callable from any thread; timer handlers may call it.
+    // every tick, the first one that many ticks from now. Timer handlers may call it; a worker thread
+    // may too, if it ends before the queue goes.
     static void SetTimer(VyMessageTarget* pTarget, int id, int periodMs);
     // Stops timer id of pTarget; it fires no more, and its entry goes at the next tick.
     static void KillTimer(VyMessageTarget* pTarget, int id);

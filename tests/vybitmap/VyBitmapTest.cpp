@@ -21,7 +21,7 @@ uint32_t Get32(const std::string& bytes, size_t at)
 }
 
 // The parts of a BMP file, for building good and bad ones.
-struct BmpSpec
+struct BmpParts
 {
     int32_t width = 1, height = 1;
     uint32_t bits = 24, compression = 0, colours = 0, headerSize = 40;
@@ -154,7 +154,7 @@ TEST(VyBitmap, MalformedFilesRaiseTheLoadError)
 {
     const std::string invalid = "This is not a valid bitmap", tooBig = "Could not allocate enough memory for bitmap",
                       shortData = "Error reading bitmap data", noHeader = "Could not read bitmap info header";
-    const BmpSpec good;
+    const BmpParts good;
     ASSERT_EQ(LoadError(good.Bytes()), "");
     const std::string whole = good.Bytes();
     EXPECT_EQ(LoadError(""), "Not a valid bitmap");
@@ -164,46 +164,46 @@ TEST(VyBitmap, MalformedFilesRaiseTheLoadError)
     EXPECT_EQ(LoadError(whole.substr(0, whole.size() - 1)), shortData);
 
     auto with = [&](auto change) {
-        BmpSpec spec = good;
-        change(spec);
-        return LoadError(spec.Bytes());
+        BmpParts parts = good;
+        change(parts);
+        return LoadError(parts.Bytes());
     };
-    EXPECT_EQ(with([](BmpSpec& s) { s.bits = 8, s.colours = 2, s.palette = {0, 0xFF0000}; }), invalid)
+    EXPECT_EQ(with([](BmpParts& s) { s.bits = 8, s.colours = 2, s.palette = {0, 0xFF0000}; }), invalid)
         << "colour palettes are not read";
-    EXPECT_EQ(with([](BmpSpec& s) { s.bits = 4, s.palette.assign(16, 0); }), invalid);
-    EXPECT_EQ(with([](BmpSpec& s) { s.compression = 1; }), invalid);
-    EXPECT_EQ(with([](BmpSpec& s) { s.headerSize = 12; }), invalid);
-    EXPECT_EQ(with([](BmpSpec& s) { s.offset = 30; }), invalid) << "pixels inside the headers";
-    EXPECT_EQ(with([](BmpSpec& s) { s.offset = 0x7FFFFFF0; }), shortData);
-    EXPECT_EQ(with([](BmpSpec& s) { s.bits = 1, s.palette = {0}, s.colours = 2, s.pixels.clear(); }), shortData) << "short palette";
-    EXPECT_EQ(with([](BmpSpec& s) { s.bits = 16, s.compression = 3, s.masks = {0xF800, 0x7E0}, s.pixels.clear(); }),
+    EXPECT_EQ(with([](BmpParts& s) { s.bits = 4, s.palette.assign(16, 0); }), invalid);
+    EXPECT_EQ(with([](BmpParts& s) { s.compression = 1; }), invalid);
+    EXPECT_EQ(with([](BmpParts& s) { s.headerSize = 12; }), invalid);
+    EXPECT_EQ(with([](BmpParts& s) { s.offset = 30; }), invalid) << "pixels inside the headers";
+    EXPECT_EQ(with([](BmpParts& s) { s.offset = 0x7FFFFFF0; }), shortData);
+    EXPECT_EQ(with([](BmpParts& s) { s.bits = 1, s.palette = {0}, s.colours = 2, s.pixels.clear(); }), shortData) << "short palette";
+    EXPECT_EQ(with([](BmpParts& s) { s.bits = 16, s.compression = 3, s.masks = {0xF800, 0x7E0}, s.pixels.clear(); }),
               shortData) << "short masks";
 
     const std::pair<int32_t, int32_t> sizes[] = {{0, 1}, {1, 0}, {-1, 1}, {INT32_MIN, 1}, {16385, 1}, {1, -16385},
                                                  {1, INT32_MIN}, {INT32_MAX, INT32_MAX}, {16384, 16384}, {2, 1}};
     const std::string expected[] = {invalid, invalid, invalid, invalid, tooBig, tooBig, tooBig, tooBig, shortData, shortData};
     for (size_t i = 0; i < std::size(sizes); ++i)
-        EXPECT_EQ(with([&](BmpSpec& s) { std::tie(s.width, s.height) = sizes[i]; }), expected[i])
+        EXPECT_EQ(with([&](BmpParts& s) { std::tie(s.width, s.height) = sizes[i]; }), expected[i])
             << sizes[i].first << " x " << sizes[i].second;
 }
 
 TEST(VyBitmap, RowOrderAndLargerHeaders)
 {
-    BmpSpec bottomUp;
+    BmpParts bottomUp;
     bottomUp.width = bottomUp.height = 2;
     bottomUp.pixels = Rows24({0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}); // stored rows: red green, blue white
     auto upright = LoadBytes(bottomUp.Bytes());
     EXPECT_EQ(upright->GetPixel(0, 0), 0xFFFF0000u);
     EXPECT_EQ(upright->GetPixel(1, 1), 0xFFFFFFFFu);
 
-    BmpSpec topDown = bottomUp;
+    BmpParts topDown = bottomUp;
     topDown.height = -2; // the first stored row is the top of the picture
     auto flipped = LoadBytes(topDown.Bytes());
     EXPECT_EQ(flipped->GetPixel(0, 1), 0xFFFF0000u);
     EXPECT_EQ(flipped->GetPixel(1, 0), 0xFFFFFFFFu);
 
     // A 124-byte header and a gap before the pixels: the data offset is honoured.
-    BmpSpec v5 = bottomUp;
+    BmpParts v5 = bottomUp;
     v5.headerSize = 124;
     v5.gap = "gap bytes";
     EXPECT_EQ(VyPixels(*LoadBytes(v5.Bytes())), VyPixels(*upright));
@@ -212,7 +212,7 @@ TEST(VyBitmap, RowOrderAndLargerHeaders)
 TEST(VyBitmap, SixteenBitChannelsReachFullRange)
 {
     // Without masks: 5-5-5 with red high. White stays full white: 0x7FFF in the image.
-    BmpSpec plain;
+    BmpParts plain;
     plain.bits = 16;
     plain.width = 4;
     plain.pixels.clear();
@@ -226,7 +226,7 @@ TEST(VyBitmap, SixteenBitChannelsReachFullRange)
     // 5-6-5 masks with red high, after a 40-byte header and inside a 108-byte one.
     for (uint32_t headerSize : {40u, 108u})
     {
-        BmpSpec masked = plain;
+        BmpParts masked = plain;
         masked.headerSize = headerSize;
         masked.compression = 3;
         masked.masks = {0xF800, 0x07E0, 0x001F};

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "vyrender/VyRenderContext.h"
+
+// Finds an OpenGL entry point by name; null when there is none.
+using VyGLProcResolver = std::function<void*(const char* name)>;
+
+// The OpenGL render context (OpenGL 1.1 immediate mode, compatibility profile). The platform makes the
+// window and the OpenGL context and makes it current before constructing this object, and swaps the
+// buffers after EndFrame; this object only draws.
+//
+// Drawing state is kept lazily:
+//   - primitives: consecutive primitives of one mode share one glBegin/glEnd (quads of fills, glyphs,
+//     textures and tiles all batch together); any other state call closes the open primitive first
+//   - blending and texturing flags are pending until the next primitive (setting a flag back to its
+//     value cancels the change); the alpha test (> 0.0625) goes on and off with blending
+//   - glBindTexture only when the selected texture's id differs from the bound one
+// Horizontal and vertical lines are drawn as one-pixel quads; other lines as GL_LINES between pixel
+// centres, points as GL_POINTS at pixel centres.
+class VyOpenGL : public VyRenderContext
+{
+public:
+    // Resolves every entry point the context uses by name through resolver (SDL_GL_GetProcAddress when
+    // empty). A missing one throws VyException("VyOpenGL", "LoadFunc", "Failed to load " + name).
+    explicit VyOpenGL(VyGLProcResolver resolver = {});
+    ~VyOpenGL() override; // shuts down
+
+    void Shutdown() override;
+    // Sets the initial OpenGL state, the pixel-format text ("<bits>-bit"), the size and the fonts.
+    void Initialize(int width, int height, int bits, bool bFullScreen) override;
+    // The viewport becomes the rectangle and the projection exactly its coordinates, so that drawing
+    // stays in window coordinates while everything outside is cut. Empty rectangles are ignored.
+    void SetClipRect(const VyRect& rect) override;
+    void BeginFrame() override;
+    // Closes the open primitive and flushes; a screenshot asked for between frames is taken here.
+    void EndFrame() override;
+    // glReadPixels of the whole frame as RGB bytes (the buffer being drawn).
+    bool ReadFrame(rgb& image) override;
+    // Inside a frame: at once. Between frames (the back buffer is then undefined): taken at the end of
+    // the next frame, before the swap; returns true for the request.
+    bool SaveScreenshot() override;
+    // "OpenGL (" + GL_VENDOR + ")".
+    VyString GetRendererName() const override;
+    void DrawTexture(const VyRect& dest, const VyRect& source) override;
+    void SelectTexture(const VyTexture& texture) override;
+    void FillRect(const VyRect& rect) override;
+    void DrawPolygon(const VyPoint* points, int count, VyPolygonStyle style) override;
+    using VyRenderContext::DrawLine;
+    void DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end) override;
+    void DrawPoints(const VyPoint* points, int count) override;
+    void SetBlending(bool bOn) override;
+    void SetTexturing(bool bOn) override;
+    int MakeTexture(const VyRGBFormat& image) override;
+    void DeleteTexture(int textureId) override;
+    // Viewport the whole frame, orthographic projection (0, width, 0, height, -1, 1).
+    void Resize(int width, int height) override;
+
+    // The GL_RENDERER string (the platform tells software from hardware OpenGL by it).
+    VyString GetRendererString() const;
+
+    // Counters for tests and benchmarks: glBegin/glEnd pairs and state changes (glEnable/glDisable,
+    // glBindTexture, glBlendFunc, viewport and projection changes) since construction or Reset.
+    int GetBeginCount() const { return m_nBeginCount; }
+    int GetStateChangeCount() const { return m_nStateChanges; }
+    void ResetCounters() { m_nBeginCount = 0; m_nStateChanges = 0; }
+
+private:
+    struct Functions;
+
+    // Opens a primitive of mode (applying pending flags first); nothing when that mode is open.
+    void BeginPrimitive(int mode);
+    // Closes the open primitive, if any.
+    void EndPrimitive();
+    // Applies the pending blending and texturing flags.
+    void ApplyPendingState();
+    void SetProjection(const VyRect& area);
+    void Quad(const VyRect& rect);
+    void TexturedQuad(const VyRect& dest, float s0, float t0, float s1, float t1);
+    void SetGLColor(const VyColor& color);
+    void DrawSegments(const VyPoint* points, int count, bool bClosed);
+    void TakeScreenshot();
+
+    std::unique_ptr<Functions> m_pGL;
+    int m_nOpenMode = -1;        // the primitive between glBegin and glEnd, -1 for none
+    bool m_bGLBlending = false;  // what OpenGL has enabled
+    bool m_bGLTexturing = false;
+    int m_nBoundTexture = -1;
+    bool m_bInFrame = false;
+    bool m_bScreenshotPending = false;
+    int m_nBeginCount = 0;
+    int m_nStateChanges = 0;
+};

@@ -1,0 +1,260 @@
+#include "vyrender/VySoftwareContext.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "vythread/VyException.h"
+#include "vythread/VyTrace.h"
+
+namespace
+{
+
+// What the OpenGL context's internal format makes of a pixel (ARGB in, RGBA bytes out).
+void TexelOf(int formatId, uint32_t colour, uint8_t* texel)
+{
+    uint32_t red = VyRedOf(colour), green = VyGreenOf(colour), blue = VyBlueOf(colour), alpha = VyAlphaOf(colour);
+    switch (formatId)
+    {
+    case VY_FORMAT_GREY8: // intensity
+        alpha = red;
+        break;
+    case VY_FORMAT_ALPHA8: // intensity from the alpha byte
+        red = green = blue = alpha;
+        break;
+    case VY_FORMAT_MONO:
+    case VY_FORMAT_RGB24:
+    case VY_FORMAT_RGB32:
+        alpha = 255;
+        break;
+    default: // RGBA, grey and alpha
+        break;
+    }
+    texel[0] = static_cast<uint8_t>(red);
+    texel[1] = static_cast<uint8_t>(green);
+    texel[2] = static_cast<uint8_t>(blue);
+    texel[3] = static_cast<uint8_t>(alpha);
+}
+
+bool IsTextureFormat(int formatId)
+{
+    switch (formatId)
+    {
+    case VY_FORMAT_MONO:
+    case VY_FORMAT_RGB24:
+    case VY_FORMAT_RGB32:
+    case VY_FORMAT_RGBA32:
+    case VY_FORMAT_GREY8:
+    case VY_FORMAT_GREY_ALPHA16:
+    case VY_FORMAT_ALPHA8:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The SDL pixel format of a frame buffer format (bytes in memory order for the 32-bit ones).
+Uint32 SdlFormatOf(int formatId)
+{
+    switch (formatId)
+    {
+    case VY_FORMAT_RGBA32:
+        return SDL_PIXELFORMAT_RGBA32;
+    case VY_FORMAT_RGB32:
+        return SDL_MasksToPixelFormatEnum(32, SDL_SwapLE32(0x000000FF), SDL_SwapLE32(0x0000FF00),
+                                          SDL_SwapLE32(0x00FF0000), 0);
+    case VY_FORMAT_RGB565:
+        return SDL_PIXELFORMAT_RGB565;
+    default:
+        return SDL_PIXELFORMAT_RGB555;
+    }
+}
+
+} // namespace
+
+VySoftwareContext::VySoftwareContext(SDL_Window* pWindow) : m_pWindow(pWindow) {}
+
+VySoftwareContext::~VySoftwareContext()
+{
+    VySoftwareContext::Shutdown();
+}
+
+void VySoftwareContext::Shutdown()
+{
+    VyRenderContext::Shutdown();
+}
+
+void VySoftwareContext::SetFrameFormat(int formatId, bool bDither)
+{
+    m_nFrameFormat = formatId;
+    m_bDither = bDither;
+}
+
+void VySoftwareContext::Resize(int width, int height)
+{
+    VyRenderContext::Resize(width, height);
+    m_pFrame = VyRGBFormat::Create(GetWidth(), GetHeight(), m_nFrameFormat, VY_ALIGN_32);
+    m_rasterizer.SetTarget(m_pFrame.get(), m_bDither);
+    m_rasterizer.SetClip(m_clip);
+}
+
+VyRasterizer::Paint VySoftwareContext::MakePaint(const VyColor& color, bool bBlending) const
+{
+    VyRasterizer::Paint paint;
+    paint.red = color.GetRed();
+    paint.green = color.GetGreen();
+    paint.blue = color.GetBlue();
+    paint.alpha = color.GetAlpha();
+    paint.blend = bBlending ? VyRasterizer::Blend::ALPHA : VyRasterizer::Blend::NONE;
+    return paint;
+}
+
+void VySoftwareContext::FillRect(const VyRect& rect)
+{
+    VyColor color;
+    if (rect.IsEmpty() || !ResolveCurrentColor(color))
+        return;
+    if (color.GetTexture().IsValid())
+    {
+        TileColorTexture(rect, color);
+        return;
+    }
+    CountFilled(rect);
+    m_rasterizer.SetClip(m_clip);
+    m_rasterizer.FillRect(rect, MakePaint(color, color.GetAlpha() != 255));
+}
+
+void VySoftwareContext::DrawTexture(const VyRect& dest, const VyRect& source)
+{
+    const VyRGBFormat* pTexels = GetTextureImage(m_texture.GetId());
+    VyColor color;
+    if (pTexels == nullptr || dest.IsEmpty() || !ResolveCurrentColor(color))
+        return;
+    VY_ASSERT_TEXT(m_nImageMode == VY_IMAGE_NORMAL || m_nImageMode == VY_IMAGE_HIGHLIGHT, "false");
+    CountTextured(dest);
+    m_rasterizer.SetClip(m_clip);
+    const VyRect area = EffectiveSource(source, m_texture.GetWidth(), m_texture.GetHeight());
+    if (m_nImageMode == VY_IMAGE_HIGHLIGHT)
+    {
+        m_rasterizer.TexturedRect(dest, area, *pTexels, MakePaint(VyColor(0xFFFFFF), m_bBlending));
+        VyRasterizer::Paint additive = MakePaint(color, true);
+        additive.blend = VyRasterizer::Blend::ADDITIVE;
+        m_rasterizer.TexturedRect(dest, area, *pTexels, additive);
+    }
+    else if (m_nImageMode == VY_IMAGE_NORMAL)
+        m_rasterizer.TexturedRect(dest, area, *pTexels, MakePaint(color, m_bBlending));
+}
+
+void VySoftwareContext::DrawPolygon(const VyPoint* points, int count, VyPolygonStyle style)
+{
+    VyColor color;
+    if (points == nullptr || count <= 0 || !ResolveCurrentColor(color))
+        return;
+    m_rasterizer.SetClip(m_clip);
+    const VyRasterizer::Paint paint = MakePaint(color, m_bBlending);
+    if (style == VyPolygonStyle::FILLED)
+    {
+        m_rasterizer.FillPolygon(points, count, paint);
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+    {
+        const VyPoint& a = points[i];
+        const VyPoint& b = points[(i + 1) % count];
+        m_rasterizer.Line(a.x, a.y, b.x, b.y, false, paint);
+    }
+}
+
+void VySoftwareContext::DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end)
+{
+    VyColor color;
+    if (!ResolveCurrentColor(color))
+        return;
+    m_rasterizer.SetClip(m_clip);
+    m_rasterizer.Line(x1, y1, x2, y2, end == VyLineEnd::INCLUDED, MakePaint(color, m_bBlending));
+}
+
+void VySoftwareContext::DrawPoints(const VyPoint* points, int count)
+{
+    VyColor color;
+    if (points == nullptr || !ResolveCurrentColor(color))
+        return;
+    m_rasterizer.SetClip(m_clip);
+    const VyRasterizer::Paint paint = MakePaint(color, m_bBlending);
+    for (int i = 0; i < count; ++i)
+        m_rasterizer.Point(points[i].x, points[i].y, paint);
+}
+
+int VySoftwareContext::MakeTexture(const VyRGBFormat& image)
+{
+    if (!IsTextureFormat(image.FormatId()))
+        throw VyException(GetClassName(), "MakeTexture", "Unsupported texture format");
+    auto pTexels = VyRGBFormat::Create(image.Width(), image.Height(), VY_FORMAT_RGBA32);
+    for (int y = 0; y < image.Height(); ++y)
+    {
+        uint8_t* row = pTexels->Row(y);
+        for (int x = 0; x < image.Width(); ++x)
+            TexelOf(image.FormatId(), image.GetPixel(x, y), row + 4 * x);
+    }
+    auto freeSlot = std::find(m_textures.begin(), m_textures.end(), nullptr);
+    if (freeSlot != m_textures.end())
+    {
+        *freeSlot = std::move(pTexels);
+        return static_cast<int>(freeSlot - m_textures.begin());
+    }
+    m_textures.push_back(std::move(pTexels));
+    return static_cast<int>(m_textures.size()) - 1;
+}
+
+void VySoftwareContext::DeleteTexture(int textureId)
+{
+    if (textureId >= 0 && textureId < static_cast<int>(m_textures.size()))
+        m_textures[static_cast<size_t>(textureId)].reset();
+}
+
+const VyRGBFormat* VySoftwareContext::GetTextureImage(int textureId) const
+{
+    if (textureId < 0 || textureId >= static_cast<int>(m_textures.size()))
+        return nullptr;
+    return m_textures[static_cast<size_t>(textureId)].get();
+}
+
+bool VySoftwareContext::ReadFrame(rgb& image)
+{
+    if (!m_pFrame || !m_pFrame->HasPixels())
+        return false;
+    auto pCopy = VyRGBFormat::Create(m_pFrame->Width(), m_pFrame->Height(), VY_FORMAT_RGB24, VY_ALIGN_32);
+    *pCopy = *m_pFrame;
+    image.Reset(std::move(pCopy));
+    return true;
+}
+
+void VySoftwareContext::EndFrame()
+{
+    if (m_pWindow != nullptr && m_pFrame && m_pFrame->HasPixels())
+        Present();
+}
+
+void VySoftwareContext::Present()
+{
+    SDL_Surface* pSurface = SDL_GetWindowSurface(m_pWindow);
+    if (pSurface == nullptr)
+        throw VyException(GetClassName(), "EndFrame", VyString("Could not show the frame : ") + SDL_GetError());
+    if (SDL_MUSTLOCK(pSurface) && SDL_LockSurface(pSurface) != 0)
+        throw VyException(GetClassName(), "EndFrame", VyString("Could not show the frame : ") + SDL_GetError());
+    // The frame's rows go bottom up, the surface's top down.
+    const int width = std::min(pSurface->w, m_pFrame->Width());
+    const int height = std::min(pSurface->h, m_pFrame->Height());
+    const Uint32 sourceFormat = SdlFormatOf(m_pFrame->FormatId());
+    int result = 0;
+    for (int y = 0; y < height && result == 0; ++y)
+    {
+        auto* pDest = static_cast<uint8_t*>(pSurface->pixels) + static_cast<ptrdiff_t>(y) * pSurface->pitch;
+        result = SDL_ConvertPixels(width, 1, sourceFormat, m_pFrame->Row(m_pFrame->Height() - 1 - y),
+                                   m_pFrame->Pitch(), pSurface->format->format, pDest, pSurface->pitch);
+    }
+    if (SDL_MUSTLOCK(pSurface))
+        SDL_UnlockSurface(pSurface);
+    if (result != 0 || SDL_UpdateWindowSurface(m_pWindow) != 0)
+        throw VyException(GetClassName(), "EndFrame", VyString("Could not show the frame : ") + SDL_GetError());
+}

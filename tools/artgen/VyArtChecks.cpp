@@ -150,6 +150,52 @@ VyArtChecks::Result VyArtChecks::CheckBackdropEdges(const VyArtPicture& board)
     return result;
 }
 
+VyArtChecks::Result VyArtChecks::CheckNoPinholes(const VyString& name, const VyArtPicture& picture, VyArtRgb key)
+{
+    constexpr int smallest = 6;
+    Result result;
+    int w = picture.Width(), h = picture.Height();
+    std::vector<int> region(static_cast<size_t>(w) * h, -1);
+    std::vector<VyPoint> stack;
+    int regions = 0;
+    for (int y0 = 0; y0 < h; ++y0)
+        for (int x0 = 0; x0 < w; ++x0)
+        {
+            ++result.checked;
+            if (!(picture.Get(x0, y0) == key) || region[static_cast<size_t>(y0) * w + x0] >= 0)
+                continue;
+            // Flood the key region (4 neighbours) and note its size and whether it meets the edge.
+            int size = 0;
+            bool edge = false;
+            stack.push_back({x0, y0});
+            region[static_cast<size_t>(y0) * w + x0] = regions;
+            while (!stack.empty())
+            {
+                VyPoint p = stack.back();
+                stack.pop_back();
+                ++size;
+                edge = edge || p.x == 0 || p.y == 0 || p.x == w - 1 || p.y == h - 1;
+                const VyPoint next[4] = {{p.x + 1, p.y}, {p.x - 1, p.y}, {p.x, p.y + 1}, {p.x, p.y - 1}};
+                for (VyPoint q : next)
+                {
+                    if (!picture.Contains(q.x, q.y) || !(picture.Get(q.x, q.y) == key))
+                        continue;
+                    int& mark = region[static_cast<size_t>(q.y) * w + q.x];
+                    if (mark < 0)
+                    {
+                        mark = regions;
+                        stack.push_back(q);
+                    }
+                }
+            }
+            ++regions;
+            if (!edge && size < smallest)
+                result.problems.push_back(
+                    VyString::Format("%s: a pin hole of %d key pixels at %d,%d", name.c(), size, x0, y0));
+        }
+    return result;
+}
+
 VyArtChecks::Result VyArtChecks::CheckCursor(const VyArtCursor& cursor)
 {
     Result result;

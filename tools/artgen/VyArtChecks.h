@@ -37,6 +37,11 @@ public:
     // are exactly the colour of pixel (0, 0).
     static Result CheckBackdropEdges(const VyArtPicture& board);
 
+    // No pin holes: every region of the key colour that does not reach the picture's edge is larger
+    // than a few pixels (a single key pixel inside a drawing, say a highlight that came out pure
+    // white in the title, would show through as a hole).
+    static Result CheckNoPinholes(const VyString& name, const VyArtPicture& picture, VyArtRgb key);
+
     // 24 x 24, only the mask, black, white and grey, and the hot spot on the drawing.
     static Result CheckCursor(const VyArtCursor& cursor);
     // The texture joins itself: colour steps across the wrap are no larger than inside the tile.

@@ -52,7 +52,7 @@ TEST(VyArtPixelCanvas, ShapesAndOutlines)
 {
     VyArtPixelCanvas canvas(7, 7);
     canvas.FillRect(3, 3, 4, 4, 1);
-    canvas.Outline(1, 2);
+    canvas.OutlineAll(2);
     int outline = 0;
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 7; ++x)

@@ -32,7 +32,7 @@ VyArtBoard::VyArtBoard(const VyArtCamera& camera, const VyArtLight& light) : m_c
     // Walnut: dark brown with darker rings.
     m_wood = {SrgbColor(92, 62, 44), SrgbColor(50, 32, 22), 12.0, 0.08, 0.35, 90.0, 11u};
     // Green marble with pale veins.
-    m_stone = {SrgbColor(98, 128, 108), SrgbColor(70, 100, 84), SrgbColor(196, 210, 196), 0.8, 0.3, 0.6, 2.2, 23u};
+    m_stone = {SrgbColor(98, 128, 108), SrgbColor(70, 100, 84), SrgbColor(196, 210, 196), 0.65, 0.3, 0.6, 2.2, 23u};
     FitSlabToRectangle();
 
     VyArtVec3 l = m_light.Direction();

@@ -61,7 +61,7 @@ void VyArtLettering::AddLine(VyArtVec2 a, VyArtVec2 b)
 void VyArtLettering::AddSerif(VyArtVec2 a, VyArtVec2 b)
 {
     AddLine(a, b);
-    m_segments.back().halfWidth = m_thin * m_scale * 1.2;
+    m_segments.back().halfWidth = m_thin * m_scale * 1.3;
 }
 
 void VyArtLettering::AddArc(VyArtVec2 centre, double rx, double ry, double from, double to)
@@ -91,8 +91,8 @@ void VyArtLettering::AddLetter(char letter, double x)
         AddLine({x, cap}, {x + 1.05, cap});
         m_segments.back().halfWidth *= 1.7; // the cross bar carries the letter
         AddLine({x + 0.525, cap}, {x + 0.525, 0.0});
-        AddLine({x, cap}, {x, cap - 0.22});
-        AddLine({x + 1.05, cap}, {x + 1.05, cap - 0.22});
+        AddSerif({x, cap}, {x, cap - 0.24});
+        AddSerif({x + 1.05, cap}, {x + 1.05, cap - 0.24});
         foot(x + 0.525);
         break;
     case 'o':

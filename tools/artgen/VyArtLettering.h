@@ -29,11 +29,10 @@ public:
     // Signed distance from p to the letters' edge (negative inside), and the point on the centre line
     // of the stroke that decides it.
     double Distance(VyArtVec2 p, VyArtVec2* nearest = nullptr) const;
-    const std::vector<Segment>& Segments() const { return m_segments; }
 
 private:
     void AddLine(VyArtVec2 a, VyArtVec2 b);
-    // A serif: a short, thin level stroke.
+    // A serif: a short stroke, always thin.
     void AddSerif(VyArtVec2 a, VyArtVec2 b);
     // Arc of the ellipse (centre, radii) from angle `from` to `to` in degrees, counter-clockwise.
     void AddArc(VyArtVec2 centre, double rx, double ry, double from, double to);

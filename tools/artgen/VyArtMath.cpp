@@ -26,27 +26,6 @@ VyArtMat3 VyArtMat3::Transposed() const
     return t;
 }
 
-VyArtMat3 VyArtMat3::Inverse() const
-{
-    double a = m[0][0], b = m[0][1], c = m[0][2];
-    double d = m[1][0], e = m[1][1], f = m[1][2];
-    double g = m[2][0], h = m[2][1], i = m[2][2];
-    double det = a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g);
-    if (det == 0.0)
-        return {};
-    VyArtMat3 inv;
-    inv.m[0][0] = (e * i - f * h) / det;
-    inv.m[0][1] = (c * h - b * i) / det;
-    inv.m[0][2] = (b * f - c * e) / det;
-    inv.m[1][0] = (f * g - d * i) / det;
-    inv.m[1][1] = (a * i - c * g) / det;
-    inv.m[1][2] = (c * d - a * f) / det;
-    inv.m[2][0] = (d * h - e * g) / det;
-    inv.m[2][1] = (b * g - a * h) / det;
-    inv.m[2][2] = (a * e - b * d) / det;
-    return inv;
-}
-
 bool SolveLinear(double* a, double* b, int n)
 {
     for (int col = 0; col < n; ++col)

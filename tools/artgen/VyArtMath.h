@@ -72,8 +72,6 @@ struct VyArtMat3
                 m[2][0] * v.x + m[2][1] * v.y + m[2][2] * v.z};
     }
     VyArtMat3 Transposed() const;
-    // The inverse; a singular matrix gives the identity.
-    VyArtMat3 Inverse() const;
 };
 
 // Solves the n x n system a * x = b in place by Gaussian elimination with partial pivoting

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "vythread/VyString.h"
 
 // One 8-bit sRGB pixel.
 struct VyArtRgb

@@ -74,24 +74,6 @@ void VyArtPixelCanvas::FillEllipse(double cx, double cy, double rx, double ry, i
         ink);
 }
 
-void VyArtPixelCanvas::Outline(int of, int ink)
-{
-    std::vector<int> before = m_ink;
-    auto was = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < m_width && y < m_height && before[static_cast<size_t>(y) * m_width + x] == of;
-    };
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x)
-        {
-            if (before[static_cast<size_t>(y) * m_width + x] != 0)
-                continue;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    if (was(x + dx, y + dy))
-                        Put(x, y, ink);
-        }
-}
-
 void VyArtPixelCanvas::OutlineAll(int ink)
 {
     std::vector<int> before = m_ink;

@@ -29,9 +29,8 @@ public:
     void FillRect(double left, double top, double right, double bottom, int ink);
     void FillEllipse(double cx, double cy, double rx, double ry, int ink);
 
-    // Every transparent pixel touching (8 neighbours) a pixel of `of` gets `ink`: a one-pixel outline.
-    void Outline(int of, int ink);
-    // Every transparent pixel touching a pixel with any ink gets `ink`.
+    // Every transparent pixel touching (8 neighbours) a pixel with any ink gets `ink`: a one-pixel
+    // outline.
     void OutlineAll(int ink);
 
     // The picture: colour index i becomes palette[i]; index 0 becomes the background.

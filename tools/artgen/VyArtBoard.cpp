@@ -35,6 +35,8 @@ VyArtBoard::VyArtBoard(const VyArtCamera& camera, const VyArtLight& light) : m_c
     m_stone = {SrgbColor(98, 128, 108), SrgbColor(70, 100, 84), SrgbColor(196, 210, 196), 0.65, 0.3, 0.6, 2.2, 23u};
     FitSlabToRectangle();
 
+    // Directions spread over the key light's disc on a golden-angle spiral: the board's shadow on the
+    // backdrop gets a soft edge.
     VyArtVec3 l = m_light.Direction();
     VyArtVec3 a = Normalized(Cross(l, std::fabs(l.z) < 0.9 ? VyArtVec3{0, 0, 1} : VyArtVec3{1, 0, 0}));
     VyArtVec3 b = Cross(l, a);

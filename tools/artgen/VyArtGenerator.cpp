@@ -57,7 +57,7 @@ const std::array<VyArtPicture, VY_ART_PIECES>& VyArtGenerator::Pieces()
         m_pieces[n - 1] = m_pieceRenderer.Render(piece, VY_PIECE_SAMPLES).ToKeyedPicture(VY_ART_MASK);
         VyString what = VyString::Format("piece%d.bmp", n);
         Report(what.c(), VyArtChecks::CheckPiece(piece, m_pieces[n - 1]));
-        Report(what.c(), VyArtChecks::CheckNoPinholes(what, m_pieces[n - 1], VY_ART_MASK));
+        Report((what + " pin holes").c(), VyArtChecks::CheckNoPinholes(what, m_pieces[n - 1], VY_ART_MASK));
     }
     m_bPiecesDrawn = true;
     return m_pieces;
@@ -89,12 +89,12 @@ std::vector<VyString> VyArtGenerator::WriteAll(const VyString& outDir)
 
     VyString bitmaps = outDir + "/bitmaps/";
     VyArtPicture icon = VyArtIcons::WindowIcon(m_pieceRenderer);
-    Report("icon.bmp", VyArtChecks::CheckNoPinholes("icon.bmp", icon, VY_ART_MASK));
+    Report("icon.bmp pin holes", VyArtChecks::CheckNoPinholes("icon.bmp", icon, VY_ART_MASK));
     Save(icon, bitmaps + "icon.bmp");
     Save(VyArtIcons::ClosedFolder(), bitmaps + "closedfolder.bmp");
     Save(VyArtIcons::File(), bitmaps + "file.bmp");
     VyArtPicture title = VyArtTitle::Draw(m_pieceRenderer);
-    Report("title.bmp", VyArtChecks::CheckNoPinholes("title.bmp", title, VY_ART_WHITE));
+    Report("title.bmp pin holes", VyArtChecks::CheckNoPinholes("title.bmp", title, VY_ART_WHITE));
     Save(title, bitmaps + "title.bmp");
     VyArtPicture marble = VyArtMarble::Draw();
     Report("marble.bmp joins itself", VyArtChecks::CheckTileable(marble));

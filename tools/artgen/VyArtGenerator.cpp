@@ -57,7 +57,7 @@ const std::array<VyArtPicture, VY_ART_PIECES>& VyArtGenerator::Pieces()
         m_pieces[n - 1] = m_pieceRenderer.Render(piece, VY_PIECE_SAMPLES).ToKeyedPicture(VY_ART_MASK);
         VyString what = VyString::Format("piece%d.bmp", n);
         Report(what.c(), VyArtChecks::CheckPiece(piece, m_pieces[n - 1]));
-        Report((what + " pin holes").c(), VyArtChecks::CheckNoPinholes(what, m_pieces[n - 1], VY_ART_MASK));
+        Report(VyString(what + " pin holes").c(), VyArtChecks::CheckNoPinholes(what, m_pieces[n - 1], VY_ART_MASK));
     }
     m_bPiecesDrawn = true;
     return m_pieces;

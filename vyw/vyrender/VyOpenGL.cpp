@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <SDL_opengl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -426,7 +428,8 @@ void VyOpenGL::DrawPolygon(const VyPoint* points, int count, VyPolygonStyle styl
         return;
     if (style == VyPolygonStyle::OUTLINE)
     {
-        DrawSegments(points, count, true);
+        SetGLColor(color);
+        DrawOutline(points, count);
         return;
     }
     if (count < 3)
@@ -453,22 +456,18 @@ void VyOpenGL::DrawPolygon(const VyPoint* points, int count, VyPolygonStyle styl
     SetTexturing(bTexturing);
 }
 
-void VyOpenGL::DrawSegments(const VyPoint* points, int count, bool bClosed)
+void VyOpenGL::DrawOutline(const VyPoint* points, int count)
 {
-    VyColor color;
-    if (!ResolveCurrentColor(color))
-        return;
+    // Segment by segment rather than as one line strip, so that every segment follows the line rule of
+    // DrawLine exactly as the software contexts draw it.
     const bool bTexturing = m_bTexturing;
     SetTexturing(false);
-    EndPrimitive();
-    BeginPrimitive(GL_LINE_STRIP);
-    SetGLColor(color);
-    for (int i = 0; i < count + (bClosed ? 1 : 0); ++i)
+    for (int i = 0; i < count; ++i)
     {
-        const VyPoint& p = points[i % count];
-        m_pGL->glVertex2f(p.x + 0.5f, p.y + 0.5f);
+        const VyPoint& a = points[i];
+        const VyPoint& b = points[(i + 1) % count];
+        Segment(a.x, a.y, b.x, b.y, false);
     }
-    EndPrimitive();
     SetTexturing(bTexturing);
 }
 
@@ -477,35 +476,42 @@ void VyOpenGL::DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end)
     VyColor color;
     if (!ResolveCurrentColor(color))
         return;
-    const bool bInclude = end == VyLineEnd::INCLUDED;
     const bool bTexturing = m_bTexturing;
     SetTexturing(false);
+    SetGLColor(color);
+    Segment(x1, y1, x2, y2, end == VyLineEnd::INCLUDED);
+    SetTexturing(bTexturing);
+}
+
+void VyOpenGL::Segment(int x1, int y1, int x2, int y2, bool bIncludeEnd)
+{
+    // Sent from the lower end along the major axis (x when |dx| > |dy|), which OpenGL draws, to the
+    // other, which it leaves out.
+    const bool bXMajor = std::abs(x2 - x1) > std::abs(y2 - y1);
+    if (bXMajor ? x2 < x1 : y2 < y1)
+    {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
     if (x1 == x2 || y1 == y2)
     {
-        // Exactly the pixels of the row or column, as one quad: first end included, last as asked.
-        const int stepX = x2 > x1 ? 1 : x2 < x1 ? -1 : 0, stepY = y2 > y1 ? 1 : y2 < y1 ? -1 : 0;
-        const int lastX = bInclude ? x2 : x2 - stepX, lastY = bInclude ? y2 : y2 - stepY;
-        const bool bEmpty = !bInclude && stepX == 0 && stepY == 0;
-        if (!bEmpty)
+        // Exactly the pixels of the row or column, as one quad.
+        const int right = bIncludeEnd || !bXMajor ? x2 + 1 : x2, top = bIncludeEnd || bXMajor ? y2 + 1 : y2;
+        if (right > x1 && top > y1)
         {
             BeginPrimitive(GL_QUADS);
-            SetGLColor(color);
-            Quad({std::min(x1, lastX), std::max(y1, lastY) + 1, std::max(x1, lastX) + 1, std::min(y1, lastY)});
+            Quad({x1, top, right, y1});
         }
+        return;
     }
-    else
+    BeginPrimitive(GL_LINES);
+    m_pGL->glVertex2f(x1 + 0.5f, y1 + 0.5f);
+    m_pGL->glVertex2f(x2 + 0.5f, y2 + 0.5f);
+    if (bIncludeEnd)
     {
-        BeginPrimitive(GL_LINES);
-        SetGLColor(color);
-        m_pGL->glVertex2f(x1 + 0.5f, y1 + 0.5f);
-        m_pGL->glVertex2f(x2 + 0.5f, y2 + 0.5f);
-        if (bInclude)
-        {
-            BeginPrimitive(GL_QUADS);
-            Quad({x2, y2 + 1, x2 + 1, y2});
-        }
+        BeginPrimitive(GL_QUADS);
+        Quad({x2, y2 + 1, x2 + 1, y2});
     }
-    SetTexturing(bTexturing);
 }
 
 void VyOpenGL::DrawPoints(const VyPoint* points, int count)

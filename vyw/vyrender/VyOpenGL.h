@@ -19,7 +19,8 @@ using VyGLProcResolver = std::function<void*(const char* name)>;
 //     value cancels the change); the alpha test (> 0.0625) goes on and off with blending
 //   - glBindTexture only when the selected texture's id differs from the bound one
 // Horizontal and vertical lines are drawn as one-pixel quads; other lines as GL_LINES between pixel
-// centres, points as GL_POINTS at pixel centres.
+// centres, sent from their lower end along the major axis (OpenGL keeps that end and leaves out the
+// other); polygon outlines as such lines segment by segment; points as GL_POINTS at pixel centres.
 class VyOpenGL : public VyRenderContext
 {
 public:
@@ -80,7 +81,10 @@ private:
     void Quad(const VyRect& rect);
     void TexturedQuad(const VyRect& dest, float s0, float t0, float s1, float t1);
     void SetGLColor(const VyColor& color);
-    void DrawSegments(const VyPoint* points, int count, bool bClosed);
+    // The closed outline through the points, in the colour already set.
+    void DrawOutline(const VyPoint* points, int count);
+    // One line in the colour already set (see the class comment); texturing is off.
+    void Segment(int x1, int y1, int x2, int y2, bool bIncludeEnd);
     void TakeScreenshot();
 
     std::unique_ptr<Functions> m_pGL;

@@ -246,32 +246,32 @@ void VyRasterizer::Point(int x, int y, const Paint& paint)
 
 void VyRasterizer::Line(int x1, int y1, int x2, int y2, bool bIncludeEnd, const Paint& paint)
 {
+    // Walk from the lower end along the major axis (x when |dx| > |dy|, else y); the walk samples the
+    // minor coordinate at each pixel centre, minor = start + 0.5 + i * delta / steps, and takes the
+    // pixel under it, the lower one when the centre lies exactly between two.
+    const bool bXMajor = std::abs(x2 - x1) > std::abs(y2 - y1);
+    if (bXMajor ? x2 < x1 : y2 < y1)
+    {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
     const int dx = x2 - x1, dy = y2 - y1;
-    const int adx = std::abs(dx), ady = std::abs(dy);
-    const int steps = std::max(adx, ady);
+    const int steps = bXMajor ? dx : dy;
     if (steps == 0)
     {
         if (bIncludeEnd)
             Point(x1, y1, paint);
         return;
     }
-    // Along the major axis, step i samples the minor coordinate at the pixel centre:
-    // minor = start + 0.5 + i * delta / steps, and the pixel is its floor (a centre exactly between two
-    // pixels goes to the lower one).
+    const long long denominator = 2LL * steps;
     const int last = bIncludeEnd ? steps : steps - 1;
     for (int i = 0; i <= last; ++i)
     {
-        if (adx >= ady)
-        {
-            long long numerator = (2LL * y1 + 1) * adx + 2LL * i * dy;
-            int y = FloorDiv(numerator - 1, 2LL * adx);
-            Point(x1 + (dx > 0 ? i : -i), y, paint);
-        }
+        const long long numerator = (2LL * (bXMajor ? y1 : x1) + 1) * steps + 2LL * i * (bXMajor ? dy : dx);
+        const int minor = FloorDiv(numerator - 1, denominator);
+        if (bXMajor)
+            Point(x1 + i, minor, paint);
         else
-        {
-            long long numerator = (2LL * x1 + 1) * ady + 2LL * i * dx;
-            int x = FloorDiv(numerator - 1, 2LL * ady);
-            Point(x, y1 + (dy > 0 ? i : -i), paint);
-        }
+            Point(minor, y1 + i, paint);
     }
 }

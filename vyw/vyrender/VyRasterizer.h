@@ -13,8 +13,9 @@
 //
 //   coverage    a pixel is drawn when its centre (x + 0.5, y + 0.5) lies inside the shape; a centre
 //               exactly on an edge belongs to the shape on its left edges only
-//   lines       the pixels under the line sampled at each column (x-major) or row (y-major) centre,
-//               from the first point included to the last excluded (diamond exit)
+//   lines       the pixels under the line sampled at each column (x-major: |dx| > |dy|) or row
+//               (y-major) centre, a centre exactly between two pixels going to the lower one; from the
+//               end with the lower major coordinate, included, to the other, excluded
 //   textures    nearest texel under the pixel centre, coordinates repeating; texel times paint colour
 //               (each channel a * b / 255 rounded)
 //   blending    NONE writes the colour; ALPHA skips fragments of alpha < 16 (the alpha test > 0.0625)
@@ -54,7 +55,8 @@ public:
     void TexturedRect(const VyRect& dest, const VyRect& source, const VyRGBFormat& texels, const Paint& paint);
     // The pixels inside the polygon (even-odd; convex polygons as OpenGL draws them).
     void FillPolygon(const VyPoint* points, int count, const Paint& paint);
-    // A line from (x1, y1), included, to (x2, y2), included only with bIncludeEnd.
+    // A line between (x1, y1) and (x2, y2): its lower end along the major axis is drawn, the upper one
+    // only with bIncludeEnd.
     void Line(int x1, int y1, int x2, int y2, bool bIncludeEnd, const Paint& paint);
     void Point(int x, int y, const Paint& paint);
 

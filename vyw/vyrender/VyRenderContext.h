@@ -47,7 +47,7 @@ enum class VyPolygonStyle
     FILLED,
 };
 
-// Whether a line's last point is drawn too (the first always is).
+// Whether a line's upper end along its major axis is drawn too (the lower end always is).
 enum class VyLineEnd
 {
     EXCLUDED,
@@ -101,7 +101,8 @@ struct VyRenderStatistics
 //   textured    each pixel takes the texel under its centre (nearest) times the current colour; with
 //               blending on it is blended by the resulting alpha, pixels of alpha <= 16/255 are
 //               skipped (alpha test)
-//   polygon     the pixels whose centres lie inside (GL's coverage rule)
+//   polygon     the pixels whose centres lie inside (GL's coverage rule); outlines as lines
+//   line        see DrawLine
 //   clip        nothing is drawn outside the clip rectangle
 // A colour that names a slot is resolved through the slot resolver when something is drawn with it; a
 // colour (explicit or from a slot) carrying a texture makes fills tile that texture instead.
@@ -169,11 +170,13 @@ public:
     virtual void FillRect(const VyRect& rect) = 0;
     // 20. The filled area inside the points, or the closed outline through them and back to the first.
     virtual void DrawPolygon(const VyPoint* points, int count, VyPolygonStyle style) = 0;
-    // 21. A line between two points, its last point excluded (calls 22).
+    // 21. A line between two points, VyLineEnd::EXCLUDED (calls 22).
     virtual void DrawLine(VyPoint from, VyPoint to);
-    // 22. A one-pixel line from (x1, y1) to (x2, y2) in the current colour; the first point is drawn,
-    //     the last one only with VyLineEnd::INCLUDED. Horizontal and vertical lines cover exactly the
-    //     pixels of their row or column.
+    // 22. A one-pixel line between (x1, y1) and (x2, y2) in the current colour. Its major axis is x when
+    //     |x2 - x1| > |y2 - y1|, else y; at each pixel along it the line's centre picks the pixel of
+    //     the minor axis (the lower one when it lies exactly between two). The end with the lower
+    //     major coordinate is drawn, the other only with VyLineEnd::INCLUDED, whichever way the line
+    //     is given; so DrawLine(a, b) and DrawLine(b, a) cover the same pixels.
     virtual void DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end) = 0;
     // 23. One pixel at each point in the current colour.
     virtual void DrawPoints(const VyPoint* points, int count) = 0;

@@ -223,8 +223,23 @@ bool VySoftwareContext::ReadFrame(rgb& image)
 {
     if (!m_pFrame || !m_pFrame->HasPixels())
         return false;
+    // Narrow channels are widened with their high bits repeated, so that white reads 255 as drawn.
+    const VyPixelFormat& format = m_pFrame->PixelFormat();
     auto pCopy = VyRGBFormat::Create(m_pFrame->Width(), m_pFrame->Height(), VY_FORMAT_RGB24, VY_ALIGN_32);
-    *pCopy = *m_pFrame;
+    for (int y = 0; y < m_pFrame->Height(); ++y)
+    {
+        uint8_t* pOut = pCopy->Row(y);
+        for (int x = 0; x < m_pFrame->Width(); ++x)
+        {
+            const uint32_t colour = m_pFrame->GetPixel(x, y);
+            for (int channel : {VY_RED, VY_GREEN, VY_BLUE})
+            {
+                const int bits = format.BitCount(channel);
+                const uint32_t value = VyComponentOf(colour, channel) >> (8 - bits);
+                *pOut++ = static_cast<uint8_t>(VyPixelFormat::Widen(value, bits));
+            }
+        }
+    }
     image.Reset(std::move(pCopy));
     return true;
 }

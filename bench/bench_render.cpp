@@ -1,0 +1,237 @@
+// Frames per second of the game's opening scene at 640 x 480: the classic board, its sixteen pieces
+// (keyed pictures, blended) and a line of text, drawn through each render context. OpenGL runs on the
+// OpenGL the SDL offscreen driver gives (Mesa llvmpipe on our machines) and is finished by the buffer
+// swap each frame, as the platform does it; the software contexts draw into their frame buffers, and
+// "Presented" adds the copy into an SDL window surface.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "vybitmap/VyRGBIO.h"
+#include "vyio/VyArchive.h"
+#include "vyio/VyConfigFile.h"
+#include "vyio/VyMemFile.h"
+#include "vyio/VyResourceSource.h"
+#include "vyrender/VyDirectDraw.h"
+#include "vyrender/VyNativeContext.h"
+#include "vyrender/VyOpenGL.h"
+#include "vythread/VyException.h"
+
+namespace
+{
+
+constexpr int WIDTH = 640;
+constexpr int HEIGHT = 480;
+
+class ArchiveSource : public VyResourceSource
+{
+public:
+    ArchiveSource()
+    {
+        m_bOpen = m_archive.Open(VYW_BENCH_ARCHIVE);
+        SetCurrent(this);
+    }
+    ~ArchiveSource() override { SetCurrent(nullptr); }
+    void GetResourceFile(const VyString& path, VyIO& out) override
+    {
+        if (!m_archive.GetFile(path, out))
+            throw VyFileException("VyPlatform", "GetResourceFile", "Could not locate resource file", path);
+    }
+    bool m_bOpen = false;
+
+private:
+    VyArchive m_archive;
+};
+
+std::unique_ptr<VyRGBFormat> LoadImage(const VyString& path)
+{
+    VyMemFile file(VY_IO_READ);
+    VyResourceSource::Fetch(path, file);
+    return VyRGBIO::Load(file, VyRGBIO::TypeFromFileName(path));
+}
+
+// An RGBA copy in which the mask colour is transparent.
+std::unique_ptr<VyRGBFormat> Keyed(const VyRGBFormat& image, uint32_t mask)
+{
+    auto keyed = VyRGBFormat::Create(image.Width(), image.Height(), VY_FORMAT_RGBA32);
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+        {
+            uint32_t colour = image.GetPixel(x, y) & 0xFFFFFF;
+            keyed->SetPixel(x, y, colour == mask ? colour : colour | 0xFF000000);
+        }
+    return keyed;
+}
+
+// The scene's pictures as images, read once.
+struct SceneImages
+{
+    std::unique_ptr<VyRGBFormat> board;
+    VySize boardSize;
+    std::vector<std::unique_ptr<VyRGBFormat>> pieces;
+    std::vector<VyPoint> starts;
+
+    static const SceneImages& Get()
+    {
+        static SceneImages images = Load();
+        return images;
+    }
+
+    static SceneImages Load()
+    {
+        SceneImages images;
+        const VyString directory = "sets\\classic\\";
+        VyMemFile file(VY_IO_READ);
+        VyResourceSource::Fetch(directory + "classic.cfg", file);
+        VyConfigFile set(directory + "classic.cfg", file);
+        images.board = LoadImage(directory + set.GetString("General", "Board", "board.bmp"));
+        images.boardSize = {490, 400};
+        std::sscanf(set.GetString("General", "BoardSize", "").c_str(), "%d,%d", &images.boardSize.cx,
+                    &images.boardSize.cy);
+        for (int piece = 1; piece <= 16; ++piece)
+        {
+            const VyString section = VyString::Format("Piece%d", piece);
+            VyPoint start;
+            std::sscanf(set.GetString(section, "Start", "").c_str(), "%d,%d", &start.x, &start.y);
+            images.pieces.push_back(Keyed(*LoadImage(directory + set.GetString(section, "Bitmap", "")), 0x0000FF));
+            images.starts.push_back(start);
+        }
+        return images;
+    }
+};
+
+// The scene's textures in one context.
+struct SceneTextures
+{
+    explicit SceneTextures(VyRenderContext& context)
+    {
+        const SceneImages& images = SceneImages::Get();
+        board = context.MakeTextureHandle(*images.board);
+        background = images.board->GetPixel(0, 0) & 0xFFFFFF;
+        for (const auto& piece : images.pieces)
+            pieces.push_back(context.MakeTextureHandle(*piece));
+    }
+
+    VyTexture board;
+    uint32_t background = 0;
+    std::vector<VyTexture> pieces;
+};
+
+void DrawScene(VyRenderContext& context, const SceneTextures& textures)
+{
+    const SceneImages& images = SceneImages::Get();
+    const VySize board = images.boardSize;
+    context.BeginFrame();
+    context.SetColor(VyColor(textures.background));
+    context.FillRect({0, HEIGHT, WIDTH, board.cy});
+    context.FillRect({board.cx, board.cy, WIDTH, 0});
+    context.SetColor(VyColor(0xFFFFFF));
+    context.SelectTexture(textures.board);
+    context.DrawTexture({0, board.cy, board.cx, 0}, {});
+    context.SetBlending(true);
+    for (size_t i = 0; i < textures.pieces.size(); ++i)
+    {
+        const VyTexture& piece = textures.pieces[i];
+        const VyPoint corner = images.starts[i];
+        context.SelectTexture(piece);
+        context.DrawTexture({corner.x, corner.y + piece.GetHeight(), corner.x + piece.GetWidth(), corner.y}, {});
+    }
+    context.SetBlending(false);
+    context.SelectFont(VY_FONT_CONTROL);
+    context.SetColor(VyColor(0xFFFFFF));
+    context.DrawText("Tolmar  -  Control+P saves a screenshot", 8, HEIGHT - 8);
+    context.EndFrame();
+}
+
+void Report(benchmark::State& state, const VyRenderContext& context)
+{
+    const VyRenderStatistics& statistics = context.GetStatistics();
+    const double frames = static_cast<double>(state.iterations());
+    state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
+    state.counters["quads/frame"] = (statistics.filledQuads + statistics.texturedQuads) / frames;
+}
+
+bool InitVideo(benchmark::State& state)
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    {
+        state.SkipWithError(SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+void BM_FrameOpenGL(benchmark::State& state)
+{
+    ArchiveSource source;
+    if (!source.m_bOpen || !InitVideo(state))
+        return state.SkipWithError("no archive or no video");
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_Window* pWindow = SDL_CreateWindow("bench", 0, 0, WIDTH, HEIGHT, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    SDL_GLContext glContext = pWindow ? SDL_GL_CreateContext(pWindow) : nullptr;
+    if (glContext == nullptr)
+        return state.SkipWithError(SDL_GetError());
+    SDL_GL_MakeCurrent(pWindow, glContext);
+    SDL_GL_SetSwapInterval(0);
+    {
+        VyOpenGL context;
+        context.Initialize(WIDTH, HEIGHT, 32, false);
+        SceneTextures textures(context);
+        int begins = 0;
+        for (auto _ : state)
+        {
+            context.ResetCounters();
+            DrawScene(context, textures);
+            SDL_GL_SwapWindow(pWindow);
+            begins += context.GetBeginCount();
+        }
+        Report(state, context);
+        state.counters["glBegin/frame"] = static_cast<double>(begins) / static_cast<double>(state.iterations());
+        state.SetLabel(context.GetRendererString());
+        context.Shutdown();
+    }
+    SDL_GL_DeleteContext(glContext);
+    SDL_DestroyWindow(pWindow);
+}
+BENCHMARK(BM_FrameOpenGL)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Arg: 0 Native, 1 DirectDraw (16-bit); range(1) 1: presented in a window.
+void BM_FrameSoftware(benchmark::State& state)
+{
+    ArchiveSource source;
+    if (!source.m_bOpen || !InitVideo(state))
+        return state.SkipWithError("no archive or no video");
+    const bool bPresented = state.range(1) != 0;
+    SDL_Window* pWindow = bPresented ? SDL_CreateWindow("bench", 0, 0, WIDTH, HEIGHT, SDL_WINDOW_HIDDEN) : nullptr;
+    {
+        std::unique_ptr<VyRenderContext> pContext;
+        if (state.range(0) == 0)
+            pContext = std::make_unique<VyNativeContext>(pWindow);
+        else
+            pContext = std::make_unique<VyDirectDraw>(pWindow);
+        pContext->Initialize(WIDTH, HEIGHT, 16, false);
+        SceneTextures textures(*pContext);
+        for (auto _ : state)
+            DrawScene(*pContext, textures);
+        Report(state, *pContext);
+        state.SetLabel(pContext->GetRendererName() + " " + pContext->GetPixelFormatText() +
+                       (bPresented ? " presented" : ""));
+        pContext->Shutdown();
+    }
+    if (pWindow != nullptr)
+        SDL_DestroyWindow(pWindow);
+}
+BENCHMARK(BM_FrameSoftware)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace

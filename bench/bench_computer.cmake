@@ -1,1 +1,2 @@
 target_link_libraries(bench_computer PRIVATE tolmar_game)
+vyw_embed_resources(bench_computer)

@@ -7,12 +7,22 @@
 
 #include "VyComputerDecision.h"
 #include "VyGameTypes.h"
+#include "VyLinkedResources.h"
+#include "VySetLoader.h"
 
 namespace
 {
+// The classic set as the game ships it, from the archive linked into this program.
+const VyPieceSet& ClassicSet()
+{
+    static VyLinkedResources resources;
+    static const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("classic"));
+    return set;
+}
+
 VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, int level, int state, int currentPiece)
 {
-    VyPieceSet set = VyPieceSet::Classic();
+    const VyPieceSet& set = ClassicSet();
     VyComputerPosition position;
     position.squares = set.squares;
     position.pieces = set.pieces;

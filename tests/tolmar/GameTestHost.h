@@ -32,6 +32,11 @@ public:
     int focus = 0;
     int restacks = 0;
     int jumps = 0;                           // PlacePieceAt calls
+    std::map<int, VyPoint> positions;        // last PlacePieceAt target per piece
+    int setChanges = 0;                      // PieceSetChanged calls
+    std::vector<std::pair<VyString, VyString>> boxes; // ShowMessageBox: text, caption
+    int settingsDeleted = 0;
+    std::vector<VyString> fatalErrors;
     bool bConnected = false;
     bool bBusy = false;
 
@@ -40,7 +45,11 @@ public:
         moves.push_back({piece, target, speed, animate});
         running.push_back(piece);
     }
-    void PlacePieceAt(int, VyPoint) override { ++jumps; }
+    void PlacePieceAt(int piece, VyPoint target) override
+    {
+        ++jumps;
+        positions[piece] = target;
+    }
     void Restack() override { ++restacks; }
     void EnablePiece(int piece, bool enable) override { enabled[piece] = enable; }
     void SetPieceImage(int piece, int imageIndex) override { images[piece] = imageIndex; }
@@ -53,6 +62,12 @@ public:
     void FocusGameWindow() override { ++focus; }
     void WakeComputer(const VyComputerPosition& position) override { wakes.push_back(position); }
     void SetBusy(bool busy) override { bBusy = busy; }
+    VyMessageTarget* GetMessageTarget() override { return nullptr; }
+    VySetLoadProgress* GetSetLoadProgress() override { return nullptr; }
+    void PieceSetChanged() override { ++setChanges; }
+    void ShowMessageBox(const VyString& text, const VyString& caption) override { boxes.emplace_back(text, caption); }
+    void DeleteGameSettings() override { ++settingsDeleted; }
+    void ShowFatalError(const VyString& text) override { fatalErrors.push_back(text); }
 
     // Ends the running movements, and those they start, one by one.
     void FinishMoves(VyGameRules& rules)

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "GameTestHost.h"
+#include "TestSets.h"
 #include "VyComputerDecision.h"
 #include "VyGameTypes.h"
 #include "vythread/VyMessageTarget.h"
@@ -15,7 +16,7 @@ namespace
 VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, int level, int state = PLAYER2_CHOOSES,
                                 int currentPiece = -1)
 {
-    VyPieceSet set = VyPieceSet::Classic();
+    const VyPieceSet& set = ClassicSet();
     VyComputerPosition position;
     position.squares = set.squares;
     position.pieces = set.pieces;

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "GameTestHost.h"
+#include "TestSets.h"
 #include "VyComputerPlayer.h"
 #include "VyGameRules.h"
 #include "vythread/VyMessageQueue.h"
@@ -23,7 +24,7 @@ public:
 
     TestGame()
     {
-        rules.SetPieceSet(VyPieceSet::Classic());
+        rules.SetPieceSet(ClassicSet());
         rules.m_opponent = OPPONENT_COMPUTER;
         rules.m_level = LEVEL_ADVANCED;
         rules.m_player1Name = "Chris";

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "GameTestHost.h"
+#include "TestSets.h"
 #include "VyGameRules.h"
 
 namespace
@@ -22,7 +23,7 @@ protected:
 
     void SetUp() override
     {
-        m_rules.SetPieceSet(VyPieceSet::Classic());
+        m_rules.SetPieceSet(ClassicSet());
         m_rules.m_player1Name = "Chris";
         m_rules.m_player2Name = "James";
     }

@@ -2,14 +2,15 @@
 
 #include <sstream>
 
+#include "TestSets.h"
 #include "VySelfPlayMatch.h"
 
 TEST(SelfPlay, ASeededMatchIsReproducibleAndAlternatesTheStart)
 {
     std::ostringstream logA;
     std::ostringstream logB;
-    VySelfPlayMatch::Score a = VySelfPlayMatch(LEVEL_HARD, LEVEL_EASY, 7, &logA).Play(6);
-    VySelfPlayMatch::Score b = VySelfPlayMatch(LEVEL_HARD, LEVEL_EASY, 7, &logB).Play(6);
+    VySelfPlayMatch::Score a = VySelfPlayMatch(ClassicSet(), LEVEL_HARD, LEVEL_EASY, 7, &logA).Play(6);
+    VySelfPlayMatch::Score b = VySelfPlayMatch(ClassicSet(), LEVEL_HARD, LEVEL_EASY, 7, &logB).Play(6);
     EXPECT_EQ(logA.str(), logB.str());
     EXPECT_EQ(a.firstWins + a.secondWins + a.ties, 6);
     EXPECT_EQ(a.firstWins, b.firstWins);
@@ -21,14 +22,14 @@ TEST(SelfPlay, ASeededMatchIsReproducibleAndAlternatesTheStart)
     EXPECT_NE(log.find("  second (Easy) places it on square "), std::string::npos);
 
     std::ostringstream other;
-    VySelfPlayMatch(LEVEL_HARD, LEVEL_EASY, 8, &other).Play(6);
+    VySelfPlayMatch(ClassicSet(), LEVEL_HARD, LEVEL_EASY, 8, &other).Play(6);
     EXPECT_NE(other.str(), log) << "the seed drives the draws";
 }
 
 TEST(SelfPlay, AdvancedBeatsBeginnerFromEitherSeat)
 {
-    VySelfPlayMatch::Score asFirst = VySelfPlayMatch(LEVEL_ADVANCED, LEVEL_BEGINNER, 1).Play(10);
+    VySelfPlayMatch::Score asFirst = VySelfPlayMatch(ClassicSet(), LEVEL_ADVANCED, LEVEL_BEGINNER, 1).Play(10);
     EXPECT_GT(asFirst.firstWins, 3 * asFirst.secondWins);
-    VySelfPlayMatch::Score asSecond = VySelfPlayMatch(LEVEL_BEGINNER, LEVEL_ADVANCED, 1).Play(10);
+    VySelfPlayMatch::Score asSecond = VySelfPlayMatch(ClassicSet(), LEVEL_BEGINNER, LEVEL_ADVANCED, 1).Play(10);
     EXPECT_GT(asSecond.secondWins, 3 * asSecond.firstWins);
 }

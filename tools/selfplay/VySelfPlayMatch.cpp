@@ -10,7 +10,8 @@ namespace
 constexpr int MAX_ROUNDS_PER_GAME = 1000;
 } // namespace
 
-VySelfPlayMatch::VySelfPlayMatch(int firstLevel, int secondLevel, uint32_t seed, std::ostream* pLog)
+VySelfPlayMatch::VySelfPlayMatch(const VyPieceSet& set, int firstLevel, int secondLevel, uint32_t seed,
+                                 std::ostream* pLog)
     : m_firstRandom(seed * 2654435761u + 1u),
       m_secondRandom(seed * 2654435761u + 2u),
       m_rulesRandom(seed),
@@ -19,7 +20,7 @@ VySelfPlayMatch::VySelfPlayMatch(int firstLevel, int secondLevel, uint32_t seed,
       m_secondLevel(secondLevel),
       m_pLog(pLog)
 {
-    m_rules.SetPieceSet(VyPieceSet::Classic());
+    m_rules.SetPieceSet(set);
     m_rules.m_opponent = OPPONENT_COMPUTER;
     m_rules.m_level = secondLevel;
     m_rules.m_moveSpeed = -1.0f;

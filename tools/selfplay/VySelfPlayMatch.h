@@ -8,7 +8,7 @@
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
 
-// A match of the computer against itself on the classic set, played through the game's own rules
+// A match of the computer against itself on a piece set (the classic one in the tool), played through the game's own rules
 // (VyGameRules) and decision code (VyComputerDecision). The "first" side sits in player 1's seat and
 // the "second" side in the computer's seat (player 2, woken by the rules as in a game against the
 // computer); they take turns at choosing first, the first side in even-numbered games. Pieces jump,
@@ -33,7 +33,8 @@ public:
 
     // Levels 1..5; the seed fixes every random draw of the match. pLog, when set, receives each move
     // and the final board of each game.
-    VySelfPlayMatch(int firstLevel, int secondLevel, uint32_t seed, std::ostream* pLog = nullptr);
+    VySelfPlayMatch(const VyPieceSet& set, int firstLevel, int secondLevel, uint32_t seed,
+                    std::ostream* pLog = nullptr);
 
     Score Play(int games);
     // Plays game number index (0-based). Throws VyException if the game stops making progress.
@@ -56,6 +57,12 @@ public:
     void FocusGameWindow() override {}
     void WakeComputer(const VyComputerPosition& position) override;
     void SetBusy(bool) override {}
+    VyMessageTarget* GetMessageTarget() override { return this; }
+    VySetLoadProgress* GetSetLoadProgress() override { return nullptr; }
+    void PieceSetChanged() override {}
+    void ShowMessageBox(const VyString&, const VyString&) override {}
+    void DeleteGameSettings() override {}
+    void ShowFatalError(const VyString&) override {}
 
 private:
     void ActForFirstSide();

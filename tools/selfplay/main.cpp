@@ -10,7 +10,9 @@
 #include <ctime>
 #include <iostream>
 
+#include "VyLinkedResources.h"
 #include "VySelfPlayMatch.h"
+#include "VySetLoader.h"
 #include "vythread/VyException.h"
 
 namespace
@@ -75,7 +77,10 @@ int main(int argc, char** argv)
 
     try
     {
-        VySelfPlayMatch match(first, second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
+        // The classic set as the game ships it, from the archive linked into this program.
+        VyLinkedResources resources;
+        const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("classic"));
+        VySelfPlayMatch match(set, first, second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
         if (verbose)
             std::cout << "Seed " << seed << "; pieces are shown by the initials of Color, Height, Shape, Top\n";
         VySelfPlayMatch::Score score = match.Play(static_cast<int>(games));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "VyComputerDecision.h"
+#include "VySetLoadProgress.h"
+#include "vythread/VyMessageTarget.h"
 #include "vythread/VyPoint.h"
 #include "vythread/VyString.h"
 
@@ -43,4 +45,19 @@ public:
     virtual void WakeComputer(const VyComputerPosition& position) = 0;
     // A movement that ends a half-move is running (busy cursor) or has ended.
     virtual void SetBusy(bool busy) = 0;
+
+    // The game window as the receiver of the set loader's MSG_SET_LOADED and MSG_SET_LOAD_FAILED,
+    // which it hands to VyGameRules::SetLoaded and SetLoadFailed.
+    virtual VyMessageTarget* GetMessageTarget() = 0;
+    // The progress display of set loads, or null for none.
+    virtual VySetLoadProgress* GetSetLoadProgress() = 0;
+    // The rules took over a new set (m_pieces, m_pImages, board data): remake the piece windows, every
+    // piece at its start position.
+    virtual void PieceSetChanged() = 0;
+    // Shows a message box with an OK button.
+    virtual void ShowMessageBox(const VyString& text, const VyString& caption) = 0;
+    // The set could not be loaded and the game cannot go on: deletes the game settings file Tolmar.cfg.
+    virtual void DeleteGameSettings() = 0;
+    // Shows text in a message box captioned "Error"; the application ends when it is closed.
+    virtual void ShowFatalError(const VyString& text) = 0;
 };

@@ -1,10 +1,27 @@
 #include "VyGameRules.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "VySavedGame.h"
+#include "VySetLoader.h"
 #include "VyWinTest.h"
+#include "vyio/VyFile.h"
 #include "vythread/VyClock.h"
+#include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
+
+namespace
+{
+const char* const SET_FAILURE_ADVICE =
+    "\n\nYour Tolmar settings are being set back to their defaults.  Please restart this application.  If this "
+    "does not fix the problem then reinstall Tolmar.\n\nThe program will now exit.";
+
+bool InRange(int value, int low, int high)
+{
+    return value >= low && value <= high;
+}
+} // namespace
 
 VyGameRules::VyGameRules(VyGameHost& host, VyRandom& random) : m_host(host), m_random(random)
 {
@@ -12,8 +29,15 @@ VyGameRules::VyGameRules(VyGameHost& host, VyRandom& random) : m_host(host), m_r
     m_status = StatusText();
 }
 
+VyGameRules::~VyGameRules() = default;
+
 void VyGameRules::SetPieceSet(const VyPieceSet& set)
 {
+    // A movement still running belongs to the old pieces.
+    m_afterMove = AFTER_MOVE_NOTHING;
+    m_movingPiece = INVALID_PIECE;
+    if (m_moving)
+        SetBusy(false);
     m_setName = set.name;
     m_board = set.board;
     m_boardSize = set.boardSize;
@@ -23,6 +47,7 @@ void VyGameRules::SetPieceSet(const VyPieceSet& set)
     m_pieces = set.pieces;
     m_squares = set.squares;
     m_winningCombinations = set.combinations;
+    m_pImages = set.images;
     for (VyPieceInfo& piece : m_pieces)
     {
         piece.location = -1;
@@ -35,6 +60,7 @@ void VyGameRules::SetPieceSet(const VyPieceSet& set)
     m_highlightedSquare = -1;
     m_winningCombination = -1;
     ++m_positionGeneration;
+    m_host.PieceSetChanged();
 }
 
 bool VyGameRules::IsValidPiece(int piece) const
@@ -280,6 +306,8 @@ void VyGameRules::StartGame()
 
 void VyGameRules::ResetBoard()
 {
+    // A saved game waiting for its set is replaced by whatever reset the board.
+    DropPendingGame();
     // A movement still running belongs to the old position: its end must not advance the new one.
     m_afterMove = AFTER_MOVE_NOTHING;
     m_movingPiece = INVALID_PIECE;
@@ -473,4 +501,278 @@ VyString VyGameRules::GetStatusLine(unsigned int now) const
         return m_status;
     const unsigned int dots = ((now - m_thinkStart) / 333u) % 10u;
     return m_status + VyString(dots, '.');
+}
+
+// ---- the piece set ----
+
+VySetLoader& VyGameRules::Loader()
+{
+    if (!m_pSetLoader)
+        m_pSetLoader = std::make_unique<VySetLoader>(m_host.GetMessageTarget(), m_host.GetSetLoadProgress());
+    return *m_pSetLoader;
+}
+
+bool VyGameRules::IsSetLoading() const
+{
+    return m_pSetLoader && m_pSetLoader->IsLoading();
+}
+
+bool VyGameRules::LoadSet(const VyString& name)
+{
+    if (!VySetLoader::IsValidSetName(name))
+    {
+        FailSetLoad(VyException("VyGameWnd", "LoadSet", "\"" + name + "\" is not the name of a piece set").GetMessage());
+        return true;
+    }
+    LoadSetFile(VySetLoader::PathOfSet(name));
+    return true;
+}
+
+bool VyGameRules::LoadSetFile(const VyString& path)
+{
+    const VyString name = VySetLoader::NameOfSet(path);
+    if (name == m_setName && !m_pieces.empty())
+    {
+        if (IsSetLoading())
+            m_pSetLoader->Cancel();
+        return false;
+    }
+    if (IsSetLoading() && m_pSetLoader->GetLoadingName() == name)
+        return false;
+    Loader().Start(path);
+    return true;
+}
+
+void VyGameRules::DropPendingGame()
+{
+    if (!m_pPendingGame)
+        return;
+    // The set was wanted only for the saved game.
+    m_pPendingGame.reset();
+    if (IsSetLoading())
+        m_pSetLoader->Cancel();
+}
+
+void VyGameRules::SetLoaded(int load)
+{
+    VyPieceSet set;
+    VyString failure;
+    if (!m_pSetLoader || m_pSetLoader->Take(load, set, failure) != VySetLoader::VY_LOAD_DONE)
+        return;
+    const bool inPlay = IsChoosing() || IsPlacing();
+    std::unique_ptr<VySavedGame> pending = std::move(m_pPendingGame);
+    SetPieceSet(set);
+    if (pending)
+        ApplySavedGame(*pending);
+    else if (inPlay)
+    {
+        m_state = NO_OPPONENT;
+        UpdateStatus();
+    }
+}
+
+void VyGameRules::SetLoadFailed(int load)
+{
+    VyPieceSet unused;
+    VyString failure;
+    if (!m_pSetLoader || m_pSetLoader->Take(load, unused, failure) != VySetLoader::VY_LOAD_FAILED)
+        return;
+    FailSetLoad(failure);
+}
+
+void VyGameRules::FailSetLoad(const VyString& failure)
+{
+    m_pPendingGame.reset();
+    const VyString text = failure.empty() ? VyString("Failed to load game set for unknown reason.") : failure;
+    if (!m_pieces.empty())
+    {
+        // The set in use is untouched: the game goes on with it.
+        m_host.ShowMessageBox(text, "Load Error");
+        return;
+    }
+    m_host.DeleteGameSettings();
+    m_host.ShowFatalError(text + SET_FAILURE_ADVICE);
+}
+
+// ---- saved games ----
+
+void VyGameRules::SaveGame(VyIO& stream) const
+{
+    VySavedGame saved;
+    saved.player1Name = m_player1Name;
+    saved.player2Name = m_player2Name;
+    saved.state = m_state;
+    saved.initialState = m_initialState;
+    saved.opponent = m_opponent;
+    saved.history = m_history;
+    for (const VyPieceInfo& piece : m_pieces)
+        saved.locations.push_back(piece.location);
+    saved.currentPiece = m_currentPiece;
+    saved.level = m_level;
+    saved.setName = m_setName;
+    saved.Write(stream);
+}
+
+bool VyGameRules::LoadGame(VyIO& stream)
+{
+    auto saved = std::make_unique<VySavedGame>();
+    switch (saved->Read(stream))
+    {
+    case VySavedGame::VY_NOT_A_SAVED_GAME:
+        m_host.ShowMessageBox("This is not a Tolmar saved game.", "Tolmar");
+        return false;
+    case VySavedGame::VY_OTHER_VERSION:
+        m_host.ShowMessageBox("This might be a Tolmar saved game, but it was saved with a different version of Tolmar",
+                              "Tolma");
+        return false;
+    case VySavedGame::VY_SAVED_GAME_READ: break;
+    }
+    if (!VySetLoader::IsValidSetName(saved->setName))
+    {
+        m_host.ShowMessageBox("This saved game names the piece set \"" + saved->setName + "\", which cannot be loaded.",
+                              "Load Error");
+        return false;
+    }
+    if (saved->setName == m_setName && !m_pieces.empty())
+    {
+        if (IsSetLoading())
+            m_pSetLoader->Cancel();
+        m_pPendingGame.reset();
+        ApplySavedGame(*saved);
+        return true;
+    }
+    // Another set: the game is applied when it has arrived (SetLoaded).
+    m_pPendingGame = std::move(saved);
+    LoadSet(m_pPendingGame->setName);
+    return true;
+}
+
+void VyGameRules::ApplySavedGame(const VySavedGame& saved)
+{
+    ResetBoard();
+    m_player1Name = saved.player1Name;
+    m_player2Name = saved.player2Name;
+    m_state = InRange(saved.state, PLAYER1_CHOOSES, AWAITING_ACCEPT) ? saved.state : NO_OPPONENT;
+    m_initialState = saved.initialState;
+    m_opponent = InRange(saved.opponent, OPPONENT_HUMAN, OPPONENT_COMPUTER) ? saved.opponent : OPPONENT_HUMAN;
+    m_level = InRange(saved.level, LEVEL_BEGINNER, LEVEL_ADVANCED) ? saved.level : LEVEL_EASY;
+    PlaceLoadedPieces(saved.locations);
+    RebuildHistory(saved.history);
+
+    // Only a placing state has a chosen piece, and it has one: without it nobody could move.
+    const int current = saved.currentPiece;
+    m_currentPiece = IsValidPiece(current) && m_pieces[static_cast<size_t>(current)].location == -1 ? current
+                                                                                                     : INVALID_PIECE;
+    if (!IsPlacing())
+        m_currentPiece = INVALID_PIECE;
+    else if (m_currentPiece == INVALID_PIECE)
+        m_state = m_state == PLAYER2_PLACES ? PLAYER1_CHOOSES : PLAYER2_CHOOSES;
+    if (m_currentPiece != INVALID_PIECE)
+        m_host.PlacePieceAt(m_currentPiece, m_chosenPos);
+
+    ++m_positionGeneration;
+    m_host.Restack();
+    if (m_state == GAME_WON)
+        ShowLoadedWin();
+    EndOfMove();
+}
+
+void VyGameRules::PlaceLoadedPieces(const std::vector<int>& locations)
+{
+    VY_ASSERT_TEXT(locations.size() == m_pieces.size(), "pieceLocation.size()==m_pieces.size()");
+    const size_t count = std::min(locations.size(), m_pieces.size());
+    for (size_t i = 0; i < count; ++i)
+    {
+        const int square = locations[i];
+        // A second piece naming an occupied square stays off the board.
+        if (!IsValidSquare(square) || m_squares[static_cast<size_t>(square)].piece != -1)
+            continue;
+        m_squares[static_cast<size_t>(square)].piece = static_cast<int>(i);
+        m_pieces[i].location = square;
+        m_host.PlacePieceAt(static_cast<int>(i), m_squares[static_cast<size_t>(square)].center);
+    }
+}
+
+// The saved order where it names placed pieces once each; placed pieces it leaves out follow in
+// square order, so that undo can still take them back.
+void VyGameRules::RebuildHistory(const std::vector<int>& saved)
+{
+    m_history.clear();
+    std::vector<bool> listed(m_pieces.size(), false);
+    for (int piece : saved)
+    {
+        if (!IsValidPiece(piece) || listed[static_cast<size_t>(piece)] || m_pieces[static_cast<size_t>(piece)].location == -1)
+            continue;
+        listed[static_cast<size_t>(piece)] = true;
+        m_history.push_back(piece);
+    }
+    for (const VySquare& square : m_squares)
+        if (square.piece != -1 && !listed[static_cast<size_t>(square.piece)])
+        {
+            listed[static_cast<size_t>(square.piece)] = true;
+            m_history.push_back(square.piece);
+        }
+}
+
+// The file keeps neither the winning line nor the winner: both are found again on the board. The
+// winner is the player who placed last; placements alternate from the game's first half-move.
+void VyGameRules::ShowLoadedWin()
+{
+    int combination = -1;
+    VyString value;
+    if (!CheckWin(m_squares, combination, value))
+    {
+        // Over without a line: shown as the game's other end.
+        m_state = GAME_TIED;
+        return;
+    }
+    const bool player2PlacedFirst = m_initialState != PLAYER2_CHOOSES;
+    const bool player2PlacedLast = (m_history.size() % 2 == 1) == player2PlacedFirst;
+    // ShowWin names the winner from the choosing state that followed the last placement.
+    m_state = player2PlacedLast ? PLAYER2_CHOOSES : PLAYER1_CHOOSES;
+    ShowWin(combination, value);
+}
+
+bool VyGameRules::SaveGameFile(const VyString& path)
+{
+    const VyString temporary = path + ".tmp";
+    const VyString diskTemporary = VyFile::DiskPath(temporary);
+    bool saved = false;
+    {
+        VyFile file(VY_IO_WRITE);
+        if (file.Open(temporary, VY_FILE_WRITE))
+        {
+            try
+            {
+                SaveGame(file);
+                file.Close(); // flushes; a failing flush throws
+                saved = true;
+            }
+            catch (VyException& error)
+            {
+                error.AddContext("VyGameWnd", "SaveGame");
+                error.Report();
+            }
+        }
+    }
+    // rename replaces the old file in one step, so there is no moment without it.
+    if (saved && std::rename(diskTemporary.c_str(), VyFile::DiskPath(path).c_str()) != 0)
+        saved = false;
+    if (!saved)
+    {
+        std::remove(diskTemporary.c_str());
+        m_host.ShowMessageBox("Could not write to " + path, "Save Error");
+    }
+    return saved;
+}
+
+bool VyGameRules::LoadGameFile(const VyString& path)
+{
+    VyFile file(VY_IO_READ);
+    if (!file.Open(path, VY_FILE_READ))
+    {
+        m_host.ShowMessageBox("Could not open " + path, "Load Error");
+        return false;
+    }
+    return LoadGame(file);
 }

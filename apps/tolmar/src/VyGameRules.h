@@ -1,12 +1,17 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "VyComputerDecision.h"
 #include "VyGameHost.h"
 #include "VyGameTypes.h"
 #include "VyPieceSet.h"
+#include "vyio/VyIO.h"
 #include "vythread/VyRandom.h"
+
+class VySetLoader;
+struct VySavedGame;
 
 // The state of one game and the rule operations on it. The game window owns one and implements
 // VyGameHost for it; everything runs on the window thread. The state members are public: the game
@@ -28,15 +33,57 @@
 //   AFTER_MOVE_NEXT_TURN  after a choice or placement
 //   AFTER_MOVE_UNDO       after an undo step that left the computer to move
 //   AFTER_MOVE_NOTHING    after the last undo step, or when no half-move is running
+//
+// Piece sets load on the set loader's thread (LoadSet); the rules keep playing on the set in use
+// until the new one arrives (SetLoaded) and is swapped in. m_setName names the set in use.
+// A saved game that names another set waits for it and is applied when it arrives.
 class VyGameRules
 {
 public:
     // random draws the first player when m_firstPlayer is FIRST_RANDOM.
     explicit VyGameRules(VyGameHost& host, VyRandom& random = VyRandom::Global());
+    // Gives up a set load still running, waiting for its thread.
+    ~VyGameRules();
+    VyGameRules(const VyGameRules&) = delete;
+    VyGameRules& operator=(const VyGameRules&) = delete;
 
-    // Takes over a loaded piece set: properties, pieces, squares, combinations and board data; every
-    // piece off the board, no history, no chosen piece. The state is not changed.
+    // Takes over a loaded piece set: properties, pieces, squares, combinations, pictures and board
+    // data; every piece off the board, no history, no chosen piece, no movement running; then tells
+    // the host (PieceSetChanged). The state is not changed.
     void SetPieceSet(const VyPieceSet& set);
+
+    // Loads the set "sets\<name>\<name>.cfg" (LoadSetFile). A name that is no plain directory name
+    // fails as a load does. Returns true.
+    bool LoadSet(const VyString& name);
+    // The set loader's front end. Nothing when the path names the set in use (a load of another set
+    // still running is then given up) or the set already being loaded; otherwise the set loads on the
+    // loader's thread behind the host's progress display. Returns whether a load was started.
+    bool LoadSetFile(const VyString& path);
+    // MSG_SET_LOADED (param1 = the load): swaps the new set in, then applies a saved game that waits
+    // for it. A game in play without one cannot go on on other pieces and ends (state 7).
+    void SetLoaded(int load);
+    // MSG_SET_LOAD_FAILED (param1 = the load). With a set in use the game goes on with it and the
+    // failure is shown ("Load Error"); without one, the settings file is deleted and the failure shown
+    // as fatal, with the advice to restart.
+    void SetLoadFailed(int load);
+    bool IsSetLoading() const;
+
+    // Writes the game to a stream opened for writing (the saved-game file, VySavedGame).
+    void SaveGame(VyIO& stream) const;
+    // Reads a saved game and replaces the game with it: at once, or when the set it names has
+    // loaded. A file that is not a saved game or of another version is refused with a message box
+    // (false). A file that ends early or whose counts exceed it throws VyFileException; a refused or
+    // broken file leaves the game as it was. What the file says is made to fit the set in use: pieces
+    // and squares that do not exist are ignored, a square holds one piece, the history holds exactly
+    // the placed pieces, and a state, opponent or level out of range becomes its default.
+    bool LoadGame(VyIO& stream);
+    // Saves to path through "<path>.tmp", renamed over path only when the whole file was written; on
+    // failure the old file stays, the temporary file goes, and "Could not write to <path>" is shown
+    // ("Save Error"). Returns whether the game was saved.
+    bool SaveGameFile(const VyString& path);
+    // Opens path and loads from it (LoadGame, whose exceptions pass through); a file that cannot be
+    // opened is reported as "Could not open <path>" ("Load Error").
+    bool LoadGameFile(const VyString& path);
 
     // Applies a choice. Ignored unless choosing, no movement runs, and piece is a valid piece off
     // the board. The turn advances when the piece's movement ends.
@@ -110,6 +157,7 @@ public:
     VySize m_boardSize;
     VyPoint m_chosenPos;
     uint32_t m_colorMask = 0x0000FF;
+    std::shared_ptr<const VySetImages> m_pImages; // board and piece pictures; null before a set is loaded
 
     // The game.
     int m_state = NO_OPPONENT;
@@ -145,9 +193,18 @@ private:
     bool TakeBackPlacement();
     bool TakeBackChoice();
     VyString StatusText() const;
+    VySetLoader& Loader();
+    void DropPendingGame();
+    void FailSetLoad(const VyString& failure);
+    void ApplySavedGame(const VySavedGame& saved);
+    void PlaceLoadedPieces(const std::vector<int>& locations);
+    void RebuildHistory(const std::vector<int>& saved);
+    void ShowLoadedWin();
 
     VyGameHost& m_host;
     VyRandom& m_random;
     int m_movingPiece = INVALID_PIECE; // the piece whose movement ends the running half-move
     int m_positionGeneration = 0;
+    std::unique_ptr<VySetLoader> m_pSetLoader;   // made at the first load
+    std::unique_ptr<VySavedGame> m_pPendingGame; // a loaded game waiting for its set
 };

@@ -41,8 +41,9 @@ constexpr int AFTER_MOVE_NOTHING = 2;
 // The game's own framework messages, all sent to the game window.
 constexpr int MSG_COMPUTER_PIECE = 1001;  // param1 = piece, param2 = position generation
 constexpr int MSG_COMPUTER_SQUARE = 1002; // param1 = square, param2 = position generation
-constexpr int MSG_SET_LOAD_FAILED = 1003; // the piece-set loader failed
+constexpr int MSG_SET_LOAD_FAILED = 1003; // the piece-set loader failed; param1 = the load's number
 constexpr int MSG_MOVE_DONE = 1004;       // param1 = the piece whose movement ended
+constexpr int MSG_SET_LOADED = 1005;      // the piece-set loader finished; param1 = the load's number
 
 // "Beginner" .. "Advanced"; empty for a number outside 1..5.
 const char* LevelName(int level);

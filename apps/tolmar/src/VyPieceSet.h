@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <vector>
 
+#include "vybitmap/rgb.h"
 #include "vythread/VyPoint.h"
 #include "vythread/VySize.h"
 #include "vythread/VyString.h"
@@ -44,6 +46,22 @@ struct VySquare
     int piece = -1;                  // index of the piece on it, -1 when empty
 };
 
+// The two pictures of one piece.
+struct VyPieceImages
+{
+    rgb normal; // image 0: the bitmap as loaded; the set's ColorMask is its transparent colour
+    rgb greyed; // image 1: RGBA, mask pixels fully transparent, the rest greyed; no transparent colour
+};
+
+// The pictures of a loaded set. Made by the set loader, then shared read-only: copies of a set (and
+// the rules' copy of the position the computer decides on) never copy the pixels.
+struct VySetImages
+{
+    rgb board;
+    uint32_t background = 0xFF000000; // ARGB of the board's pixel (0, 0), made opaque
+    std::vector<VyPieceImages> pieces; // index = piece number - 1
+};
+
 // Everything a piece set defines, as the set loader fills it. Properties and combinations are in
 // the key order of their sections (byte order of the key names, not the order in the file).
 struct VyPieceSet
@@ -57,7 +75,10 @@ struct VyPieceSet
     std::vector<VyPieceInfo> pieces;            // index = piece number - 1
     std::vector<VySquare> squares;              // index = square number - 1
     std::vector<std::vector<int>> combinations; // winning lines as square indices (number - 1)
+    std::shared_ptr<const VySetImages> images;  // null for a set made without pictures
 
-    // The shipped set "classic", built in code until the loader reads it from the resources.
+    // The shipped set "classic", loaded through the resource look-up on the calling thread
+    // (VySetLoader::Load); throws its VyException when the set cannot be loaded. For callers that
+    // need the set at once and have no game window to load it in the background.
     static VyPieceSet Classic();
 };

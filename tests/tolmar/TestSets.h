@@ -1,0 +1,35 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+
+#include "VyLinkedResources.h"
+#include "VyPieceSet.h"
+
+// The resource look-up of the game tests: files a test adds, then the archive linked into the test
+// program. A bitmap asked for below another set's folder that nobody added comes from the classic
+// set's folder, so that a test set file can name the classic pictures. Installed once for the whole
+// program (Get); safe to use from the loader's thread.
+class TestResources : public VyLinkedResources
+{
+public:
+    static TestResources& Get();
+
+    // Serves text as the resource at path (exactly as the loader asks for it) from now on.
+    void Add(const VyString& path, const VyString& text);
+    void GetResourceFile(const VyString& path, VyIO& out) override;
+
+    // The text of a resource in the linked archive.
+    VyString ArchiveText(const VyString& path);
+
+private:
+    std::mutex m_lock;
+    std::map<VyString, VyString> m_files;
+};
+
+// The classic set, loaded once from the linked archive.
+const VyPieceSet& ClassicSet();
+
+// The classic set file's text with one key of one section set to value (added when missing), or
+// removed when value is null.
+VyString EditSetText(const VyString& text, const VyString& section, const VyString& key, const char* value);

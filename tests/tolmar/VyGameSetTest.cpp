@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "GameTestHost.h"
+#include "TestSets.h"
+#include "VyGameRules.h"
+#include "VySavedGame.h"
+#include "VySetLoader.h"
+#include "vyio/VyMemFile.h"
+#include "vythread/VyMessageQueue.h"
+
+namespace
+{
+const char* const ADVICE =
+    "\n\nYour Tolmar settings are being set back to their defaults.  Please restart this application.  If this "
+    "does not fix the problem then reinstall Tolmar.\n\nThe program will now exit.";
+
+// Counts what the progress display is told, from whichever thread.
+class CountingProgress : public VySetLoadProgress
+{
+public:
+    void Open(const VyString& caption, VySize size, const VyString& label) override
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ++opens;
+        lastOpen = VyString::Format("%s %dx%d %s", caption.c(), size.cx, size.cy, label.c());
+    }
+    void SetRange(int, int) override {}
+    void SetLabel(const VyString&) override {}
+    void SetPos(int pos) override
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        lastPos = pos;
+    }
+    void Close() override
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        ++closes;
+    }
+
+    std::mutex m_lock;
+    int opens = 0;
+    int closes = 0;
+    int lastPos = -1;
+    VyString lastOpen;
+};
+
+// A stand-in for the game window: owns the queue, the rules and the progress display, and hands the
+// loader's messages to the rules as the window does.
+class LoadingGame : public VyMessageTarget, public GameTestHost
+{
+public:
+    VyMessageQueue queue;
+    CountingProgress progress;
+    VyRandom random{3};
+    VyGameRules rules{*this, random};
+
+    VyMessageTarget* GetMessageTarget() override { return this; }
+    VySetLoadProgress* GetSetLoadProgress() override { return &progress; }
+    void HandleMessage(const VyMessage& msg) override
+    {
+        switch (msg.id)
+        {
+        case MSG_SET_LOADED: rules.SetLoaded(msg.param1); break;
+        case MSG_SET_LOAD_FAILED: rules.SetLoadFailed(msg.param1); break;
+        case MSG_MOVE_DONE: rules.MoveDone(msg.param1); break;
+        default: break;
+        }
+    }
+
+    // Dispatches until no load is waiting; a generous bound keeps a broken loader from hanging the run.
+    bool FinishLoad()
+    {
+        for (int round = 0; round < 30000 && rules.IsSetLoading(); ++round)
+        {
+            VyMessageTarget::DispatchMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        VyMessageTarget::DispatchMessages();
+        return !rules.IsSetLoading();
+    }
+};
+
+void AddSet(const VyString& name, const VyString& text)
+{
+    TestResources::Get().Add(VySetLoader::PathOfSet(name), text);
+}
+
+VyString ClassicText()
+{
+    return TestResources::Get().ArchiveText("sets\\classic\\classic.cfg");
+}
+} // namespace
+
+TEST(GameSet, TheStartUpLoadArrivesOnTheWindowThreadAndTheSameSetLoadsOnce)
+{
+    ClassicSet();
+    LoadingGame game;
+    EXPECT_TRUE(game.rules.LoadSet("classic"));
+    {
+        std::lock_guard<std::mutex> guard(game.progress.m_lock);
+        EXPECT_EQ(game.progress.opens, 1);
+        EXPECT_EQ(game.progress.lastOpen, "Loading ... 275x100 Loading Tolmar");
+    }
+    EXPECT_TRUE(game.rules.IsSetLoading());
+    EXPECT_TRUE(game.rules.m_pieces.empty()) << "the set arrives through the queue";
+
+    ASSERT_TRUE(game.FinishLoad());
+    EXPECT_EQ(game.rules.m_setName, "classic");
+    EXPECT_EQ(game.rules.GetNumberOfPieces(), 16);
+    EXPECT_EQ(game.rules.GetNumberOfSquares(), 16);
+    ASSERT_TRUE(game.rules.m_pImages);
+    EXPECT_EQ(game.rules.m_pImages->pieces.size(), 16u);
+    EXPECT_EQ(game.setChanges, 1);
+    EXPECT_EQ(game.progress.lastPos, 100);
+    EXPECT_EQ(game.progress.closes, 1);
+
+    // The set in use: nothing happens, no progress display.
+    EXPECT_FALSE(game.rules.LoadSetFile("sets\\classic\\classic.cfg"));
+    EXPECT_TRUE(game.rules.LoadSet("classic"));
+    EXPECT_FALSE(game.rules.IsSetLoading());
+    EXPECT_EQ(game.progress.opens, 1);
+    EXPECT_TRUE(game.fatalErrors.empty());
+    EXPECT_TRUE(game.boxes.empty());
+
+    // A whole game on the set that arrived.
+    game.rules.m_opponent = OPPONENT_HUMAN;
+    game.rules.StartGame();
+    const int board[16] = {8, 0, 14, 12, 1, 4, 11, 10, 6, 2, 7, 13, 3, 15, 9, 5};
+    for (int square = 0; square < 16; ++square)
+    {
+        game.rules.ChoosePiece(board[square]);
+        game.FinishMoves(game.rules);
+        game.rules.PlacePiece(square);
+        game.FinishMoves(game.rules);
+    }
+    EXPECT_EQ(game.rules.m_state, GAME_TIED);
+}
+
+TEST(GameSet, AFailedStartUpLoadDeletesTheSettingsAndEndsTheProgram)
+{
+    ClassicSet();
+    AddSet("wrongcolour", EditSetText(ClassicText(), "Piece2", "Color", "Blue"));
+    const struct
+    {
+        const char* name;
+        const char* failure;
+    } cases[] = {
+        {"wrongcolour", "*VyPiece::Load : Failed to read [Piece2].Color(Blue)"},
+        {"absent", "*VyPlatform::GetResourceFile : Could not locate resource file -> File: sets\\absent\\absent.cfg"},
+        {"..", "*VyGameWnd::LoadSet : \"..\" is not the name of a piece set"},
+        {"a\\b", "*VyGameWnd::LoadSet : \"a\\b\" is not the name of a piece set"},
+    };
+    for (const auto& test : cases)
+    {
+        LoadingGame game;
+        game.rules.LoadSet(test.name);
+        ASSERT_TRUE(game.FinishLoad());
+        EXPECT_EQ(game.settingsDeleted, 1) << test.name;
+        ASSERT_EQ(game.fatalErrors.size(), 1u) << test.name;
+        EXPECT_EQ(game.fatalErrors[0], test.failure + VyString(ADVICE));
+        EXPECT_EQ(game.progress.opens, game.progress.closes) << test.name;
+        EXPECT_EQ(game.setChanges, 0);
+    }
+}
+
+TEST(GameSet, WithASetInUseAFailedOrAbandonedLoadKeepsIt)
+{
+    AddSet("noboard", EditSetText(ClassicText(), "General", "Board", nullptr));
+    AddSet("spare", ClassicText());
+    LoadingGame game;
+    game.rules.SetPieceSet(ClassicSet());
+    game.rules.m_opponent = OPPONENT_HUMAN;
+    game.rules.StartGame();
+
+    game.rules.LoadSet("noboard");
+    ASSERT_TRUE(game.FinishLoad());
+    EXPECT_TRUE(game.fatalErrors.empty());
+    EXPECT_EQ(game.settingsDeleted, 0);
+    ASSERT_EQ(game.boxes.size(), 1u);
+    EXPECT_EQ(game.boxes[0].first, "*VyGameWnd::InternalLoadSet : Failed to read [General].Board");
+    EXPECT_EQ(game.boxes[0].second, "Load Error");
+    EXPECT_EQ(game.rules.m_setName, "classic");
+    EXPECT_EQ(game.rules.m_state, PLAYER1_CHOOSES);
+
+    // Asking for the set in use while another loads gives the other up.
+    const int changes = game.setChanges;
+    game.rules.LoadSet("spare");
+    EXPECT_TRUE(game.rules.IsSetLoading());
+    game.rules.LoadSet("classic");
+    EXPECT_FALSE(game.rules.IsSetLoading());
+    EXPECT_EQ(game.progress.opens, game.progress.closes);
+    for (int round = 0; round < 50; ++round)
+        VyMessageTarget::DispatchMessages();
+    EXPECT_EQ(game.setChanges, changes);
+    EXPECT_EQ(game.rules.m_setName, "classic");
+}
+
+TEST(GameSet, ASavedGameNamingAnotherSetIsAppliedWhenThatSetArrives)
+{
+    AddSet("twin", ClassicText());
+    LoadingGame game;
+    game.rules.SetPieceSet(ClassicSet());
+    game.rules.m_opponent = OPPONENT_HUMAN;
+    game.rules.m_player1Name = "Chris";
+    game.rules.StartGame();
+
+    VySavedGame saved;
+    saved.player1Name = "Ann";
+    saved.player2Name = "Bob";
+    saved.state = PLAYER2_PLACES;
+    saved.initialState = PLAYER1_CHOOSES;
+    saved.opponent = OPPONENT_HUMAN;
+    saved.history = {3};
+    saved.locations.assign(16, -1);
+    saved.locations[3] = 10;
+    saved.currentPiece = 6;
+    saved.level = LEVEL_HARD;
+    saved.setName = "twin";
+    VyMemFile file(VY_IO_WRITE);
+    saved.Write(file);
+    file.SeekToBegin();
+
+    ASSERT_TRUE(game.rules.LoadGame(file));
+    EXPECT_TRUE(game.rules.IsSetLoading());
+    EXPECT_EQ(game.rules.m_player1Name, "Chris") << "the game in use stays until the set arrives";
+    EXPECT_EQ(game.rules.m_setName, "classic");
+
+    ASSERT_TRUE(game.FinishLoad());
+    EXPECT_EQ(game.rules.m_setName, "twin");
+    EXPECT_EQ(game.rules.m_player1Name, "Ann");
+    EXPECT_EQ(game.rules.m_state, PLAYER2_PLACES);
+    EXPECT_EQ(game.rules.m_pieces[3].location, 10);
+    EXPECT_EQ(game.rules.m_squares[10].piece, 3);
+    EXPECT_EQ(game.rules.m_currentPiece, 6);
+    EXPECT_EQ(game.rules.m_status, "Bob's turn to place the piece");
+
+    // A new game while a saved game waits for its set drops both.
+    AddSet("third", ClassicText());
+    saved.setName = "third";
+    VyMemFile again(VY_IO_WRITE);
+    saved.Write(again);
+    again.SeekToBegin();
+    ASSERT_TRUE(game.rules.LoadGame(again));
+    game.rules.StartGame();
+    EXPECT_FALSE(game.rules.IsSetLoading());
+    EXPECT_EQ(game.rules.m_setName, "twin");
+    EXPECT_EQ(game.rules.m_state, PLAYER1_CHOOSES);
+}

@@ -221,9 +221,10 @@ public:
     virtual int GetImageMode() const;
     // 40. Makes a texture of the image and returns the back end's identifier (>= 0). Formats: ids 2
     //     (mono), 5, 6, 7, 8 (grey, drawn as intensity: alpha = grey), 9 (grey and alpha), 10 (alpha
-    //     only, drawn as intensity). Ids 3, 4 and others throw VyException("VyOpenGL", "MakeTexture",
-    //     "Unsupported texture format"). Callers wrap the id in a VyTexture owned by this context
-    //     (MakeTextureHandle does both).
+    //     only, drawn as intensity). Ids 3, 4 and others throw VyException(<back end class>,
+    //     "MakeTexture", "Unsupported texture format"), e.g. "*VyOpenGL::MakeTexture : Unsupported
+    //     texture format". Callers wrap the id in a VyTexture owned by this context (MakeTextureHandle
+    //     does both).
     virtual int MakeTexture(const VyRGBFormat& image) = 0;
     // 41. Deletes a texture made by 40.
     virtual void DeleteTexture(int textureId) = 0;

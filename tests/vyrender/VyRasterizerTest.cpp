@@ -62,24 +62,6 @@ TEST(VyRasterizer, FillsBlendAndSkipFragmentsBelowTheAlphaTest)
     EXPECT_EQ(canvas.At(24, 0), 0x123456u);
 }
 
-TEST(VyRasterizer, ClipCutsEveryPrimitive)
-{
-    Canvas canvas;
-    canvas.rasterizer.SetClip({4, 10, 8, 6});
-    canvas.rasterizer.FillRect({0, 32, 32, 0}, MakePaint(0xFFFFFF));
-    canvas.rasterizer.Line(0, 0, 31, 31, true, MakePaint(0xFFFFFF));
-    canvas.rasterizer.Point(20, 20, MakePaint(0xFFFFFF));
-    const VyPoint triangle[] = {{0, 0}, {31, 0}, {0, 31}};
-    canvas.rasterizer.FillPolygon(triangle, 3, MakePaint(0xFFFFFF));
-    PixelSet lit = canvas.Lit();
-    EXPECT_EQ(lit.size(), 16u);
-    EXPECT_TRUE(lit.count({4, 6}) && lit.count({7, 9}));
-
-    canvas.rasterizer.SetClip({-5, 100, 100, -5}); // cut to the image
-    canvas.rasterizer.FillRect({-10, 50, 50, -10}, MakePaint(0xFFFFFF));
-    EXPECT_EQ(canvas.Lit().size(), 32u * 32u);
-}
-
 TEST(VyRasterizer, PolygonsCoverPixelCentresWhicheverWayTheyRun)
 {
     const VyPoint square[] = {{2, 2}, {6, 2}, {6, 6}, {2, 6}};
@@ -142,37 +124,6 @@ TEST(VyRasterizer, LinesRunFromTheirLowerEndAndBreakTiesDownwards)
     EXPECT_TRUE(f.Lit().empty());
     f.rasterizer.Line(3, 3, 3, 3, true, MakePaint(0xFFFFFF));
     EXPECT_EQ(f.Lit().size(), 1u);
-}
-
-TEST(VyRasterizer, TexturesSampleTheNearestTexelAndRepeat)
-{
-    // A 2 x 2 texture: bottom row red, green; top row blue, white.
-    auto texels = VyRGBFormat::Create(2, 2, VY_FORMAT_RGBA32);
-    texels->SetPixel(0, 0, 0xFFFF0000);
-    texels->SetPixel(1, 0, 0xFF00FF00);
-    texels->SetPixel(0, 1, 0xFF0000FF);
-    texels->SetPixel(1, 1, 0xFFFFFFFF);
-    Canvas canvas;
-    canvas.rasterizer.TexturedRect({0, 4, 4, 0}, {0, 2, 2, 0}, *texels, MakePaint(0xFFFFFF));
-    EXPECT_EQ(canvas.At(0, 0), 0xFF0000u);
-    EXPECT_EQ(canvas.At(3, 1), 0x00FF00u);
-    EXPECT_EQ(canvas.At(1, 2), 0x0000FFu);
-    EXPECT_EQ(canvas.At(2, 3), 0xFFFFFFu);
-
-    // A reversed source mirrors; a source past the texture repeats it.
-    canvas.rasterizer.TexturedRect({8, 2, 10, 0}, {2, 2, 0, 0}, *texels, MakePaint(0xFFFFFF));
-    EXPECT_EQ(canvas.At(8, 0), 0x00FF00u);
-    EXPECT_EQ(canvas.At(9, 1), 0x0000FFu);
-    canvas.rasterizer.TexturedRect({12, 1, 16, 0}, {0, 1, 4, 0}, *texels, MakePaint(0xFFFFFF));
-    EXPECT_EQ(canvas.At(14, 0), 0xFF0000u);
-    EXPECT_EQ(canvas.At(15, 0), 0x00FF00u);
-
-    // Texels are modulated by the paint colour (a * b / 255 rounded).
-    canvas.rasterizer.TexturedRect({20, 2, 22, 0}, {0, 2, 2, 0}, *texels, MakePaint(0x808080));
-    EXPECT_EQ(canvas.At(21, 1), 0x808080u);
-    EXPECT_EQ(VyRasterizer::Multiply(255, 255), 255u);
-    EXPECT_EQ(VyRasterizer::Multiply(128, 255), 128u);
-    EXPECT_EQ(VyRasterizer::Multiply(0, 255), 0u);
 }
 
 TEST(VyRasterizer, SixteenBitFramesRoundOrDitherAndReadBackWidened)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "VyRenderTestSupport.h"
 #include "vyrender/VyOpenGL.h"
@@ -207,6 +209,28 @@ TEST_F(VyOpenGLTest, TexturesByKindAndTheWholeTextureForAnEmptySource)
             EXPECT_EQ(e.GetMessage(), "*VyOpenGL::MakeTexture : Unsupported texture format");
         }
     }
+}
+
+TEST_F(VyOpenGLTest, AScreenshotAskedForBetweenFramesIsTakenAtTheNextFrameEnd)
+{
+    VyOpenGL& gl = *m_pContext;
+    gl.EndFrame();
+    char pattern[] = "/tmp/vyrender-glshot-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(pattern);
+    const bool bAsked = gl.SaveScreenshot();
+    const bool bEarly = std::filesystem::exists("screenshot.jpg");
+    gl.BeginFrame();
+    gl.SetColor(VyColor(0x00FF00));
+    gl.FillRect({0, H, W, 0});
+    gl.EndFrame();
+    const auto size = std::filesystem::exists("screenshot.jpg") ? std::filesystem::file_size("screenshot.jpg") : 0;
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(pattern);
+    EXPECT_TRUE(bAsked);
+    EXPECT_FALSE(bEarly);
+    EXPECT_GT(size, 0u);
 }
 
 #endif

@@ -243,7 +243,8 @@ public:
     // Initialize installs the context it initialises; the destructor uninstalls it.
     static void SetCurrent(VyRenderContext* pContext);
 
-    // VyTextureSource: the cached texture of a bitmap name, loaded on first use from
+    // VyTextureSource (main thread only, like every texture creation): the cached texture of a
+    // bitmap name, loaded on first use from
     // "<[Directories] Bitmaps of vyw.cfg, default "Bitmaps">\<name>" through the resource look-up;
     // the "empty" texture when it cannot be loaded; no texture for an empty name.
     VyTexture GetTexture(const VyString& name) override;

@@ -85,3 +85,23 @@ VyString EditSetText(const VyString& text, const VyString& section, const VyStri
     addKey();
     return out;
 }
+
+std::vector<VyString> RecordingProgress::Calls()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_calls;
+}
+
+int RecordingProgress::Count(const char* prefix)
+{
+    int count = 0;
+    for (const VyString& call : Calls())
+        count += call.rfind(prefix, 0) == 0 ? 1 : 0;
+    return count;
+}
+
+void RecordingProgress::Add(const VyString& call)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_calls.push_back(call);
+}

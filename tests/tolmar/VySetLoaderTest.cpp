@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <mutex>
 
 #include "GameTestHost.h"
 #include "TestSets.h"
@@ -53,43 +52,6 @@ const VyPoint SQUARES[16][5] = {
 const std::vector<std::vector<int>> COMBINATIONS = {
     {1, 2, 3, 4},    {4, 7, 10, 13},  {5, 6, 7, 8},    {9, 10, 11, 12}, {13, 14, 15, 16},
     {1, 5, 9, 13},   {2, 6, 10, 14},  {3, 7, 11, 15},  {4, 8, 12, 16},  {1, 6, 11, 16},
-};
-
-// Records what the loader reports, from whichever thread it comes.
-class RecordingProgress : public VySetLoadProgress
-{
-public:
-    void Open(const VyString& caption, VySize size, const VyString& label) override
-    {
-        Add(VyString::Format("open %s %dx%d %s", caption.c(), size.cx, size.cy, label.c()));
-    }
-    void SetRange(int low, int high) override { Add(VyString::Format("range %d %d", low, high)); }
-    void SetLabel(const VyString& label) override { Add("label " + label); }
-    void SetPos(int pos) override { Add(VyString::Format("pos %d", pos)); }
-    void Close() override { Add("close"); }
-
-    std::vector<VyString> Calls()
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        return m_calls;
-    }
-    std::vector<int> Positions()
-    {
-        std::vector<int> positions;
-        for (const VyString& call : Calls())
-            if (call.rfind("pos ", 0) == 0)
-                positions.push_back(VyString(call.substr(4)).ToInt());
-        return positions;
-    }
-
-private:
-    void Add(const VyString& call)
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        m_calls.push_back(call);
-    }
-    std::mutex m_lock;
-    std::vector<VyString> m_calls;
 };
 
 // Loads the text as the set "name" and returns the failure text (empty when it loaded).
@@ -240,20 +202,11 @@ TEST(SetLoader, ProgressRunsFromBoardToDataInItsSteps)
         "range 0 100",           "label Loading board ... ", "pos 15", "pos 20", "pos 25",
         "label Loading pieces ... ", "pos 50", "pos 75", "pos 100", "label Loading data ... ", "pos 100"};
     EXPECT_EQ(progress.Calls(), expected);
-
-    RecordingProgress classic;
-    VySetLoader::Load(VySetLoader::PathOfSet("classic"), &classic);
-    std::vector<int> positions = {15, 20, 25};
-    for (int n = 1; n <= 16; ++n)
-        positions.push_back(25 + 4 * n); // 75 / 16 rounded down
-    positions.push_back(100);
-    EXPECT_EQ(classic.Positions(), positions);
 }
 
 TEST(SetLoader, BrokenSetFilesFailWithTheirTexts)
 {
     const VyString classic = ClassicText();
-    TestResources::Get().Add("sets\\wrongpicturetype\\board.txt", BitmapText(4, 4));
     struct Case
     {
         const char* name;
@@ -265,19 +218,11 @@ TEST(SetLoader, BrokenSetFilesFailWithTheirTexts)
          "*VyPiece::Load : Failed to read [Piece2].Color(Blue)"},
         {"noanchor", EditSetText(EditSetText(classic, "Piece5", "Start", nullptr), "Piece5", "Center", nullptr),
          "*VyPiece::Load : Failed to read [Piece5].Center"},
-        {"noheight", EditSetText(classic, "Piece16", "Height", nullptr),
-         "*VyPiece::Load : Failed to read [Piece16].Height"},
         {"nobitmap", EditSetText(classic, "Piece1", "Bitmap", nullptr),
          "*VyPiece::Load : Failed to read [Piece1].Bitmap"},
         {"nosquaretop", EditSetText(classic, "Square2", "Top", nullptr), "*VyGameWnd::Load : Failed to read [Square2].Top"},
         {"noboard", EditSetText(classic, "General", "Board", nullptr),
          "*VyGameWnd::InternalLoadSet : Failed to read [General].Board"},
-        {"noboardsize", EditSetText(classic, "General", "BoardSize", nullptr),
-         "*VyGameWnd::InternalLoadSet : Failed to read [General].BoardSize"},
-        {"nochosenpos", EditSetText(classic, "General", "ChosenPos", nullptr),
-         "*VyGameWnd::InternalLoadSet : Failed to read [General].ChosenPos"},
-        {"nopieces", EditSetText(classic, "General", "NumberOfPieces", nullptr),
-         "*VyGameWnd::InternalLoadSet : Failed to read [General].NumberOfPieces"},
         {"nosquares", EditSetText(classic, "General", "NumberOfSquares", "0"),
          "*VyGameWnd::InternalLoadSet : Failed to read [General].NumberOfSquares"},
         {"hugecount", EditSetText(classic, "General", "NumberOfPieces", "100000000"),
@@ -286,20 +231,12 @@ TEST(SetLoader, BrokenSetFilesFailWithTheirTexts)
          "*VyGameWnd::InternalLoadSet : [General].NumberOfSquares is -3; a set has 1 to 64"},
         {"missingpicture", EditSetText(classic, "Piece4", "Bitmap", "nowhere.jpg"),
          "*VyPlatform::GetResourceFile : Could not locate resource file -> File: sets\\missingpicture\\nowhere.jpg"},
-        {"wrongpicturetype", EditSetText(classic, "General", "Board", "board.txt"),
-         "*VyRGBIO::Load : could not determine file type -> File: sets\\wrongpicturetype\\board.txt"},
     };
     for (const Case& test : cases)
         EXPECT_EQ(LoadFailure(test.name, test.text), test.failure) << test.name;
 
-    // Sections without keys.
-    VyString noProperties;
-    VyString noCombinations;
-    for (const char* key : {"Color", "Height", "Shape", "Top"})
-        noProperties = EditSetText(noProperties.empty() ? classic : noProperties, "Properties", key, nullptr);
-    EXPECT_EQ(LoadFailure("noproperties", noProperties), "*VyGameWnd::InternalLoadSet : Failed to read properties");
-    noCombinations = classic.substr(0, classic.find("[WinningCombinations]"));
-    EXPECT_EQ(LoadFailure("nocombinations", noCombinations),
+    // A section without keys.
+    EXPECT_EQ(LoadFailure("nocombinations", classic.substr(0, classic.find("[WinningCombinations]"))),
               "*VyGameWnd::InternalLoadSet : [General].WinningCombinations");
 }
 

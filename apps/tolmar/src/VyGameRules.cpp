@@ -738,9 +738,11 @@ bool VyGameRules::SaveGameFile(const VyString& path)
     const VyString temporary = path + ".tmp";
     const VyString diskTemporary = VyFile::DiskPath(temporary);
     bool saved = false;
+    bool created = false;
     {
         VyFile file(VY_IO_WRITE);
-        if (file.Open(temporary, VY_FILE_WRITE))
+        created = file.Open(temporary, VY_FILE_WRITE);
+        if (created)
         {
             try
             {
@@ -760,7 +762,8 @@ bool VyGameRules::SaveGameFile(const VyString& path)
         saved = false;
     if (!saved)
     {
-        std::remove(diskTemporary.c_str());
+        if (created)
+            std::remove(diskTemporary.c_str());
         m_host.ShowMessageBox("Could not write to " + path, "Save Error");
     }
     return saved;

@@ -1,0 +1,2 @@
+target_link_libraries(bench_pieceset PRIVATE tolmar_game)
+vyw_embed_resources(bench_pieceset)

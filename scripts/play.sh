@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds the game and starts it.
+# Builds the game and starts it. Arguments are handed to the game (see README.md).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 tolmar_need_packages $TOLMAR_BUILD_PACKAGES
 
 tolmar_configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$TOLMAR_ROOT/build" -j "$TOLMAR_JOBS"
+cmake --build "$TOLMAR_ROOT/build" -j "$TOLMAR_JOBS" --target tolmar
 
-# Until the window exists the game is shown as a short match of the computer against itself.
-exec "$TOLMAR_ROOT/build/tools/selfplay/tolmar-selfplay" --first 5 --second 3 --games 10 --verbose
+# The game works in its own directory: vyw.cfg, Tolmar.cfg, saved games and screenshots are written there.
+exec "$TOLMAR_ROOT/build/apps/tolmar/tolmar" "$@"

@@ -1,10 +1,19 @@
 #include "vyplatform/VyPlatform.h"
 
-#include <atomic>
 #include <climits>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
 
+#include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
+#include "vyplatform/VyColorScheme.h"
+#include "vyrender/VyRenderContext.h"
 #include "vythread/VyException.h"
+#include "vythread/VyMessageQueue.h"
+#include "vythread/VyMessageTarget.h"
+#include "vythread/VyThread.h"
 #include "vythread/VyTrace.h"
 
 // Put there by the build (resources/CMakeLists.txt) in executables that embed the archive; weak, so
@@ -17,7 +26,15 @@ extern const unsigned char vyw_resource_archive_end[] __attribute__((weak));
 namespace
 {
 std::atomic<VyPlatform*> g_pPlatform{nullptr};
-}
+
+// Metrics 3 to 13 and 15 to 23 are fixed; the controls that read them give them their roles.
+constexpr int FIXED_METRICS[VY_NUMBER_OF_SYS_METRICS] = {
+    16, 16, 530, 12, 12, 1, 1, 2, 2, 5, 2, 1, 1, 2, 500, 20, 75, 25, 3, 3, 500, 50, 2, 2};
+
+// How long a wait for a flag sleeps between two looks off the main thread, and pumps on it.
+constexpr unsigned int OTHER_THREAD_WAIT_MS = 100;
+constexpr unsigned int MAIN_THREAD_PUMP_MS = 10;
+} // namespace
 
 VyPlatform::VyPlatform()
 {
@@ -25,10 +42,17 @@ VyPlatform::VyPlatform()
     g_pPlatform.store(this);
     VyResourceSource::SetCurrent(this);
     OpenArchive();
+    VyConfigFile config("vyw.cfg");
+    m_screen = VyScreenSettings::Read(config);
+    m_mainThread = std::this_thread::get_id();
+    VyThread::SetMainThread(m_mainThread);
+    FillSysMetrics();
 }
 
 VyPlatform::~VyPlatform()
 {
+    DeleteRootWindow();
+    DeleteRenderContext();
     if (VyResourceSource::GetCurrent() == this)
         VyResourceSource::SetCurrent(nullptr);
     VyPlatform* self = this;
@@ -84,4 +108,261 @@ void VyPlatform::GetResourceFile(const VyString& path, VyIO& out)
     if (m_archive.GetFile(path, out))
         return;
     VyResourceSource::FetchFromDisk(path, out);
+}
+
+// -- Settings, command line, titles, metrics ---------------------------------------------------------
+
+void VyPlatform::SetCommandLine(int argc, const char* const* argv)
+{
+    m_commandWords.clear();
+    for (int i = 1; i < argc; ++i)
+        m_commandWords.emplace_back(argv[i]);
+    m_nQuitAfterFrames = 0;
+    for (size_t i = 0; i + 1 < m_commandWords.size(); ++i)
+        if (m_commandWords[i] == "--quit-after-frames")
+            m_nQuitAfterFrames = std::max(0, m_commandWords[i + 1].ToInt());
+}
+
+void VyPlatform::SetTitle(const VyString& title)
+{
+    m_baseTitle = title;
+    m_title = m_subTitle.empty() ? m_baseTitle : m_baseTitle + " - " + m_subTitle;
+    ApplyTitle();
+}
+
+void VyPlatform::SetSubTitle(const VyString& subTitle)
+{
+    m_subTitle = subTitle;
+    SetTitle(m_baseTitle);
+}
+
+void VyPlatform::ApplyTitle()
+{
+}
+
+void VyPlatform::SetFixedSize(bool bFixed)
+{
+    m_bFixedSize = bFixed;
+    ApplyFixedSize();
+}
+
+void VyPlatform::ApplyFixedSize()
+{
+}
+
+int VyPlatform::GetSysMetric(int sysMetric) const
+{
+    VY_ASSERT_TEXT(sysMetric >= 0 && sysMetric < VY_NUMBER_OF_SYS_METRICS,
+                   "sysMetric>=0 && sysMetric<NUMBER_OF_SYS_METRICS");
+    if (sysMetric < 0 || sysMetric >= VY_NUMBER_OF_SYS_METRICS)
+        return 0;
+    return m_sysMetrics[sysMetric];
+}
+
+void VyPlatform::FillSysMetrics()
+{
+    std::memcpy(m_sysMetrics, FIXED_METRICS, sizeof m_sysMetrics);
+}
+
+// -- Program control ---------------------------------------------------------------------------------
+
+void VyPlatform::Quit()
+{
+    m_bQuit.store(true);
+}
+
+void VyPlatform::Restart()
+{
+    m_bRestart = true;
+    Quit();
+}
+
+void VyPlatform::Beep()
+{
+}
+
+bool VyPlatform::IsMainThread() const
+{
+    return std::this_thread::get_id() == m_mainThread;
+}
+
+bool VyPlatform::WaitForFlag(const std::atomic<bool>& flag)
+{
+    if (!IsMainThread())
+    {
+        while (!flag.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(OTHER_THREAD_WAIT_MS));
+        return true;
+    }
+    if (VyMessageQueue::Current() != nullptr)
+        VyMessageTarget::DispatchMessages();
+    while (!flag.load())
+    {
+        if (IsQuitRequested())
+            return false;
+        PumpEvents(MAIN_THREAD_PUMP_MS);
+        if (!flag.load() && !IsQuitRequested())
+            FrameStep();
+    }
+    return true;
+}
+
+void VyPlatform::PumpEvents(unsigned int maxWaitMs)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(maxWaitMs));
+}
+
+void VyPlatform::RenderFrame()
+{
+    if (!m_pRenderContext || !m_pRootWindow)
+        return;
+    m_pRenderContext->BeginFrame();
+    m_pRootWindow->Draw();
+    m_pRenderContext->EndFrame();
+    m_frameClock.CountFrame();
+    m_pRenderContext->ClearStatistics();
+    ++m_nFramesRendered;
+    if (m_nQuitAfterFrames > 0 && m_nFramesRendered >= m_nQuitAfterFrames)
+        Quit();
+}
+
+VyString VyPlatform::GetClipboardText()
+{
+    return {};
+}
+
+void VyPlatform::SetClipboardText(const VyString&)
+{
+}
+
+bool VyPlatform::HasClipboardText()
+{
+    return false;
+}
+
+VyString VyPlatform::GetDefaultDirectory() const
+{
+    return ".\\";
+}
+
+void VyPlatform::OpenHyperlink(const VyString&)
+{
+}
+
+bool VyPlatform::ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height)
+{
+    if (fullScreen >= 0)
+        m_screen.bFullScreen = fullScreen != 0;
+    if (bits > 0)
+        m_screen.bits = bits;
+    if (context > 0)
+        m_screen.context = context;
+    if (width > 0)
+        m_screen.resX = width;
+    if (height > 0)
+        m_screen.resY = height;
+    return true;
+}
+
+void VyPlatform::StartSockets()
+{
+    if (m_nSocketStarts++ == 0)
+        std::signal(SIGPIPE, SIG_IGN);
+}
+
+void VyPlatform::StopSockets()
+{
+    VY_ASSERT(m_nSocketStarts > 0);
+    if (m_nSocketStarts > 0)
+        --m_nSocketStarts;
+}
+
+VyString VyPlatform::GetErrorText(int errorCode)
+{
+    char buffer[256] = {};
+    // The GNU strerror_r returns the text, which need not be in the buffer.
+    return strerror_r(errorCode, buffer, sizeof buffer);
+}
+
+void VyPlatform::SetSystemCursorVisible(bool)
+{
+}
+
+void VyPlatform::ShowError(const VyString& caption, const VyString& text)
+{
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+// -- Main window, render context, frame step ---------------------------------------------------------
+
+void VyPlatform::SetRootWindow(std::unique_ptr<VyRootWindow> pWindow)
+{
+    DeleteRootWindow();
+    m_pRootWindow = std::move(pWindow);
+    if (m_pRootWindow && m_pRenderContext)
+        m_pRootWindow->Resize(m_clientWidth, m_clientHeight);
+}
+
+void VyPlatform::DeleteRootWindow()
+{
+    if (!m_pRootWindow)
+        return;
+    m_pRootWindow->Close();
+    m_pRootWindow.reset();
+}
+
+void VyPlatform::SetRenderContext(std::unique_ptr<VyRenderContext> pContext)
+{
+    DeleteRenderContext();
+    m_pRenderContext = std::move(pContext);
+}
+
+void VyPlatform::DeleteRenderContext()
+{
+    if (!m_pRenderContext)
+        return;
+    // The main window and the colour scheme hold textures of the context: they go first.
+    if (m_pRootWindow)
+        m_pRootWindow->ReleaseTextures();
+    VyColorScheme::Global().ResetToDefaults();
+    m_pRenderContext->Shutdown();
+    m_pRenderContext.reset();
+}
+
+void VyPlatform::SetClientSize(int width, int height)
+{
+    m_clientWidth = width;
+    m_clientHeight = height;
+}
+
+void VyPlatform::ResizeClient(int width, int height)
+{
+    SetClientSize(width, height);
+    if (m_pRenderContext)
+        m_pRenderContext->Resize(width, height);
+    if (m_pRootWindow)
+        m_pRootWindow->Resize(width, height);
+}
+
+void VyPlatform::SetActive(bool bActive)
+{
+    if (m_bActive == bActive)
+        return;
+    m_bActive = bActive;
+    if (m_pRootWindow)
+        m_pRootWindow->OnActivate(bActive);
+}
+
+bool VyPlatform::FrameStep()
+{
+    m_frameClock.LimitFrameRate();
+    if (!m_bActive)
+        return false;
+    if (m_frameClock.IsTimerTickDue() && VyMessageQueue::Current() != nullptr)
+    {
+        VyMessageTarget::ProcessTimers();
+        VyMessageTarget::DispatchMessages();
+    }
+    RenderFrame();
+    return true;
 }

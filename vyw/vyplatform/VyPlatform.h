@@ -1,19 +1,39 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
 #include "vyio/VyArchive.h"
 #include "vyio/VyResourceSource.h"
+#include "vyplatform/VyFrameClock.h"
+#include "vyplatform/VyRootWindow.h"
+#include "vyplatform/VyScreenSettings.h"
+
+class VyRenderContext;
+
+// Number of entries of the system-metric table.
+constexpr int VY_NUMBER_OF_SYS_METRICS = 24;
 
 // The platform object: exactly one exists, created first and destroyed last. This base part holds the
-// resource archive and answers resource look-ups; the window, input and display part derives from it.
+// resource archive and answers resource look-ups, the settings of vyw.cfg, the titles, the
+// system-metric table, the main window (VyRootWindow) and the render context, and runs the frame step.
+// The window, input and display part over the operating system is VyWin, which derives from it. On its
+// own the base is a platform without a display: it draws nothing, has no clipboard and its beep is
+// silent.
 class VyPlatform : public VyResourceSource
 {
 public:
-    // Installs the object as the platform and as the current resource source, then opens the archive.
+    // Installs the object as the platform and as the current resource source, opens the archive, reads
+    // vyw.cfg (VyScreenSettings), makes the calling thread the main thread and fills the metric table.
     VyPlatform();
-    ~VyPlatform() override; // uninstalls
+    ~VyPlatform() override; // deletes the main window and the render context, uninstalls
 
     // The platform, or null before it is made.
     static VyPlatform* Get();
+
+    // -- Resources ---------------------------------------------------------------------------------
 
     // Opens the resource archive: the bytes linked into the executable, else the file resource.vya in
     // the working directory. A damaged archive is reported to the trace and treated as absent.
@@ -26,9 +46,142 @@ public:
 
     VyArchive& GetArchive() { return m_archive; }
 
+    // -- Settings, command line, titles, metrics -----------------------------------------------------
+
+    const VyScreenSettings& GetScreen() const { return m_screen; }
+    // Test option of the command line: "--quit-after-frames N" ends the program after N drawn frames.
+    void SetCommandLine(int argc, const char* const* argv);
+    const std::vector<VyString>& GetCommandWords() const { return m_commandWords; }
+    // N of "--quit-after-frames N", or 0 when not given.
+    int GetQuitAfterFrames() const { return m_nQuitAfterFrames; }
+
+    // Set by the application when it creates its main window: the window cannot be resized (applied to
+    // a window that exists already, too).
+    void SetFixedSize(bool bFixed);
+    bool IsFixedSize() const { return m_bFixedSize; }
+
+    // 23. The base title; 24. the sub-title: the full title is "base - sub", or the base alone.
+    void SetTitle(const VyString& title);
+    void SetSubTitle(const VyString& subTitle);
+    const VyString& GetTitle() const { return m_title; }
+
+    // The metric at index 0..23; another index reports "sysMetric>=0 && sysMetric<NUMBER_OF_SYS_METRICS"
+    // and gives 0.
+    int GetSysMetric(int sysMetric) const;
+    // 2. Fills the table: 0, 1 scroll-bar sizes 16; 2 caret blink 530 ms; 14 double-click 500 ms; the
+    // rest fixed values.
+    virtual void FillSysMetrics();
+
+    // -- Program control ----------------------------------------------------------------------------
+
+    // 4. Ends the frame loop (and a wait for a flag on the main thread) as soon as control returns to it.
+    virtual void Quit();
+    bool IsQuitRequested() const { return m_bQuit.load(); }
+    // 5. Sets the restart flag and quits: the program starts itself again after its shutdown.
+    void Restart();
+    bool IsRestartRequested() const { return m_bRestart; }
+    // 6. A short tone; the base makes none.
+    virtual void Beep();
+    // 7. Waits until flag is true. On the main thread the program stays alive meanwhile (framework
+    // messages dispatched, events pumped, frames drawn) and the wait ends early, returning false, when
+    // the program is asked to quit. Other threads sleep in 100 ms steps. True when the flag was seen.
+    bool WaitForFlag(const std::atomic<bool>& flag);
+    // 8.
+    bool IsMainThread() const;
+    // 9. Begins a frame of the render context, lets the main window draw, ends the frame, then counts the
+    // frame and clears the context's counters. Nothing without a render context or a main window.
+    virtual void RenderFrame();
+
+    // 10..12. The clipboard's text; the base has no clipboard.
+    virtual VyString GetClipboardText();
+    virtual void SetClipboardText(const VyString& text);
+    virtual bool HasClipboardText();
+
+    // 15. The directory the file dialog starts in.
+    virtual VyString GetDefaultDirectory() const;
+    // 18. Opens a link in the user's browser; the base does nothing.
+    virtual void OpenHyperlink(const VyString& link);
+    // 19. Destroys the display, stores the given values (-1 or 0 keeps a value: full screen 0/1, bits,
+    // context, width, height) and creates the display again. False when it could not be created.
+    virtual bool ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height);
+    // 20, 21. Network start and stop, reference counted: the first start makes writes to a closed
+    // connection fail with an error instead of ending the process (SIGPIPE ignored).
+    void StartSockets();
+    void StopSockets();
+    // 22. The text of a system error number.
+    static VyString GetErrorText(int errorCode);
+    // Shows or hides the system's mouse cursor over the window (the main window hides it while it draws
+    // a cursor of its own); the base has no window.
+    virtual void SetSystemCursorVisible(bool bVisible);
+    // Writes "caption: text" to standard error; platforms with a display also show it in a message box.
+    virtual void ShowError(const VyString& caption, const VyString& text);
+
+    // -- Main window, render context, frame step ---------------------------------------------------
+
+    // Takes the main window (the application's start-up function hands it over); it is sized to the
+    // client area at once when a render context exists.
+    void SetRootWindow(std::unique_ptr<VyRootWindow> pWindow);
+    VyRootWindow* GetRootWindow() const { return m_pRootWindow.get(); }
+    // Shutdown of the main window: Close, then delete.
+    void DeleteRootWindow();
+
+    VyRenderContext* GetRenderContext() const { return m_pRenderContext.get(); }
+    VyFrameClock& GetFrameClock() { return m_frameClock; }
+
+    // The client area's size (the frame the render context draws).
+    int GetClientWidth() const { return m_clientWidth; }
+    int GetClientHeight() const { return m_clientHeight; }
+    // Tells the render context and the main window the client area's new size.
+    void ResizeClient(int width, int height);
+
+    // Whether frames are drawn (false while minimised); tells the main window of a change.
+    void SetActive(bool bActive);
+    bool IsActive() const { return m_bActive; }
+
+    // One step of the frame loop: the frame limit; nothing more while inactive (false); every 50 ms
+    // one timer tick and the framework messages dispatched; then a frame rendered (true).
+    bool FrameStep();
+    // Number of frames rendered since the platform was made.
+    long GetFramesRendered() const { return m_nFramesRendered.load(); }
+
 protected:
     // The archive linked into the executable (see vyw_embed_resources); false when there is none.
     virtual bool GetEmbeddedArchive(const unsigned char*& data, int& length) const;
+    // Handles pending operating-system events, waiting at most maxWaitMs for the first; the base has
+    // none and sleeps.
+    virtual void PumpEvents(unsigned int maxWaitMs);
+    // Pushes the full title to the window; the base has none.
+    virtual void ApplyTitle();
+    // Makes an existing window fixed-size or resizable as the flag says; the base has none.
+    virtual void ApplyFixedSize();
+
+    void SetRenderContext(std::unique_ptr<VyRenderContext> pContext);
+    void DeleteRenderContext();
+    void SetClientSize(int width, int height);
+    VyScreenSettings& Screen() { return m_screen; }
+    void SetRestartFlag(bool bRestart) { m_bRestart = bRestart; }
 
     VyArchive m_archive;
+
+private:
+    std::vector<VyString> m_commandWords;
+    VyScreenSettings m_screen;
+    bool m_bFixedSize = false;
+    VyString m_baseTitle;
+    VyString m_subTitle;
+    VyString m_title;
+    std::thread::id m_mainThread;
+    bool m_bRestart = false;
+    std::atomic<bool> m_bQuit{false};
+    int m_sysMetrics[VY_NUMBER_OF_SYS_METRICS] = {};
+    int m_nSocketStarts = 0;
+    int m_nQuitAfterFrames = 0;
+
+    std::unique_ptr<VyRenderContext> m_pRenderContext;
+    std::unique_ptr<VyRootWindow> m_pRootWindow;
+    VyFrameClock m_frameClock;
+    int m_clientWidth = 0;
+    int m_clientHeight = 0;
+    bool m_bActive = true;
+    std::atomic<long> m_nFramesRendered{0};
 };

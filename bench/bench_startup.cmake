@@ -1,0 +1,8 @@
+# The game's start-up (the built program) and the frames of its scene (in this process, on SDL's
+# offscreen display).
+target_link_libraries(bench_startup PRIVATE tolmar_game)
+vyw_embed_resources(bench_startup)
+if(TARGET tolmar)
+  target_compile_definitions(bench_startup PRIVATE TOLMAR_EXE="$<TARGET_FILE:tolmar>")
+  add_dependencies(bench_startup tolmar)
+endif()

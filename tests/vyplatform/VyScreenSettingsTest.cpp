@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+
+#include "vyio/VyConfigFile.h"
+#include "vyio/VyTestDir.h"
+#include "vyplatform/VyScreenSettings.h"
+#include "vythread/VyTrace.h"
+
+// The program's tests run in a temporary working directory (see VyPlatformTest.cpp). Every test here
+// reads a settings file of its own name, since a configuration file is parsed once per process.
+
+namespace
+{
+std::atomic<int> g_fileNumber{0};
+
+// Writes the lines into a fresh settings file and binds a configuration object to it.
+class SettingsFile
+{
+public:
+    explicit SettingsFile(const std::string& lines)
+        : m_name(VyString::Format("screen-%d.cfg", g_fileNumber.fetch_add(1)))
+    {
+        std::ofstream(m_name) << lines;
+        m_pConfig = std::make_unique<VyConfigFile>(m_name);
+    }
+
+    VyConfigFile& Config() { return *m_pConfig; }
+    std::string Saved()
+    {
+        m_pConfig->Save();
+        return VyTestDir::Slurp(m_name);
+    }
+
+private:
+    VyString m_name;
+    std::unique_ptr<VyConfigFile> m_pConfig;
+};
+
+// Collects the trace for one scope.
+class TraceCapture
+{
+public:
+    TraceCapture() { m_previous = VyTrace::SetSink([this](const VyString& text) { m_text += text; }); }
+    ~TraceCapture() { VyTrace::SetSink(m_previous); }
+    const std::string& Text() const { return m_text; }
+
+private:
+    std::string m_text;
+    VyTrace::Sink m_previous;
+};
+
+const char* const UNKNOWN_CONTEXT = "Unknown specified rendering context, using Default.  Valid options are: "
+                                    "OpenGL, Native and DirectDraw.\n";
+} // namespace
+
+TEST(VyScreenSettings, AnEmptyFileGivesTheDefaultsAndGainsThemAsKeys)
+{
+    SettingsFile file("");
+    TraceCapture trace;
+    const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
+    EXPECT_EQ(settings.bits, 16);
+    EXPECT_EQ(settings.resX, 640);
+    EXPECT_EQ(settings.resY, 480);
+    EXPECT_EQ(settings.context, VY_CONTEXT_NONE);
+    EXPECT_FALSE(settings.bFullScreen);
+    EXPECT_FALSE(settings.bShowFps);
+    EXPECT_EQ(settings.cursorDirectory, "Cursors");
+    // An absent Context is reported like an unknown one; nothing else is.
+    EXPECT_EQ(trace.Text(), UNKNOWN_CONTEXT);
+
+    const std::string saved = file.Saved();
+    for (const char* line : {"Bits=16\n", "ResX=640\n", "ResY=480\n", "Context=\n", "FullScreen=FALSE\n",
+                             "FPS=FALSE\n", "Cursors=Cursors\n"})
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
+}
+
+TEST(VyScreenSettings, UsableValuesAreKept)
+{
+    SettingsFile file("[Screen]\nBits=32\nResX=800\nResY=600\nContext=Native\nFullScreen=TRUE\n"
+                      "[Preferences]\nFPS=t\n[Directories]\nCursors=Pointers\n");
+    TraceCapture trace;
+    const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
+    EXPECT_EQ(settings.bits, 32);
+    EXPECT_EQ(settings.resX, 800);
+    EXPECT_EQ(settings.resY, 600);
+    EXPECT_EQ(settings.context, VY_CONTEXT_NATIVE);
+    EXPECT_TRUE(settings.bFullScreen);
+    EXPECT_TRUE(settings.bShowFps);
+    EXPECT_EQ(settings.cursorDirectory, "Pointers");
+    EXPECT_EQ(trace.Text(), "");
+}
+
+TEST(VyScreenSettings, NonsenseIsReplacedBySaneValuesAndTraced)
+{
+    SettingsFile file("[Screen]\nBits=7\nResX=-5\nResY=100000\nContext=opengl\n[Directories]\nCursors= \n");
+    TraceCapture trace;
+    const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
+    EXPECT_EQ(settings.bits, 16);
+    EXPECT_EQ(settings.resX, 640);
+    EXPECT_EQ(settings.resY, 480);
+    EXPECT_EQ(settings.context, VY_CONTEXT_NONE); // the names are exact: "opengl" is unknown
+    EXPECT_EQ(settings.cursorDirectory, "Cursors");
+    for (const char* reported : {"Bits=7", "ResX=-5", "ResY=100000", "Cursors is empty", UNKNOWN_CONTEXT})
+        EXPECT_NE(trace.Text().find(reported), std::string::npos) << reported;
+}
+
+TEST(VyScreenSettings, ZeroSizesMeanTheSystemDefaultWithoutComplaint)
+{
+    SettingsFile file(VyString::Format("[Screen]\nResX=0\nResY=%d\nContext=DirectDraw\n", VY_DEFAULT_SIZE));
+    TraceCapture trace;
+    const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
+    EXPECT_EQ(settings.resX, VY_SYSTEM_DEFAULT_WIDTH);
+    EXPECT_EQ(settings.resY, VY_SYSTEM_DEFAULT_HEIGHT);
+    EXPECT_EQ(settings.context, VY_CONTEXT_DIRECTDRAW);
+    EXPECT_EQ(trace.Text(), "");
+}
+
+TEST(VyScreenSettings, TheChosenContextIsWrittenToTheFileAtOnce)
+{
+    SettingsFile file("[Screen]\nBits=24\n");
+    VyScreenSettings::WriteContext(file.Config(), VY_CONTEXT_DIRECTDRAW);
+    EXPECT_NE(file.Saved().find("[Screen]\nBits=24\nContext=DirectDraw\n"), std::string::npos);
+    VyScreenSettings::WriteContext(file.Config(), VY_CONTEXT_OPENGL);
+    EXPECT_EQ(VyScreenSettings::ContextFromName(file.Config().GetString("Screen", "Context", "")), VY_CONTEXT_OPENGL);
+}

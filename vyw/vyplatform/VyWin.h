@@ -1,0 +1,148 @@
+#pragma once
+
+#include <cstdint>
+
+#include "vyplatform/VyPlatform.h"
+
+struct SDL_Window;
+union SDL_Event;
+
+class VyWin;
+
+// The application's start-up function: sets the title and the fixed-size flag, creates the main
+// window and hands it to the platform (SetRootWindow). False when the application cannot start.
+using VyStartupFunction = bool (*)(VyPlatform& platform);
+
+// What the user answered to the full-screen fallback question.
+enum class VyFullScreenFallback
+{
+    WINDOWED,
+    CLOSE,
+};
+
+// The platform over SDL2: the one top-level window, the render context on it, the event loop with
+// its input translation, and the operating-system services (clipboard, beep, hyperlinks, restart).
+//
+// Input, translated for the main window (codes and flags: vyplatform/VyInput.h):
+//   key down        the thirteen framework keys, flags 0x100 | Control 0x10 | Shift 0x20;
+//                   Control + a letter also gives the letter's lower-case character with the flags
+//   text input      each character 32..127 with the flags (ignored while Control alone is down)
+//   button          left 1, middle 2, right 3 | 0x200 pressed or 0x80 released | Control | Shift
+//   motion          inside: (x, y, held buttons: 3 right, else 1 left, or 2 middle); the first one
+//                   inside tells the main window the mouse entered (cursor 0); one outside (seen
+//                   while a button holds the mouse) or the mouse leaving the window with no button
+//                   held tells it the mouse left (cursor -1)
+//   wheel           (x, y, steps), positive away from the user
+// Points are client pixels with y turned upward: y = client height - 1 - window y, so 0 is the bottom
+// row. After every key, character and mouse event the framework messages are dispatched.
+class VyWin : public VyPlatform
+{
+public:
+    VyWin();
+    ~VyWin() override; // destroys the display
+
+    // The process's entry: makes the program's directory current, builds the platform, creates the
+    // display, calls startup, runs the loop, shuts down and, when asked, starts the program again.
+    // Returns the exit code: 0 after a normal end; 1 when the display cannot be created, start-up
+    // fails or a VyException reaches it (its text goes to standard error and into a message box
+    // captioned "Error" when a display exists).
+    static int Main(int argc, char** argv, VyStartupFunction startup);
+
+    // Creates the window and the render context (see the class comment of VyScreenSettings for what
+    // is read). The automatic choice (no Context in vyw.cfg) creates OpenGL and classifies it:
+    // software OpenGL writes Context=DirectDraw, sets the restart flag and quits; hardware writes
+    // Context=OpenGL. False, with the reason in GetDisplayError, when the display cannot be made.
+    bool CreateDisplay();
+    // Shuts the render context down and deletes it, then destroys the window.
+    void DestroyDisplay();
+    const VyString& GetDisplayError() const { return m_displayError; }
+    bool HasDisplay() const { return m_pWindow != nullptr; }
+
+    // Runs frames until the program is asked to quit.
+    void Run();
+    // Translates one SDL event (see the class comment).
+    void HandleEvent(const SDL_Event& event);
+
+    // 26. Tells software from hardware OpenGL by the GL_RENDERER text: Mesa's llvmpipe, softpipe and
+    // swrast are software (VY_RENDERER_SOFTWARE), anything else hardware.
+    static int ClassifyRenderer(const VyString& glRenderer);
+    static constexpr int VY_RENDERER_SOFTWARE = 0;
+    static constexpr int VY_RENDERER_HARDWARE = 1;
+
+    // The environment variable set for the restart of the automatic choice; a program started with it
+    // does not restart for the choice again.
+    static constexpr const char* VY_RESTART_MARKER = "VYW_CONTEXT_RESTART";
+
+    // 25. The current directory.
+    static VyString GetCurrentDirectory();
+
+    // VyPlatform
+    void Quit() override;
+    void Beep() override;
+    void RenderFrame() override;
+    VyString GetClipboardText() override;
+    void SetClipboardText(const VyString& text) override;
+    bool HasClipboardText() override;
+    // Runs xdg-open with the link as its one argument (no shell); a failure to start it shows
+    // "Unable to open hyperlink:\n\n" and the reason.
+    void OpenHyperlink(const VyString& link) override;
+    bool ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height) override;
+
+    void SetSystemCursorVisible(bool bVisible) override;
+    // Also shows the text in a message box when a display exists.
+    void ShowError(const VyString& caption, const VyString& text) override;
+
+    SDL_Window* GetWindow() const { return m_pWindow; }
+    // Whether the current context was chosen automatically at the last display creation.
+    bool WasContextChosenAutomatically() const { return m_bAutoChoice; }
+
+protected:
+    void PumpEvents(unsigned int maxWaitMs) override;
+    void ApplyTitle() override;
+    void ApplyFixedSize() override;
+    // Switches the new window to full screen in the mode ResX x ResY; false when the display has no such
+    // mode or refuses it.
+    virtual bool SwitchToFullScreen();
+    // Asks whether to go on in a window when the full-screen mode cannot be set (a message box;
+    // when no box can be shown, windowed).
+    virtual VyFullScreenFallback AskFullScreenFallback();
+
+private:
+    int RunApplication(VyStartupFunction startup);
+    bool StartVideo();
+    bool FailDisplay(const VyString& reason);
+    int ChooseContext();
+    bool CreateWindow(int context);
+    bool EnterFullScreen();
+    void CreateRenderContext(int context);
+    void ApplyAutomaticChoice();
+    void InitializeRenderContext();
+    void ShowDisplay();
+    void SetWindowIcon();
+
+    void OnKeyDown(const SDL_Event& event);
+    void OnTextInput(const SDL_Event& event);
+    void OnMouseButton(const SDL_Event& event);
+    void OnMouseMotion(const SDL_Event& event);
+    void OnMouseWheel(const SDL_Event& event);
+    void OnWindowEvent(const SDL_Event& event);
+    void MouseLeft();
+    void DispatchFrameworkMessages();
+    VyPoint ToClient(int x, int y) const;
+
+    static int ModifierFlags(std::uint16_t modifiers);
+    static int ModifierFlags();
+
+    SDL_Window* m_pWindow = nullptr;
+    void* m_pGLContext = nullptr; // SDL_GLContext
+    bool m_bVideoStarted = false;
+    bool m_bAutoChoice = false;
+    bool m_bRestartedForChoice = false; // this run was started again by the automatic choice
+    bool m_bRestartForChoice = false;   // the automatic choice asks for a restart
+    bool m_bDeclinedFullScreen = false;
+    bool m_bMouseInside = false;
+    bool m_bSystemCursorVisible = true;
+    std::uint32_t m_nAudioDevice = 0;
+    bool m_bAudioTried = false;
+    VyString m_displayError;
+};

@@ -52,8 +52,8 @@ public:
     void OnActivate(bool bActive) override { Note(bActive ? "active" : "inactive"); }
     void Resize(int width, int height) override { Note(VyString::Format("resize %dx%d", width, height)); }
     void Draw() override { ++m_nDraws; }
-    void ReleaseTextures() override {}
-    void Close() override {}
+    void ReleaseTextures() override { Note("release textures"); }
+    void Close() override { Note("close"); }
     void HandleMessage(const VyMessage& msg) override { m_dispatched.push_back(msg.param1); }
 
     void Note(const VyString& text) { m_events.push_back(text); }
@@ -282,6 +282,19 @@ TEST_F(VyWinTest, WindowEventsResizeActivateAndQuit)
     EXPECT_FALSE(m_pWin->IsQuitRequested());
     Deliver(window, Window(SDL_WINDOWEVENT_CLOSE));
     EXPECT_TRUE(m_pWin->IsQuitRequested());
+}
+
+TEST_F(VyWinTest, ChangingTheDisplayModeMakesANewContextAndTellsTheMainWindow)
+{
+    RecordingWindow& window = Start("Native");
+    ASSERT_TRUE(m_pWin->ChangeDisplayMode(-1, 0, VY_CONTEXT_DIRECTDRAW, 800, 600));
+    // The old context's textures are dropped before it goes; the window learns its new size.
+    EXPECT_EQ(window.m_events, (Events{"release textures", "resize 800x600"}));
+    EXPECT_EQ(VyRenderContext::GetCurrent()->GetRendererName(), "DirectDraw");
+    EXPECT_EQ(VyRenderContext::GetCurrent()->GetWidth(), 800);
+    EXPECT_EQ(m_pWin->GetClientHeight(), 600);
+    EXPECT_TRUE(m_pWin->FrameStep());
+    EXPECT_EQ(window.m_nDraws, 1);
 }
 
 TEST_F(VyWinTest, WithoutContextSoftwareOpenGLWritesDirectDrawAndAsksForOneRestart)

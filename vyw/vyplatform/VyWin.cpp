@@ -843,6 +843,13 @@ void VyWin::OnWindowEvent(const SDL_Event& event)
 void VyWin::Quit()
 {
     VyPlatform::Quit();
+    if (m_bVideoStarted)
+    {
+        // Wakes a loop that waits for events (minimised, or a wait on the main thread); thread-safe.
+        SDL_Event wake{};
+        wake.type = SDL_USEREVENT;
+        SDL_PushEvent(&wake);
+    }
 }
 
 void VyWin::Beep()

@@ -77,6 +77,7 @@ public:
     static VyString GetCurrentDirectory();
 
     // VyPlatform
+    // Also wakes the loop when it waits for events; callable from any thread.
     void Quit() override;
     void Beep() override;
     void RenderFrame() override;

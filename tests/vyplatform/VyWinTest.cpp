@@ -94,6 +94,7 @@ public:
     void SetUp() override
     {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1); // Mesa's software OpenGL even where a graphics card exists
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
             SDL_GL_LoadLibrary(nullptr);
     }

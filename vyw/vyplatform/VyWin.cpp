@@ -52,13 +52,11 @@ VyString ProgramPath()
 }
 
 // Makes the program's directory the working directory, so that every relative path (settings, archive,
-// saved games) is relative to it.
+// saved games) is relative to it. Only '/' separates: a backslash is an ordinary character of a name here.
 void MakeProgramDirectoryCurrent()
 {
     VyString path = ProgramPath();
-    size_t cut = path.find_last_of('\\');
-    if (cut == VyString::npos)
-        cut = path.find_last_of('/');
+    const size_t cut = path.find_last_of('/');
     if (cut == VyString::npos)
         return;
     const VyString directory = cut == 0 ? VyString("/") : path.substr(0, cut);
@@ -200,7 +198,7 @@ void SetGLAttributes(int bits)
     const int channel = bits >= 24 ? 8 : bits >= 15 ? 5 : 3;
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, bits >= 15 || bits >= 24 ? channel : 2);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, bits >= 15 ? channel : 2); // 8 bits: 3-3-2
     SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);

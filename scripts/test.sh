@@ -29,8 +29,7 @@ step "build with thread sanitizer"
 tolmar_configure build-tsan -DCMAKE_BUILD_TYPE=Debug -DTOLMAR_WERROR=ON \
     -DTOLMAR_SANITIZE=thread -DTOLMAR_BUILD_BENCH=OFF
 # Only the programs whose tests run threads (label "threads") are built here.
-TSAN_TARGETS="vythread_tests tolmar_tests"
-cmake --build "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" --target $TSAN_TARGETS
+cmake --build "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" --target threaded_tests
 step "threaded tests with thread sanitizer"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
     ctest --test-dir "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" -L threads

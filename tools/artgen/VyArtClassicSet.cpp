@@ -1,50 +1,109 @@
 #include "artgen/VyArtClassicSet.h"
 
+#include <cstdlib>
+
+#include "vyio/VyConfigFile.h"
+#include "vyio/VyFile.h"
+#include "vythread/VyException.h"
+#include "vyutil/VyStringHelper.h"
+
+namespace
+{
+// The layout comes from the hand-written set file the game loads, so the pictures always fit the set.
+struct VyArtLayout
+{
+    std::array<VyArtSquareDef, VY_ART_SQUARES> squares;
+    std::array<VyArtPieceDef, VY_ART_PIECES> pieces;
+};
+
+VyString& SetFilePath()
+{
+    static VyString path = TOLMAR_CLASSIC_SET_FILE;
+    return path;
+}
+
+[[noreturn]] void Fail(const VyString& message)
+{
+    throw VyException("VyArtClassicSet", "Read", message, SetFilePath());
+}
+
+VyString Need(VyConfigFile& set, const VyString& section, const VyString& key)
+{
+    VyString value = set.GetString(section, key, "");
+    if (value.empty())
+        Fail("Missing [" + section + "]." + key);
+    return value;
+}
+
+bool Is(VyConfigFile& set, const VyString& section, const VyString& key, const char* first, const char* second)
+{
+    VyString value = Need(set, section, key);
+    if (value != first && value != second)
+        Fail("Unknown value [" + section + "]." + key + "=" + value);
+    return value == first;
+}
+
+VyArtLayout ReadLayout()
+{
+    VyFile file;
+    if (!file.Open(SetFilePath(), 1))
+        Fail("Could not open the set file");
+    VyConfigFile set(SetFilePath(), file); // read-only: nothing is ever written back
+    if (set.GetInt("General", "NumberOfSquares", 0) != VY_ART_SQUARES ||
+        set.GetInt("General", "NumberOfPieces", 0) != VY_ART_PIECES)
+        Fail("The art is drawn for 16 squares and 16 pieces");
+
+    VyArtLayout layout;
+    for (int n = 0; n < VY_ART_SQUARES; ++n)
+    {
+        VyString section = VyString::Format("Square%d", n + 1);
+        VyArtSquareDef& square = layout.squares[n];
+        square.center = VyStringHelper::ParsePoint(Need(set, section, "Center"));
+        square.left = VyStringHelper::ParsePoint(Need(set, section, "Left"));
+        square.top = VyStringHelper::ParsePoint(Need(set, section, "Top"));
+        square.right = VyStringHelper::ParsePoint(Need(set, section, "Right"));
+        square.bottom = VyStringHelper::ParsePoint(Need(set, section, "Bottom"));
+    }
+    std::array<bool, VY_ART_PIECES> fileUsed{};
+    for (int n = 0; n < VY_ART_PIECES; ++n)
+    {
+        VyString section = VyString::Format("Piece%d", n + 1);
+        VyArtPieceDef& piece = layout.pieces[n];
+        VyString bitmap = Need(set, section, "Bitmap");
+        piece.fileNumber = bitmap.rfind("piece", 0) == 0 ? std::atoi(bitmap.c_str() + 5) : 0;
+        if (piece.fileNumber < 1 || piece.fileNumber > VY_ART_PIECES || fileUsed[piece.fileNumber - 1] ||
+            bitmap != VyString::Format("piece%d.bmp", piece.fileNumber))
+            Fail("Piece pictures must be piece1.bmp to piece16.bmp, each once: [" + section + "].Bitmap=" + bitmap);
+        fileUsed[piece.fileNumber - 1] = true;
+        piece.start = VyStringHelper::ParsePoint(Need(set, section, "Start"));
+        piece.dark = Is(set, section, "Color", "Dark", "White");
+        piece.tall = Is(set, section, "Height", "Tall", "Short");
+        piece.round = Is(set, section, "Shape", "Round", "Square");
+        piece.dimpled = Is(set, section, "Top", "Dimpled", "Flat");
+    }
+    return layout;
+}
+
+const VyArtLayout& Layout()
+{
+    static const VyArtLayout layout = ReadLayout();
+    return layout;
+}
+} // namespace
+
+void UseClassicSetFile(const VyString& path)
+{
+    SetFilePath() = path;
+}
+
 const std::array<VyArtSquareDef, VY_ART_SQUARES>& ClassicSquares()
 {
-    static const std::array<VyArtSquareDef, VY_ART_SQUARES> squares = {{
-        {{57, 244}, {8, 260}, {80, 290}, {117, 237}, {45, 206}},
-        {{130, 275}, {80, 290}, {150, 320}, {188, 268}, {117, 237}},
-        {{198, 305}, {150, 319}, {217, 348}, {256, 298}, {188, 268}},
-        {{265, 333}, {217, 348}, {283, 376}, {324, 327}, {256, 298}},
-        {{94, 190}, {45, 206}, {118, 238}, {157, 182}, {82, 149}},
-        {{169, 222}, {117, 237}, {188, 268}, {228, 215}, {157, 182}},
-        {{238, 252}, {188, 268}, {257, 299}, {298, 246}, {228, 214}},
-        {{307, 284}, {256, 298}, {324, 327}, {366, 277}, {298, 246}},
-        {{134, 135}, {82, 149}, {157, 182}, {197, 125}, {122, 90}},
-        {{211, 169}, {156, 183}, {228, 215}, {271, 158}, {197, 125}},
-        {{281, 201}, {228, 215}, {299, 247}, {341, 192}, {271, 158}},
-        {{352, 233}, {297, 246}, {366, 277}, {410, 224}, {341, 192}},
-        {{179, 75}, {122, 90}, {198, 125}, {241, 65}, {164, 27}},
-        {{254, 108}, {197, 125}, {271, 158}, {314, 100}, {242, 65}},
-        {{326, 143}, {271, 159}, {341, 192}, {386, 135}, {314, 100}},
-        {{398, 179}, {341, 192}, {410, 223}, {457, 168}, {386, 135}},
-    }};
-    return squares;
+    return Layout().squares;
 }
 
 const std::array<VyArtPieceDef, VY_ART_PIECES>& ClassicPieces()
 {
-    // fileNumber, start, dark, tall, round, dimpled
-    static const std::array<VyArtPieceDef, VY_ART_PIECES> pieces = {{
-        {3, {582, 10}, true, true, true, true},
-        {11, {552, 10}, false, true, true, true},
-        {1, {522, 10}, true, true, true, false},
-        {9, {492, 10}, false, true, true, false},
-        {12, {582, 130}, false, false, true, true},
-        {4, {552, 130}, true, false, true, true},
-        {10, {522, 130}, false, false, true, false},
-        {2, {492, 130}, true, false, true, false},
-        {7, {582, 210}, true, true, false, true},
-        {15, {552, 210}, false, true, false, true},
-        {5, {522, 210}, true, true, false, false},
-        {13, {492, 210}, false, true, false, false},
-        {16, {582, 330}, false, false, false, true},
-        {8, {552, 330}, true, false, false, true},
-        {14, {522, 330}, false, false, false, false},
-        {6, {492, 330}, true, false, false, false},
-    }};
-    return pieces;
+    return Layout().pieces;
 }
 
 const VyArtPieceDef& ClassicPieceByFile(int fileNumber)

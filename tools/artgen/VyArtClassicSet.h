@@ -6,9 +6,13 @@
 #include "artgen/VyArtPicture.h"
 #include "vythread/VyPoint.h"
 #include "vythread/VySize.h"
+#include "vythread/VyString.h"
 
 // The layout of the shipped set "classic" the art is drawn for: board rectangle, squares, pieces.
-// All points are game-window coordinates (x right, y up, origin at the lower-left corner).
+// All points are game-window coordinates (x right, y up, origin at the lower-left corner). Squares
+// and pieces are read from the set file the game itself loads (resources/sets/classic/classic.cfg
+// unless UseClassicSetFile names another before the first use); a file the art cannot be drawn for
+// (not 16 squares and 16 pieces, a missing key, an unknown value) raises a VyException.
 
 struct VyArtSquareDef
 {
@@ -33,6 +37,9 @@ constexpr VySize VY_ART_BOARD_FILE{512, 512}; // the board picture's own size
 constexpr VySize VY_ART_WINDOW{640, 480};
 constexpr VyPoint VY_ART_CHOSEN_POS{35, 40};
 constexpr VyArtRgb VY_ART_SELECT_COLOR{255, 255, 0};
+
+// Names the set file to read; takes effect only before the first of the calls below.
+void UseClassicSetFile(const VyString& path);
 
 const std::array<VyArtSquareDef, VY_ART_SQUARES>& ClassicSquares();
 // Pieces in set order (Piece1 ... Piece16).

@@ -1,2 +1,4 @@
 target_link_libraries(bench_computer PRIVATE tolmar_game)
 vyw_embed_resources(bench_computer)
+# Positions are built as the decision tests build them.
+target_include_directories(bench_computer PRIVATE ${PROJECT_SOURCE_DIR}/tests/tolmar)

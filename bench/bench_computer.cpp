@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "TestPositions.h"
 #include "VyComputerDecision.h"
 #include "VyGameTypes.h"
 #include "VyLinkedResources.h"
@@ -22,21 +23,7 @@ const VyPieceSet& ClassicSet()
 
 VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, int level, int state, int currentPiece)
 {
-    const VyPieceSet& set = ClassicSet();
-    VyComputerPosition position;
-    position.squares = set.squares;
-    position.pieces = set.pieces;
-    position.propertyCount = set.properties.size();
-    position.combinations = set.combinations;
-    for (auto [square, piece] : squareToPiece)
-    {
-        position.squares[static_cast<size_t>(square)].piece = piece;
-        position.pieces[static_cast<size_t>(piece)].location = square;
-    }
-    position.level = level;
-    position.state = state;
-    position.currentPiece = currentPiece;
-    return position;
+    return MakePosition(ClassicSet(), squareToPiece, level, state, currentPiece);
 }
 
 // Six pieces placed without a line; several pieces are still safe to hand over.

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "GameTestHost.h"
+#include "TestPositions.h"
 #include "TestSets.h"
 #include "VyComputerDecision.h"
 #include "VyGameTypes.h"
@@ -16,21 +17,7 @@ namespace
 VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, int level, int state = PLAYER2_CHOOSES,
                                 int currentPiece = -1)
 {
-    const VyPieceSet& set = ClassicSet();
-    VyComputerPosition position;
-    position.squares = set.squares;
-    position.pieces = set.pieces;
-    position.propertyCount = set.properties.size();
-    position.combinations = set.combinations;
-    for (auto [square, piece] : squareToPiece)
-    {
-        position.squares[static_cast<size_t>(square)].piece = piece;
-        position.pieces[static_cast<size_t>(piece)].location = square;
-    }
-    position.level = level;
-    position.state = state;
-    position.currentPiece = currentPiece;
-    return position;
+    return MakePosition(ClassicSet(), squareToPiece, level, state, currentPiece);
 }
 
 // The choices one level makes in a position over a range of seeds.

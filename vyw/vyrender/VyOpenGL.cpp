@@ -360,17 +360,8 @@ void VyOpenGL::TexturedQuad(const VyRect& r, float s0, float t0, float s1, float
     gl.glVertex2f(right, top);
 }
 
-void VyOpenGL::FillRect(const VyRect& rect)
+void VyOpenGL::FillSolid(const VyRect& rect, const VyColor& color)
 {
-    VyColor color;
-    if (rect.IsEmpty() || !ResolveCurrentColor(color))
-        return;
-    if (color.GetTexture().IsValid())
-    {
-        TileColorTexture(rect, color);
-        return;
-    }
-    CountFilled(rect);
     const bool bBlending = m_bBlending, bTexturing = m_bTexturing;
     SetBlending(color.GetAlpha() != 255);
     SetTexturing(false);

@@ -47,7 +47,6 @@ public:
     VyString GetRendererName() const override;
     void DrawTexture(const VyRect& dest, const VyRect& source) override;
     void SelectTexture(const VyTexture& texture) override;
-    void FillRect(const VyRect& rect) override;
     void DrawPolygon(const VyPoint* points, int count, VyPolygonStyle style) override;
     using VyRenderContext::DrawLine;
     void DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end) override;
@@ -67,6 +66,9 @@ public:
     int GetBeginCount() const { return m_nBeginCount; }
     int GetStateChangeCount() const { return m_nStateChanges; }
     void ResetCounters() { m_nBeginCount = 0; m_nStateChanges = 0; }
+
+protected:
+    void FillSolid(const VyRect& rect, const VyColor& color) override;
 
 private:
     struct Functions;

@@ -669,3 +669,17 @@ void VyRenderContext::TileColorTexture(const VyRect& rect, const VyColor& resolv
     SetTexturing(bSavedTexturing);
     SetBlending(bSavedBlending);
 }
+
+void VyRenderContext::FillRect(const VyRect& rect)
+{
+    VyColor color;
+    if (rect.IsEmpty() || !ResolveCurrentColor(color))
+        return;
+    if (color.GetTexture().IsValid())
+    {
+        TileColorTexture(rect, color);
+        return;
+    }
+    CountFilled(rect);
+    FillSolid(rect, color);
+}

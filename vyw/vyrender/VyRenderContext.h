@@ -166,8 +166,8 @@ public:
     // 18.
     virtual const VyTexture& GetSelectedTexture() const;
     // 19. Fills rect with the current colour (or tiles the colour's texture over it). Counts one
-    //     filled quad with its area (or the tiles as textured quads).
-    virtual void FillRect(const VyRect& rect) = 0;
+    //     filled quad with its area (or the tiles as textured quads). The back end's FillSolid draws.
+    virtual void FillRect(const VyRect& rect);
     // 20. The filled area inside the points, or the closed outline through them and back to the first.
     virtual void DrawPolygon(const VyPoint* points, int count, VyPolygonStyle style) = 0;
     // 21. A line between two points, VyLineEnd::EXCLUDED (calls 22).
@@ -291,6 +291,9 @@ protected:
 
     void CountFilled(const VyRect& rect);
     void CountTextured(const VyRect& rect);
+
+    // Draws a non-empty rect in a resolved colour without texture, blending when its alpha is not 255.
+    virtual void FillSolid(const VyRect& rect, const VyColor& resolved) = 0;
 
     // The source rectangle a textured quad reads: the whole texture for a zero-width or zero-height
     // source.

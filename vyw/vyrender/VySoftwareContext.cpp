@@ -109,17 +109,8 @@ VyRasterizer::Paint VySoftwareContext::MakePaint(const VyColor& color, bool bBle
     return paint;
 }
 
-void VySoftwareContext::FillRect(const VyRect& rect)
+void VySoftwareContext::FillSolid(const VyRect& rect, const VyColor& color)
 {
-    VyColor color;
-    if (rect.IsEmpty() || !ResolveCurrentColor(color))
-        return;
-    if (color.GetTexture().IsValid())
-    {
-        TileColorTexture(rect, color);
-        return;
-    }
-    CountFilled(rect);
     m_rasterizer.SetClip(m_clip);
     m_rasterizer.FillRect(rect, MakePaint(color, color.GetAlpha() != 255));
 }

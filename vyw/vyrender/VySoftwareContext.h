@@ -32,7 +32,6 @@ public:
     // The frame buffer as a 24-bit RGB image.
     bool ReadFrame(rgb& image) override;
     void DrawTexture(const VyRect& dest, const VyRect& source) override;
-    void FillRect(const VyRect& rect) override;
     void DrawPolygon(const VyPoint* points, int count, VyPolygonStyle style) override;
     using VyRenderContext::DrawLine;
     void DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end) override;
@@ -51,6 +50,7 @@ public:
     const VyRGBFormat* GetTextureImage(int textureId) const;
 
 protected:
+    void FillSolid(const VyRect& rect, const VyColor& color) override;
     // The class name used in exception texts.
     virtual const char* GetClassName() const = 0;
     // Chooses the frame buffer's format (VY_FORMAT_RGBA32, RGB32, RGB565 or RGB555) and dithering;

@@ -2,9 +2,7 @@
 
 #include <set>
 
-#include "GameTestHost.h"
-#include "TestSets.h"
-#include "VyGameRules.h"
+#include "ClassicRulesTest.h"
 
 namespace
 {
@@ -14,19 +12,10 @@ const int LAST_PLACEMENT_WINS[16] = {4, 11, 10, 13, 12, 3, 6, 0, 1, 15, 14, 5, 2
 // A full board without any line.
 const int TIED_BOARD[16] = {8, 0, 14, 12, 1, 4, 11, 10, 6, 2, 7, 13, 3, 15, 9, 5};
 
-class RulesTest : public ::testing::Test
+class RulesTest : public ClassicRulesTest
 {
 protected:
-    GameTestHost m_host;
-    VyRandom m_random{17};
-    VyGameRules m_rules{m_host, m_random};
-
-    void SetUp() override
-    {
-        m_rules.SetPieceSet(ClassicSet());
-        m_rules.m_player1Name = "Chris";
-        m_rules.m_player2Name = "James";
-    }
+    RulesTest() : ClassicRulesTest(17) {}
 
     // Puts a piece on a square as if it had been placed.
     void Put(int square, int piece)

@@ -8,9 +8,7 @@
 #include <fstream>
 #include <set>
 
-#include "GameTestHost.h"
-#include "TestSets.h"
-#include "VyGameRules.h"
+#include "ClassicRulesTest.h"
 #include "VySavedGame.h"
 #include "vyio/VyMemFile.h"
 #include "vythread/VyException.h"
@@ -78,18 +76,14 @@ VySavedGame Game(int state, const std::vector<std::pair<int, int>>& squarePiece,
     return saved;
 }
 
-class SavedGameTest : public ::testing::Test
+class SavedGameTest : public ClassicRulesTest
 {
 protected:
-    GameTestHost m_host;
-    VyRandom m_random{11};
-    VyGameRules m_rules{m_host, m_random};
+    SavedGameTest() : ClassicRulesTest(11) {}
 
     void SetUp() override
     {
-        m_rules.SetPieceSet(ClassicSet());
-        m_rules.m_player1Name = "Chris";
-        m_rules.m_player2Name = "James";
+        ClassicRulesTest::SetUp();
         m_rules.m_opponent = OPPONENT_HUMAN;
     }
 

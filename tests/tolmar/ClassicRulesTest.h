@@ -1,0 +1,27 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "GameTestHost.h"
+#include "TestSets.h"
+#include "VyGameRules.h"
+
+// Rules on the classic set with a recording host, a seeded generator and two named players.
+class ClassicRulesTest : public ::testing::Test
+{
+protected:
+    explicit ClassicRulesTest(uint32_t seed) : m_random(seed) {}
+
+    void SetUp() override
+    {
+        m_rules.SetPieceSet(ClassicSet());
+        m_rules.m_player1Name = "Chris";
+        m_rules.m_player2Name = "James";
+    }
+
+    GameTestHost m_host;
+    VyRandom m_random;
+    VyGameRules m_rules{m_host, m_random};
+};

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "VyGameRules.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 // A game host that records what the rules ask of the window. Movements end when the test says so
 // (FinishMoves), as the window's movement timers would.
@@ -79,18 +79,4 @@ public:
             rules.MoveDone(piece);
         }
     }
-};
-
-// Collects the trace output for the lifetime of the object.
-class TraceCapture
-{
-public:
-    TraceCapture() { m_previous = VyTrace::SetSink([this](const VyString& text) { m_text += text; }); }
-    ~TraceCapture() { VyTrace::SetSink(m_previous); }
-    const VyString& Text() const { return m_text; }
-    bool Has(const char* text) const { return m_text.find(text) != VyString::npos; }
-
-private:
-    VyString m_text;
-    VyTrace::Sink m_previous;
 };

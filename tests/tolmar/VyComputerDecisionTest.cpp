@@ -163,7 +163,7 @@ TEST(ComputerDecision, DecideAnswersTheStateWithTheGeneration)
     EXPECT_EQ(answer.id, MSG_COMPUTER_SQUARE);
     EXPECT_EQ(answer.param1, 3);
 
-    TraceCapture trace;
+    VyTraceCapture trace;
     VyComputerPosition wrong = MakePosition({}, LEVEL_HARD, PLAYER1_CHOOSES);
     EXPECT_FALSE(VyComputerDecision::Decide(wrong, random, &target, answer));
     EXPECT_TRUE(trace.Has("Assertion Failed:false\n"));

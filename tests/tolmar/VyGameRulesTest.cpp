@@ -137,20 +137,20 @@ TEST_F(RulesTest, BrokenSetDataIsReportedAndDoesNotWin)
     int combination = -1;
     VyString value;
     {
-        TraceCapture trace;
+        VyTraceCapture trace;
         m_rules.m_winningCombinations = {{0, 1, 2, 20}, {}};
         EXPECT_FALSE(m_rules.CheckWin(board, combination, value));
         EXPECT_TRUE(trace.Has("Assertion Failed:square>=0 && square<squares.size()\n"));
     }
     {
-        TraceCapture trace;
+        VyTraceCapture trace;
         board[1].piece = 99;
         m_rules.m_winningCombinations = {{0, 1, 2, 3}};
         EXPECT_FALSE(m_rules.CheckWin(board, combination, value));
         EXPECT_TRUE(trace.Has("Assertion Failed:piece>=0 && piece<m_pieces.size()\n"));
     }
     {
-        TraceCapture trace;
+        VyTraceCapture trace;
         m_rules.m_winningCombinations = {{}, {-1, 0}};
         EXPECT_FALSE(m_rules.CheckWin(board, combination, value));
     }
@@ -173,7 +173,7 @@ TEST_F(RulesTest, FirstPlayerDecidesTheStartingState)
     }
     EXPECT_EQ(states, (std::set<int>{PLAYER1_CHOOSES, PLAYER2_CHOOSES}));
 
-    TraceCapture trace;
+    VyTraceCapture trace;
     m_rules.m_firstPlayer = 9;
     m_rules.NewGame();
     EXPECT_TRUE(trace.Has("Assertion Failed:false\n"));
@@ -312,7 +312,7 @@ TEST_F(RulesTest, StaleComputerAnswersAreDropped)
     ASSERT_EQ(m_rules.m_state, PLAYER1_CHOOSES);
     Choose(6);
     ASSERT_EQ(m_rules.m_state, PLAYER2_PLACES);
-    TraceCapture trace;
+    VyTraceCapture trace;
     m_rules.ApplyComputerSquare(2, generation);
     EXPECT_TRUE(m_host.running.empty());
     EXPECT_EQ(m_rules.m_squares[2].piece, -1);
@@ -357,7 +357,7 @@ TEST_F(RulesTest, StatusTexts)
     EXPECT_EQ(statusIn(OPPONENT_HUMAN, 1), " turn to chose a piece");
 
     // A won state without a valid line (a loaded game) is reported and still gets a text.
-    TraceCapture trace;
+    VyTraceCapture trace;
     m_rules.m_winningCombination = -1;
     m_rules.m_winner = "Ann";
     EXPECT_EQ(statusIn(OPPONENT_HUMAN, GAME_WON), "Ann won.");

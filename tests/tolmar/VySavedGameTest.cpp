@@ -286,7 +286,7 @@ TEST_F(SavedGameTest, AFinishedGameShowsItsEndAndAsksAgain)
                                  test.opponent);
         saved.initialState = test.initialState;
         const int questions = m_host.questions;
-        TraceCapture trace;
+        VyTraceCapture trace;
         ASSERT_TRUE(Load(Write(saved)));
         EXPECT_EQ(m_rules.m_state, GAME_WON);
         EXPECT_EQ(m_rules.m_winningCombination, 0);
@@ -299,7 +299,7 @@ TEST_F(SavedGameTest, AFinishedGameShowsItsEndAndAsksAgain)
     }
 
     // Saved as won, but no line on the board: shown as the game's other end, never as a bad line.
-    TraceCapture trace;
+    VyTraceCapture trace;
     ASSERT_TRUE(Load(Write(Game(GAME_WON, {{0, 0}, {5, 3}}))));
     EXPECT_EQ(m_rules.m_state, GAME_TIED);
     EXPECT_EQ(trace.Text(), "");
@@ -330,7 +330,7 @@ TEST_F(SavedGameTest, WhatTheFileSaysIsMadeToFitTheSet)
     saved.currentPiece = 1;    // stands on the board
     saved.opponent = 9;
     saved.level = 0;
-    TraceCapture trace;
+    VyTraceCapture trace;
     ASSERT_TRUE(Load(Write(saved)));
     ExpectConsistent();
     EXPECT_TRUE(trace.Has("Assertion Failed:pieceLocation.size()==m_pieces.size()"));
@@ -363,7 +363,7 @@ TEST_F(SavedGameTest, DamagedFilesNeverBreakTheGame)
     std::vector<std::pair<int, int>> board = {{0, 4}, {5, 9}, {10, 2}, {15, 11}, {3, 0}};
     const VyString valid = Write(Game(PLAYER1_PLACES, board, OPPONENT_COMPUTER));
     VyRandom random(2024);
-    TraceCapture trace; // the assertion reports of damaged files are expected
+    VyTraceCapture trace; // the assertion reports of damaged files are expected
     int loaded = 0;
     for (int round = 0; round < 400; ++round)
     {

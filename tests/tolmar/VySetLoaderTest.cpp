@@ -274,7 +274,7 @@ TEST(SetLoader, ACombinationPartWithoutDigitsIsASquareThatNeverWins)
     const int darkPieces[4] = {0, 2, 5, 7};
     for (int square = 0; square < 4; ++square)
         squares[static_cast<size_t>(square)].piece = darkPieces[square];
-    TraceCapture trace;
+    VyTraceCapture trace;
     int combination = -1;
     VyString value;
     EXPECT_FALSE(rules.CheckWin(squares, combination, value));

@@ -11,29 +11,7 @@
 
 #include "vybitmap/VyRGBFormat.h"
 #include "vyio/VyMemFile.h"
-#include "vythread/VyTrace.h"
-
-// Collects every trace text while it lives.
-class VyTraceCapture
-{
-public:
-    VyTraceCapture() { m_previous = VyTrace::SetSink([this](const VyString& text) { m_text += text; }); }
-    ~VyTraceCapture() { VyTrace::SetSink(m_previous); }
-    const VyString& Text() const { return m_text; }
-    // Number of assertion reports naming `expression`.
-    int Count(const char* expression) const
-    {
-        int count = 0;
-        const VyString needle = VyString("Assertion Failed:") + expression + "\n";
-        for (size_t at = m_text.find(needle); at != VyString::npos; at = m_text.find(needle, at + 1))
-            ++count;
-        return count;
-    }
-
-private:
-    VyTrace::Sink m_previous;
-    VyString m_text;
-};
+#include "vythread/VyTraceCapture.h"
 
 // Fills every pixel with deterministic noise colours (alpha included).
 inline void VyFillNoise(VyRGBFormat& image, uint32_t seed)

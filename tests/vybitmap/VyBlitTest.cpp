@@ -92,8 +92,8 @@ TEST(VyBlit, ClippingAtTheEdgesReportsTheCorners)
     {
         VyTraceCapture trace;
         dest->Blit(VyRect{-1, 6, 3, 2}, *source, Whole(*source));
-        EXPECT_EQ(trace.Count("dest.left>=0"), 1);
-        EXPECT_EQ(trace.Count("dest.bottom>=0"), 0);
+        EXPECT_EQ(trace.Count("Assertion Failed:dest.left>=0\n"), 1);
+        EXPECT_EQ(trace.Count("Assertion Failed:dest.bottom>=0\n"), 0);
     }
     // Columns 0..2 of rows 2..3 come from source columns 1..3, rows 0..1.
     for (int y = 0; y < 4; ++y)
@@ -106,11 +106,11 @@ TEST(VyBlit, ClippingAtTheEdgesReportsTheCorners)
     auto again = Solid(VY_FORMAT_RGBA32, 0);
     VyTraceCapture trace;
     again->Blit(VyRect{0, 4, 4, 0}, *source, VyRect{3, 2, 7, -2});
-    EXPECT_EQ(trace.Count("src.bottom>=0"), 1);
+    EXPECT_EQ(trace.Count("Assertion Failed:src.bottom>=0\n"), 1);
     again->Blit(VyRect{4, 4, 8, 0}, *source, Whole(*source));
     again->Blit(VyRect{0, 4, 4, 0}, *source, VyRect{4, 4, 8, 0});
-    EXPECT_EQ(trace.Count("dest.left<m_width"), 1);
-    EXPECT_EQ(trace.Count("src.left<rgb.Width()"), 1);
+    EXPECT_EQ(trace.Count("Assertion Failed:dest.left<m_width\n"), 1);
+    EXPECT_EQ(trace.Count("Assertion Failed:src.left<rgb.Width()\n"), 1);
     again->Blit(VyRect{INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN}, *Solid(VY_FORMAT_RGBA32, 0, 1, 1),
                 VyRect{INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN});
     // Only source column 3, rows 0..1, landed: at column 0, rows 2..3.

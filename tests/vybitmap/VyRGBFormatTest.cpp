@@ -48,7 +48,7 @@ TEST(VyRGBFormat, AccessOutsideTheImageIsReportedAndIgnored)
     image->SetPixel(4, 0, 0xFFFFFFFF);
     image->SetPixel(-1, 2, 0xFFFFFFFF);
     EXPECT_EQ(image->GetPixel(0, 4), 0u);
-    EXPECT_EQ(trace.Count("x>=0 && x<m_width && y>=0 && y<m_height"), 3);
+    EXPECT_EQ(trace.Count("Assertion Failed:x>=0 && x<m_width && y>=0 && y<m_height\n"), 3);
     EXPECT_EQ(VyPixels(*image), std::vector<uint32_t>(16, 0xFF0000FF));
 }
 

@@ -4,7 +4,7 @@
 
 #include "vyio/VyBzipStream.h"
 #include "vyio/VyMemFile.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 namespace
 {
@@ -130,8 +130,7 @@ TEST(VyBzipStream, TruncatedAndDamagedStreamsReportMinusOne)
 
 TEST(VyBzipStream, UnsupportedDirectionAndPositioningReportAssertions)
 {
-    VyString seen;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { seen += text; });
+    VyTraceCapture trace;
     VyMemFile memory;
     {
         VyBzipStream odd(memory, 3);
@@ -139,13 +138,12 @@ TEST(VyBzipStream, UnsupportedDirectionAndPositioningReportAssertions)
         EXPECT_EQ(odd.Write(&byte, 1), 0);
         EXPECT_EQ(odd.Read(&byte, 1), 0);
     }
-    EXPECT_NE(seen.find("Assertion Failed:false"), VyString::npos);
+    EXPECT_NE(trace.Text().find("Assertion Failed:false"), VyString::npos);
     EXPECT_EQ(memory.GetLength(), 0);
 
-    seen.clear();
+    trace.Clear();
     VyBzipStream packer(memory, VY_BZIP_COMPRESS);
     packer.SetPosition(3);
     EXPECT_EQ(packer.GetPosition(), 0);
-    VyTrace::SetSink(previous);
-    EXPECT_NE(seen.find("VyBzipStream.cpp("), VyString::npos);
+    EXPECT_NE(trace.Text().find("VyBzipStream.cpp("), VyString::npos);
 }

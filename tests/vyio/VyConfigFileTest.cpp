@@ -6,7 +6,7 @@
 #include "vyio/VyMemFile.h"
 #include "vyio/VyTestDir.h"
 #include "vythread/VyException.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 // The cache lives as long as the process, so every test works on file names of its own, and the
 // program runs in a temporary working directory, where vyw.cfg is made.
@@ -85,11 +85,9 @@ TEST(VyConfigFile, ReadOnlyObjectsNeverChangeTheCache)
     scheme.GetSection("Colors", keys, values);
     EXPECT_EQ(keys.size(), 1u);
 
-    VyString seen;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& report) { seen += report; });
+    VyTraceCapture trace;
     scheme.SetString("Colors", "CARET", "1,2,3");
-    VyTrace::SetSink(previous);
-    EXPECT_NE(seen.find("Assertion Failed:!m_bReadOnly"), VyString::npos);
+    EXPECT_NE(trace.Text().find("Assertion Failed:!m_bReadOnly"), VyString::npos);
     EXPECT_EQ(scheme.GetString("Colors", "CARET", "default"), "default");
     EXPECT_FALSE(std::filesystem::exists(std::string(name))) << "nothing is written for a read-only object";
 
@@ -151,16 +149,14 @@ TEST(VyConfigFile, FailedSavesLeaveTheOldFile)
     std::filesystem::create_symlink("/dev/full", full + ".tmp", noFullDevice);
     if (noFullDevice || !std::filesystem::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full";
-    VyString seen;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& report) { seen += report; });
+    VyTraceCapture trace;
     {
         VyConfigFile config(full);
         config.SetString("S", "old", "2");
     }
-    VyTrace::SetSink(previous);
     EXPECT_EQ(VyTestDir::Slurp(full), "[S]\nold=1\n");
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(full + ".tmp")));
-    EXPECT_NE(seen.find("*VyConfigFile::Save : not saved -> File: " + full), VyString::npos);
+    EXPECT_NE(trace.Text().find("*VyConfigFile::Save : not saved -> File: " + full), VyString::npos);
 }
 
 TEST(VyConfigFile, MissingFilesAndTheFrameworkSettings)

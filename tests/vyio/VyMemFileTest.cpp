@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "vyio/VyMemFile.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 TEST(VyMemFile, GrowthPositionsAndClose)
 {
@@ -54,11 +54,9 @@ TEST(VyMemFile, AttachedBufferIsReadButNeverWritten)
     EXPECT_EQ(file.GetCapacity(), 0);
     EXPECT_EQ(file.GetBytesLeft(), 9);
 
-    VyString seen;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { seen += text; });
+    VyTraceCapture trace;
     EXPECT_EQ(file.Write("XX", 2), 0);
-    VyTrace::SetSink(previous);
-    EXPECT_NE(seen.find("Assertion Failed:!IsAttached()"), VyString::npos);
+    EXPECT_NE(trace.Text().find("Assertion Failed:!IsAttached()"), VyString::npos);
     EXPECT_STREQ(foreign, "read only");
 
     char out[9];

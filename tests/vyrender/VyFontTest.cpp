@@ -2,7 +2,7 @@
 
 #include "vyio/VyMemFile.h"
 #include "vythread/VyException.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 #include "vyrender/VyFont.h"
 #include "vyrender/VyMarkup.h"
 #include "VyFontTestFont.h"
@@ -98,12 +98,10 @@ TEST(VyFontDesc, FileNamesAndStandardFonts)
     EXPECT_EQ(VyStandardFonts::Find(3)->desc.FileName(), "Arial100.vyf");
     EXPECT_TRUE(VyStandardFonts::Find(3)->desc.underline);
 
-    VyString reported;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { reported += text; });
+    VyTraceCapture trace;
     EXPECT_EQ(VyStandardFonts::Find(4), nullptr);
     EXPECT_EQ(VyStandardFonts::Find(-1), nullptr);
-    VyTrace::SetSink(previous);
-    EXPECT_NE(reported.find("Assertion Failed:false"), VyString::npos);
+    EXPECT_NE(trace.Text().find("Assertion Failed:false"), VyString::npos);
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 #include "vyio/VyArchive.h"
 #include "vyio/VyResourceSource.h"
 #include "vythread/VyException.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 // Fetches resources (the fonts) from the archive the build made, and from nowhere else.
 class VyTestArchiveSource : public VyResourceSource
@@ -128,20 +128,3 @@ inline uint32_t FramePixel(const rgb& frame, int x, int y)
 {
     return frame.Image()->GetPixel(x, y) & 0xFFFFFF;
 }
-
-// Collects assertion reports while alive.
-class VyTraceCapture
-{
-public:
-    VyTraceCapture()
-    {
-        m_previous = VyTrace::SetSink([this](const VyString& text) { m_text += text; });
-    }
-    ~VyTraceCapture() { VyTrace::SetSink(m_previous); }
-    const VyString& Text() const { return m_text; }
-    void Clear() { m_text.clear(); }
-
-private:
-    VyString m_text;
-    VyTrace::Sink m_previous;
-};

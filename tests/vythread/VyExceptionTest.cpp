@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "vythread/VyException.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 TEST(VyException, ContextLinesReadLikeACallStack)
 {
@@ -36,13 +36,12 @@ TEST(VyException, ContextLinesReadLikeACallStack)
 
 TEST(VyTrace, AssertionReportFormatAndExecutionContinues)
 {
-    VyString seen;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { seen += text; });
+    VyTraceCapture trace;
     int value = 3;
     const int firstLine = __LINE__; VY_ASSERT(value == 4);
     VY_ASSERT(value == 3);
     const int thirdLine = __LINE__; VY_ASSERT_TEXT(value < 0, "m_currentPiece!=INVALID_PIECE");
-    VyTrace::SetSink(previous);
+    const VyString seen = trace.Text();
 
     const VyString file = __FILE__;
     EXPECT_EQ(seen, VyString::Format("%s(%d) : Assertion Failed:value == 4\n", file.c(), firstLine) +

@@ -7,7 +7,7 @@
 #include "vythread/VyException.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 namespace
 {
@@ -40,19 +40,6 @@ public:
                 ids.push_back(s.param1);
         return ids;
     }
-};
-
-// Collects the trace output for the lifetime of the object.
-class TraceCapture
-{
-public:
-    TraceCapture() { m_previous = VyTrace::SetSink([this](const VyString& text) { m_text += text; }); }
-    ~TraceCapture() { VyTrace::SetSink(m_previous); }
-    const VyString& Text() const { return m_text; }
-
-private:
-    VyString m_text;
-    VyTrace::Sink m_previous;
 };
 
 class MessageQueueTest : public ::testing::Test
@@ -94,7 +81,7 @@ TEST_F(MessageQueueTest, PostingOrderFilterAndRemoval)
     EXPECT_FALSE(VyMessageTarget::HasMessage({nullptr, 8, 5, 7})) << "the target is always compared";
 
     {
-        TraceCapture trace;
+        VyTraceCapture trace;
         VyMessageTarget::Post({nullptr, 8, 0, 0}); // reported, and never reaches the dispatch
         EXPECT_TRUE(trace.Text().find("Assertion Failed:msg.pTarget\n") != VyString::npos);
     }
@@ -160,7 +147,7 @@ TEST_F(MessageQueueTest, HandlerExceptions)
 TEST(MessageQueueInstall, StaticOperationsWithoutAQueueReportAndDoNothing)
 {
     Recorder target;
-    TraceCapture trace;
+    VyTraceCapture trace;
     ASSERT_EQ(VyMessageQueue::Current(), nullptr);
     VyMessageTarget::Post({&target, 1, 0, 0});
     EXPECT_FALSE(VyMessageTarget::HasMessage({&target, 0, 0, 0}));

@@ -6,7 +6,7 @@
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
 #include "vythread/VyThread.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 namespace
 {
@@ -86,14 +86,12 @@ TEST(VyThread, WaitPumpingUsesTheInstalledEventPump)
 
 TEST(VyThread, TerminateLetsGoOfARunningThread)
 {
-    VyString trace;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { trace += text; });
     VyEvent release;
     VyThread thread;
+    VyTraceCapture trace;
     ASSERT_TRUE(thread.Start(WaitForEvent, &release));
     thread.Terminate(3);
-    VyTrace::SetSink(previous);
-    EXPECT_NE(trace.find("cannot be forced to end"), VyString::npos);
+    EXPECT_NE(trace.Text().find("cannot be forced to end"), VyString::npos);
     // The handle still tells when the detached thread ends; it must end before release goes.
     release.Set();
     EXPECT_TRUE(thread.Wait(VY_INFINITE));

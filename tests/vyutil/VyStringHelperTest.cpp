@@ -3,7 +3,7 @@
 #include <map>
 
 #include "vyio/VyTestDir.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 #include "vyutil/VyColorSlots.h"
 #include "vyutil/VyStringHelper.h"
 #include "vyutil/VyTextureSource.h"
@@ -13,19 +13,6 @@ static auto* const g_environment = testing::AddGlobalTestEnvironment(new VyTempW
 namespace
 {
 using Parts = std::vector<VyString>;
-
-// Collects assertion reports while it lives.
-class VyAssertionLog
-{
-public:
-    VyAssertionLog() : m_previous(VyTrace::SetSink([this](const VyString& text) { m_text += text; })) {}
-    ~VyAssertionLog() { VyTrace::SetSink(m_previous); }
-    const VyString& Text() const { return m_text; }
-
-private:
-    VyString m_text;
-    VyTrace::Sink m_previous;
-};
 
 // Hands out numbered textures and records which were released.
 class VyFakeRenderTextures : public VyTextureSource, public VyTextureOwner
@@ -82,7 +69,7 @@ TEST(VyStringHelper, TruthValuesNumbersAndIds)
 
 TEST(VyStringHelper, PointsSizesAndRectangles)
 {
-    VyAssertionLog log;
+    VyTraceCapture log;
     EXPECT_EQ(VyStringHelper::ParseSize("250, 205"), (VySize{250, 205}));
     EXPECT_EQ(VyStringHelper::ParsePoint("-3,x"), (VyPoint{-3, 0}));
     EXPECT_EQ(VyStringHelper::ParseRect("10,170,235,140"), (VyRect{10, 170, 235, 140}));

@@ -6,3 +6,5 @@ if(TARGET tolmar)
   target_compile_definitions(bench_startup PRIVATE TOLMAR_EXE="$<TARGET_FILE:tolmar>")
   add_dependencies(bench_startup tolmar)
 endif()
+# The process starter of the end-to-end tests.
+target_include_directories(bench_startup PRIVATE ${PROJECT_SOURCE_DIR}/tests)

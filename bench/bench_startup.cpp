@@ -7,12 +7,6 @@
 //                                     pieces, text, cursor), drawn in this process; items/s = fps
 #include <benchmark/benchmark.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,12 +14,12 @@
 #include <string>
 
 #include "VyTolmarStartup.h"
+#include "e2e/VyProcess.h"
 #include "vyio/VyConfigFile.h"
 #include "vyplatform/VyScreenSettings.h"
 #include "vyplatform/VyWin.h"
+#include "vythread/VyClock.h"
 #include "vythread/VyTrace.h"
-
-extern char** environ;
 
 namespace
 {
@@ -58,14 +52,10 @@ private:
     std::filesystem::path m_path;
 };
 
-long long NowMicroseconds()
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 #ifdef TOLMAR_EXE
+// How long one start may take before it counts as hung (a guard, not a measurement).
+constexpr int RUN_LIMIT_MS = 60000;
+
 // Starts a copy of the game for one frame and returns the microseconds to its first presented frame,
 // or -1 when it did not report one.
 long long TimeToFirstFrame(const Scratch& scratch)
@@ -74,19 +64,12 @@ long long TimeToFirstFrame(const Scratch& scratch)
     const std::string output = (scratch.Path() / "out.txt").string();
     std::filesystem::remove(output);
     scratch.WriteSettings();
-    setenv("VYW_TRACE", "1", 1);
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const char* argv[] = {exe.c_str(), "--quit-after-frames", "1", nullptr};
-    pid_t pid = -1;
-    const long long start = NowMicroseconds();
-    const int error = posix_spawn(&pid, exe.c_str(), &actions, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0)
+    VyProcess game;
+    const long long start = static_cast<long long>(VyClock::Microseconds());
+    if (!game.Start({exe, "--quit-after-frames", "1"}, {{"VYW_TRACE", "1"}, {"SDL_VIDEODRIVER", "offscreen"}},
+                    output))
         return -1;
-    waitpid(pid, nullptr, 0);
+    game.Wait(RUN_LIMIT_MS);
     std::ifstream in(output);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const std::string marker = "first frame presented at ";

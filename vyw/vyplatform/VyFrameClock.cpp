@@ -19,11 +19,7 @@ VyFrameClock::TimeSource VyFrameClock::SystemTime()
 {
     TimeSource source;
     source.milliseconds = [] { return VyClock::TickCount(); };
-    source.microseconds = [] {
-        using namespace std::chrono;
-        return static_cast<std::uint64_t>(
-            duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
-    };
+    source.microseconds = [] { return VyClock::Microseconds(); };
     source.sleep = [](unsigned int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
     return source;
 }

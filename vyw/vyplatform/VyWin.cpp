@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +21,7 @@
 #include "vyrender/VyNativeContext.h"
 #include "vyrender/VyOpenGL.h"
 #include "vyrender/VyRenderContext.h"
+#include "vythread/VyClock.h"
 #include "vythread/VyException.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
@@ -630,10 +630,8 @@ void VyWin::RenderFrame()
     if (GetFramesRendered() == 1)
     {
         // On the steady clock every process shares, so that a starter can measure the time to here.
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        VyTrace::Write(VyString::Format("VyWin : first frame presented at %lld us\n",
-                                        static_cast<long long>(
-                                            std::chrono::duration_cast<std::chrono::microseconds>(now).count())));
+        VyTrace::Write(VyString::Format("VyWin : first frame presented at %llu us\n",
+                                        static_cast<unsigned long long>(VyClock::Microseconds())));
     }
 }
 

@@ -159,7 +159,6 @@ protected:
     void DeleteRenderContext();
     void SetClientSize(int width, int height);
     VyScreenSettings& Screen() { return m_screen; }
-    void SetRestartFlag(bool bRestart) { m_bRestart = bRestart; }
 
     VyArchive m_archive;
 

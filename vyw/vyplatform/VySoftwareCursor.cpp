@@ -83,7 +83,6 @@ bool VySoftwareCursor::LoadFrom(const VyString& directory)
         Unload(); // the default cursor was not a 24 x 24 picture
         return false;
     }
-    m_directory = directory;
     return true;
 }
 
@@ -91,7 +90,6 @@ void VySoftwareCursor::Unload()
 {
     m_pImages.reset();
     m_cellOf.fill(-1);
-    m_directory.clear();
 }
 
 void VySoftwareCursor::Draw(VyRenderContext& context, VyPoint mouse, int index) const

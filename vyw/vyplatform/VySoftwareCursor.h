@@ -29,8 +29,6 @@ public:
     // Drops the images and their texture (before the render context goes).
     void Unload();
     bool IsLoaded() const { return m_cellOf[VY_CURSOR_DEFAULT] >= 0; }
-    // The directory the cursors came from.
-    const VyString& GetDirectory() const { return m_directory; }
 
     // Draws cursor index with its hot spot on the mouse pixel (client coordinates, y upwards).
     void Draw(VyRenderContext& context, VyPoint mouse, int index) const;
@@ -47,5 +45,4 @@ private:
 
     std::unique_ptr<VyImageList> m_pImages;
     std::array<int, VY_CURSOR_COUNT> m_cellOf; // cell of each cursor in the list, -1 when not loaded
-    VyString m_directory;
 };

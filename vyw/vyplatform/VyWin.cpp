@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 #include "vyio/VyConfigFile.h"
@@ -277,7 +276,6 @@ int VyWin::Main(int argc, char** argv, VyStartupFunction startup)
     {
         pPlatform = std::make_unique<VyWin>();
         pPlatform->SetCommandLine(argc, argv);
-        std::srand(static_cast<unsigned int>(std::time(nullptr)));
         exitCode = pPlatform->RunApplication(startup);
     }
     catch (const VyException& error)
@@ -386,7 +384,7 @@ bool VyWin::CreateDisplay()
     int context = ChooseContext();
     if (!CreateWindow(context))
     {
-        if (!m_bAutoChoice || m_displayError.empty() || m_bDeclinedFullScreen)
+        if (!m_bAutoChoice || m_bDeclinedFullScreen)
             return false;
         // No OpenGL at all: the software context needs no restart to be chosen.
         VyTrace::Write("VyWin : OpenGL could not be created; DirectDraw is chosen\n");

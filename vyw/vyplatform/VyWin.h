@@ -7,8 +7,6 @@
 struct SDL_Window;
 union SDL_Event;
 
-class VyWin;
-
 // The application's start-up function: sets the title and the fixed-size flag, creates the main
 // window and hands it to the platform (SetRootWindow). False when the application cannot start.
 using VyStartupFunction = bool (*)(VyPlatform& platform);

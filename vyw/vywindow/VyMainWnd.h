@@ -61,10 +61,8 @@ public:
 
     // The window's rectangle: left 0, top height, right width, bottom 0.
     const VyRect& GetRect() const { return m_rect; }
-    VyPoint GetMousePosition() const { return m_mouse; }
     // The software cursor drawn (-1: none, the mouse is outside).
     int GetCursor() const { return m_nCursor; }
-    void SetCursor(int index) { m_nCursor = index; }
     // The last key or character taken, as shown: "key 256 flags 0x100", "char 'a' flags 0x100".
     const VyString& GetLastInput() const { return m_lastInput; }
     // The screenshots asked for with Control+P that the render context accepted.

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
@@ -44,8 +45,7 @@ VyPlatform::VyPlatform()
     OpenArchive();
     VyConfigFile config("vyw.cfg");
     m_screen = VyScreenSettings::Read(config);
-    m_mainThread = std::this_thread::get_id();
-    VyThread::SetMainThread(m_mainThread);
+    VyThread::SetMainThread(std::this_thread::get_id());
     FillSysMetrics();
 }
 
@@ -183,7 +183,7 @@ void VyPlatform::Beep()
 
 bool VyPlatform::IsMainThread() const
 {
-    return std::this_thread::get_id() == m_mainThread;
+    return VyThread::IsMainThread();
 }
 
 bool VyPlatform::WaitForFlag(const std::atomic<bool>& flag)
@@ -194,15 +194,12 @@ bool VyPlatform::WaitForFlag(const std::atomic<bool>& flag)
             std::this_thread::sleep_for(std::chrono::milliseconds(OTHER_THREAD_WAIT_MS));
         return true;
     }
-    if (VyMessageQueue::Current() != nullptr)
-        VyMessageTarget::DispatchMessages();
+    DispatchFrameworkMessages();
     while (!flag.load())
     {
         if (IsQuitRequested())
             return false;
-        PumpEvents(MAIN_THREAD_PUMP_MS);
-        if (!flag.load() && !IsQuitRequested())
-            FrameStep();
+        PumpEventsAndFrameStep(MAIN_THREAD_PUMP_MS);
     }
     return true;
 }
@@ -210,6 +207,19 @@ bool VyPlatform::WaitForFlag(const std::atomic<bool>& flag)
 void VyPlatform::PumpEvents(unsigned int maxWaitMs)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(maxWaitMs));
+}
+
+void VyPlatform::PumpEventsAndFrameStep(unsigned int maxWaitMs)
+{
+    PumpEvents(maxWaitMs);
+    if (!IsQuitRequested())
+        FrameStep();
+}
+
+void VyPlatform::DispatchFrameworkMessages()
+{
+    if (VyMessageQueue::Current() != nullptr)
+        VyMessageTarget::DispatchMessages();
 }
 
 void VyPlatform::RenderFrame()

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "vyio/VyArchive.h"
@@ -150,6 +149,11 @@ protected:
     // Handles pending operating-system events, waiting at most maxWaitMs for the first; the base has
     // none and sleeps.
     virtual void PumpEvents(unsigned int maxWaitMs);
+    // What keeps the program alive while the main thread waits: PumpEvents, then one FrameStep unless
+    // a quit was asked for meanwhile.
+    void PumpEventsAndFrameStep(unsigned int maxWaitMs);
+    // Dispatches the pending framework messages; nothing while no message queue exists.
+    static void DispatchFrameworkMessages();
     // Pushes the full title to the window; the base has none.
     virtual void ApplyTitle();
     // Makes an existing window fixed-size or resizable as the flag says; the base has none.
@@ -169,7 +173,6 @@ private:
     VyString m_baseTitle;
     VyString m_subTitle;
     VyString m_title;
-    std::thread::id m_mainThread;
     bool m_bRestart = false;
     std::atomic<bool> m_bQuit{false};
     int m_sysMetrics[VY_NUMBER_OF_SYS_METRICS] = {};

@@ -22,8 +22,6 @@
 #include "vyrender/VyRenderContext.h"
 #include "vythread/VyClock.h"
 #include "vythread/VyException.h"
-#include "vythread/VyMessageQueue.h"
-#include "vythread/VyMessageTarget.h"
 #include "vythread/VyThread.h"
 #include "vythread/VyTrace.h"
 
@@ -238,11 +236,7 @@ VyWin::VyWin()
 {
     m_bRestartedForChoice = std::getenv(VY_RESTART_MARKER) != nullptr;
     unsetenv(VY_RESTART_MARKER);
-    VyThread::SetEventPump([this](unsigned int maxWaitMs) {
-        PumpEvents(maxWaitMs);
-        if (!IsQuitRequested())
-            FrameStep();
-    });
+    VyThread::SetEventPump([this](unsigned int maxWaitMs) { PumpEventsAndFrameStep(maxWaitMs); });
 }
 
 VyWin::~VyWin()
@@ -691,12 +685,6 @@ int VyWin::ModifierFlags()
 VyPoint VyWin::ToClient(int x, int y) const
 {
     return {x, GetClientHeight() - 1 - y};
-}
-
-void VyWin::DispatchFrameworkMessages()
-{
-    if (VyMessageQueue::Current() != nullptr)
-        VyMessageTarget::DispatchMessages();
 }
 
 void VyWin::OnKeyDown(const SDL_Event& event)

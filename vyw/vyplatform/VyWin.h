@@ -126,7 +126,6 @@ private:
     void OnMouseWheel(const SDL_Event& event);
     void OnWindowEvent(const SDL_Event& event);
     void MouseLeft();
-    void DispatchFrameworkMessages();
     VyPoint ToClient(int x, int y) const;
 
     static int ModifierFlags(std::uint16_t modifiers);

@@ -88,7 +88,7 @@ struct BenchArchive
             add(VyString::Format("\\dialogs\\dialog%d.dlg", i), MakeText(4000 + 1000 * static_cast<size_t>(i)));
         VyMemFile image;
         builder.Write(image);
-        archiveBytes.assign(reinterpret_cast<const char*>(image.GetData()), static_cast<size_t>(image.GetLength()));
+        archiveBytes.assign(image.GetView());
 
         VyArchive archive;
         archive.Attach(std::make_unique<VyMemFile>(archiveBytes.data(), static_cast<int>(archiveBytes.size())));

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <stdlib.h>
 
 #include "artgen/VyArtFiles.h"
 #include "artgen/VyArtNoise.h"
 #include "artgen/VyArtMaterials.h"
 #include "artgen/VyArtPixelCanvas.h"
 #include "artgen/VyArtPreview.h"
+#include "vyio/VyTestDir.h"
 
 TEST(VyArtPicture, StretchingSamplesLikeALinearTexture)
 {
@@ -90,15 +90,13 @@ TEST(VyArtNoise, PeriodicNoiseAndStoneWrap)
 
 TEST(VyArtFiles, BitmapsReadBackExactly)
 {
-    char pattern[] = "/tmp/artgen-test-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    std::string dir = pattern;
+    VyTestDir dir;
+    ASSERT_FALSE(dir.Path().empty());
     VyArtPicture picture(3, 2);
     picture.Set(0, 0, {1, 2, 3});
     picture.Set(2, 1, {250, 128, 7});
-    VyString path = dir + "/nested/folder/p.bmp";
+    VyString path = dir.File("nested/folder/p.bmp");
     VyArtFiles::SaveBitmap(picture, path);
     EXPECT_EQ(VyArtFiles::LoadBitmap(path), picture);
     EXPECT_EQ(std::filesystem::file_size(std::string(path)), 54u + 2 * 12u);
-    std::filesystem::remove_all(dir);
 }

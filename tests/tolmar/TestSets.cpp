@@ -43,7 +43,7 @@ VyString TestResources::ArchiveText(const VyString& path)
 {
     VyMemFile file(VY_IO_READ);
     VyLinkedResources::GetResourceFile(path, file);
-    return VyString(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetLength()));
+    return VyString(file.GetView());
 }
 
 const VyPieceSet& ClassicSet()

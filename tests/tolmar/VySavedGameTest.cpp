@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include "ClassicRulesTest.h"
 #include "VySavedGame.h"
 #include "vyio/VyMemFile.h"
+#include "vyio/VyTestDir.h"
 #include "vythread/VyException.h"
 
 namespace
@@ -46,7 +46,7 @@ const int TIED[16] = {8, 0, 14, 12, 1, 4, 11, 10, 6, 2, 7, 13, 3, 15, 9, 5};
 
 VyString Bytes(const VyMemFile& file)
 {
-    return VyString(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetLength()));
+    return VyString(file.GetView());
 }
 
 VyString Write(const VySavedGame& saved)
@@ -391,9 +391,9 @@ TEST_F(SavedGameTest, DamagedFilesNeverBreakTheGame)
 
 TEST_F(SavedGameTest, AFailedSaveLeavesTheOldFile)
 {
-    char pattern[] = "/tmp/tolmar-save-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::filesystem::path folder(pattern);
+    VyTestDir dir;
+    ASSERT_FALSE(dir.Path().empty());
+    const std::filesystem::path& folder = dir.Path();
     const VyString path = (folder / "tolmar.sav").string();
     const VyString temporary = path + ".tmp";
 
@@ -425,5 +425,4 @@ TEST_F(SavedGameTest, AFailedSaveLeavesTheOldFile)
     EXPECT_EQ(m_host.boxes.back().second, "Load Error");
     EXPECT_FALSE(m_rules.SaveGameFile((folder / "no" / "such" / "folder.sav").string()));
     EXPECT_EQ(m_host.boxes.back().second, "Save Error");
-    std::filesystem::remove_all(folder);
 }

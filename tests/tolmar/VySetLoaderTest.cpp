@@ -80,7 +80,7 @@ VyString BitmapText(int width, int height)
     auto image = VyRGBFormat::Create(width, height, VY_FORMAT_RGB24, VY_ALIGN_BYTE, 0xFF204060);
     VyMemFile file(VY_IO_WRITE);
     VyBitmap::SaveWinBitmap(*image, file);
-    return VyString(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetLength()));
+    return VyString(file.GetView());
 }
 } // namespace
 

@@ -245,7 +245,7 @@ TEST(VyBitmap, ReadsFilesWrittenByImageMagick)
 {
     if (!VyRuns("convert -version"))
         GTEST_SKIP() << "ImageMagick's convert is not installed";
-    VyTempDir dir;
+    VyTestDir dir;
     auto picture = VySmoothPicture(13, 7);
     VyWritePpm(dir.File("picture.ppm"), *picture);
     // Per channel tolerance: 16-bit files keep 5 or 6 bits, rounded their own way.

@@ -4,13 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "vybitmap/VyRGBFormat.h"
 #include "vyio/VyMemFile.h"
+#include "vyio/VyTestDir.h"
 #include "vythread/VyTraceCapture.h"
 
 // Fills every pixel with deterministic noise colours (alpha included).
@@ -46,35 +46,9 @@ inline std::unique_ptr<VyRGBFormat> VySmoothPicture(int width, int height, int f
     return image;
 }
 
-// A fresh temporary directory, removed with everything in it at the end.
-class VyTempDir
-{
-public:
-    VyTempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vybitmapXXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
-    }
-    ~VyTempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
-
-inline void VyPutFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 inline std::string VyBytesOf(const VyMemFile& file)
 {
-    return std::string(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetLength()));
+    return std::string(file.GetView());
 }
 
 // True when a shell command exits with 0 (its output is discarded).
@@ -92,5 +66,5 @@ inline void VyWritePpm(const std::string& path, const VyRGBFormat& image)
             for (uint32_t component : {VyRedOf(image.GetPixel(x, y)), VyGreenOf(image.GetPixel(x, y)),
                                        VyBlueOf(image.GetPixel(x, y))})
                 bytes += static_cast<char>(component);
-    VyPutFile(path, bytes);
+    std::ofstream(path, std::ios::binary) << bytes;
 }

@@ -106,7 +106,7 @@ TEST(VyJpeg, ReadsGreyFiles)
 {
     if (!VyRuns("cjpeg -version </dev/null"))
         GTEST_SKIP() << "cjpeg is not installed";
-    VyTempDir dir;
+    VyTestDir dir;
     auto picture = VySmoothPicture(40, 30);
     VyWritePpm(dir.File("picture.ppm"), *picture);
     ASSERT_TRUE(VyRuns("cjpeg -grayscale -quality 95 -outfile '" + dir.File("grey.jpg") + "' '" + dir.File("picture.ppm") + "'"));

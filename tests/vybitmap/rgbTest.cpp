@@ -47,7 +47,7 @@ TEST(rgb, SaveAndLoadByFileName)
     EXPECT_EQ(VyRGBIO::TypeFromFileName("shot.Jpeg"), VyRGBIO::VY_IMAGE_JPEG);
     EXPECT_EQ(VyRGBIO::TypeFromFileName("shots.d/screenshot"), VyRGBIO::VY_IMAGE_UNKNOWN);
 
-    VyTempDir dir;
+    VyTestDir dir;
     rgb picture(VySmoothPicture(20, 10), "made");
     ASSERT_TRUE(picture.Save(dir.File("picture.bmp"), 90));
     ASSERT_TRUE(picture.Save(dir.File("picture.JPG"), 90));
@@ -60,10 +60,10 @@ TEST(rgb, SaveAndLoadByFileName)
 
     EXPECT_FALSE(bmp.Load(dir.File("missing.bmp")));
     EXPECT_EQ(bmp.Width(), 20) << "a failed load keeps the picture";
-    VyPutFile(dir.File("broken.bmp"), "BM" + std::string(12, '\0') + "ab");
+    dir.Put("broken.bmp", "BM" + std::string(12, '\0') + "ab");
     EXPECT_EQ(ErrorOf([&] { bmp.Load(dir.File("broken.bmp")); }),
               "*VyBitmap::Load : Could not read bitmap info header -> File: " + dir.File("broken.bmp"));
-    VyPutFile(dir.File("picture.gif"), "GIF89a");
+    dir.Put("picture.gif", "GIF89a");
     EXPECT_EQ(ErrorOf([&] { bmp.Load(dir.File("picture.gif")); }),
               "*VyRGBIO::Load : could not determine file type -> File: " + dir.File("picture.gif"));
     EXPECT_EQ(bmp.FileName(), dir.File("picture.bmp"));
@@ -78,7 +78,7 @@ TEST(rgb, SaveAndLoadByFileName)
 
 TEST(rgb, FailedSavesReportFalseAndLeaveNoFile)
 {
-    VyTempDir dir;
+    VyTestDir dir;
     VyTraceCapture trace;
     rgb rgba(VyRGBFormat::Create(4, 4, VY_FORMAT_RGBA32));
     EXPECT_FALSE(rgba.Save(dir.File("alpha.bmp"), 90));

@@ -13,7 +13,7 @@ namespace
 {
 std::string Text(const VyMemFile& file)
 {
-    return std::string(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetLength()));
+    return std::string(file.GetView());
 }
 
 const char VY_DATE[] = "01/03/2001 17:52:00";

@@ -31,7 +31,7 @@ std::string Compress(const std::string& data)
     VyBzipStream packer(packed, VY_BZIP_COMPRESS);
     EXPECT_EQ(packer.Write(data.data(), static_cast<int>(data.size())), static_cast<int>(data.size()));
     packer.Close();
-    return std::string(reinterpret_cast<const char*>(packed.GetData()), static_cast<size_t>(packed.GetLength()));
+    return std::string(packed.GetView());
 }
 
 std::string DecompressAll(const std::string& packed)
@@ -40,7 +40,7 @@ std::string DecompressAll(const std::string& packed)
     VyBzipStream unpacker(source, VY_BZIP_DECOMPRESS);
     VyMemFile out;
     out.CopyAll(unpacker);
-    return std::string(reinterpret_cast<const char*>(out.GetData()), static_cast<size_t>(out.GetLength()));
+    return std::string(out.GetView());
 }
 } // namespace
 
@@ -98,7 +98,7 @@ TEST(VyBzipStream, TruncatedAndDamagedStreamsReportMinusOne)
     EXPECT_TRUE(unpacker.HasFailed());
     EXPECT_TRUE(unpacker.IsTruncated());
     EXPECT_LT(out.GetLength(), static_cast<int>(data.size()));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(out.GetData()), static_cast<size_t>(out.GetLength())),
+    EXPECT_EQ(std::string(out.GetView()),
               data.substr(0, static_cast<size_t>(out.GetLength())))
         << "the decoded part is correct";
     char byte;

@@ -9,7 +9,7 @@ namespace
 {
 std::string Bytes(VyMemFile& file)
 {
-    return std::string(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetLength()));
+    return std::string(file.GetView());
 }
 
 std::string Hex(const std::string& bytes, size_t count)

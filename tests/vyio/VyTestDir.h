@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,10 +48,6 @@ public:
 private:
     std::filesystem::path m_path;
 };
-
-#include <unistd.h>
-
-#include <gtest/gtest.h>
 
 // Makes a directory the working directory for one scope and goes back at its end.
 class VyScopedWorkingDir

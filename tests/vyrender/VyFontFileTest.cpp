@@ -19,7 +19,7 @@ VyString FontBytes(const VyFont& font)
 {
     VyMemFile file(VY_IO_WRITE);
     font.Write(file);
-    return VyString(reinterpret_cast<const char*>(file.GetData()), file.GetLength());
+    return VyString(file.GetView());
 }
 
 VyFont ReadFont(const VyString& bytes)

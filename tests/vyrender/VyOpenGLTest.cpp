@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "VyRenderTestSupport.h"
+#include "vyio/VyTestDir.h"
 #include "vyrender/VyOpenGL.h"
 
 namespace
@@ -215,10 +216,9 @@ TEST_F(VyOpenGLTest, AScreenshotAskedForBetweenFramesIsTakenAtTheNextFrameEnd)
 {
     VyOpenGL& gl = *m_pContext;
     gl.EndFrame();
-    char pattern[] = "/tmp/vyrender-glshot-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(pattern);
+    VyTestDir dir;
+    ASSERT_FALSE(dir.Path().empty());
+    VyScopedWorkingDir inside(dir.Path());
     const bool bAsked = gl.SaveScreenshot();
     const bool bEarly = std::filesystem::exists("screenshot.jpg");
     gl.BeginFrame();
@@ -226,8 +226,6 @@ TEST_F(VyOpenGLTest, AScreenshotAskedForBetweenFramesIsTakenAtTheNextFrameEnd)
     gl.FillRect({0, H, W, 0});
     gl.EndFrame();
     const auto size = std::filesystem::exists("screenshot.jpg") ? std::filesystem::file_size("screenshot.jpg") : 0;
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(pattern);
     EXPECT_TRUE(bAsked);
     EXPECT_FALSE(bEarly);
     EXPECT_GT(size, 0u);

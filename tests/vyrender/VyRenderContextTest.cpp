@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -13,6 +10,7 @@
 #include "vybitmap/VyJpeg.h"
 #include "vyio/VyFile.h"
 #include "vyio/VyMemFile.h"
+#include "vyio/VyTestDir.h"
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyMarkup.h"
 #include "vyrender/VyNativeContext.h"
@@ -428,21 +426,19 @@ TEST_F(VyNativeContextTest, ShutdownLeavesHandlesHeldElsewhereHarmless)
 
 TEST_F(VyNativeContextTest, ScreenshotsAreJpegFilesInTheCurrentDirectory)
 {
-    char pattern[] = "/tmp/vyrender-shot-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(pattern);
-    m_context.SetColor(VyColor(0xFF0000));
-    m_context.FillRect({0, 48, 64, 24});
-    const bool bSaved = m_context.SaveScreenshot();
+    VyTestDir dir;
+    ASSERT_FALSE(dir.Path().empty());
+    bool bSaved = false;
     std::unique_ptr<VyRGBFormat> shot;
     {
+        VyScopedWorkingDir inside(dir.Path());
+        m_context.SetColor(VyColor(0xFF0000));
+        m_context.FillRect({0, 48, 64, 24});
+        bSaved = m_context.SaveScreenshot();
         VyFile file(VY_IO_READ);
         if (file.Open("screenshot.jpg", VY_FILE_READ))
             shot = VyJpeg::Load(file);
     }
-    std::filesystem::current_path(previous);
-    std::filesystem::remove_all(pattern);
     ASSERT_TRUE(bSaved);
     ASSERT_TRUE(shot);
     EXPECT_EQ(shot->Width(), 64);

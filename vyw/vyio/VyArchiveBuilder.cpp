@@ -21,7 +21,7 @@ void VyArchiveBuilder::Add(const VyString& name, const void* data, int length, b
             if (packer.HasFailed())
                 throw VyException("VyArchiveBuilder", "Add", "compression failed", name);
         }
-        item.bytes.assign(reinterpret_cast<const char*>(packed.GetData()), static_cast<size_t>(packed.GetLength()));
+        item.bytes.assign(packed.GetView());
         item.entry.m_flags = VY_ARCHIVE_COMPRESSED;
     }
     else

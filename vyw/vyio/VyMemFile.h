@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "vyio/VyIO.h"
 
 // A stream over a memory buffer that grows as it is written, or attached to a foreign buffer that it
@@ -33,6 +35,11 @@ public:
     const unsigned char* GetData() const { return m_pData; }
     int GetLength() const { return m_length; }
     int GetCapacity() const { return m_capacity; }
+    // The data as characters, valid until the next write or Close.
+    std::string_view GetView() const
+    {
+        return {reinterpret_cast<const char*>(m_pData), static_cast<size_t>(m_length)};
+    }
 
 private:
     int Clamp(long long position) const;

@@ -113,7 +113,6 @@ void BM_SceneFrame(benchmark::State& state)
             state.SkipWithError("no display");
         else
         {
-            platform.ResizeClient(platform.GetClientWidth(), platform.GetClientHeight());
             platform.RenderFrame(); // textures made
             for (auto _ : state)
                 platform.RenderFrame();

@@ -222,10 +222,10 @@ void VyPlatform::DispatchFrameworkMessages()
         VyMessageTarget::DispatchMessages();
 }
 
-void VyPlatform::RenderFrame()
+bool VyPlatform::RenderFrame()
 {
     if (!m_pRenderContext || !m_pRootWindow)
-        return;
+        return false;
     m_pRenderContext->BeginFrame();
     m_pRootWindow->Draw();
     m_pRenderContext->EndFrame();
@@ -234,6 +234,7 @@ void VyPlatform::RenderFrame()
     ++m_nFramesRendered;
     if (m_nQuitAfterFrames > 0 && m_nFramesRendered >= m_nQuitAfterFrames)
         Quit();
+    return true;
 }
 
 VyString VyPlatform::GetClipboardText()

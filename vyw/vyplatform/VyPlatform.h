@@ -88,8 +88,9 @@ public:
     // 8.
     bool IsMainThread() const;
     // 9. Begins a frame of the render context, lets the main window draw, ends the frame, then counts the
-    // frame and clears the context's counters. Nothing without a render context or a main window.
-    virtual void RenderFrame();
+    // frame and clears the context's counters. Nothing without a render context or a main window
+    // (false); true when a frame was drawn.
+    virtual bool RenderFrame();
 
     // 10..12. The clipboard's text; the base has no clipboard.
     virtual VyString GetClipboardText();

@@ -315,7 +315,6 @@ int VyWin::RunApplication(VyStartupFunction startup)
         std::fprintf(stderr, "The application could not start.\n");
         return 1;
     }
-    ResizeClient(GetClientWidth(), GetClientHeight());
     SDL_RaiseWindow(m_pWindow);
     Run();
     return 0;
@@ -612,11 +611,10 @@ VyString VyWin::GetCurrentDirectory()
 
 // -- Frames and events -------------------------------------------------------------------------------
 
-void VyWin::RenderFrame()
+bool VyWin::RenderFrame()
 {
-    if (GetRenderContext() == nullptr || GetRootWindow() == nullptr)
-        return;
-    VyPlatform::RenderFrame();
+    if (!VyPlatform::RenderFrame())
+        return false;
     if (m_pGLContext != nullptr)
         SDL_GL_SwapWindow(m_pWindow);
     if (GetFramesRendered() == 1)
@@ -625,6 +623,7 @@ void VyWin::RenderFrame()
         VyTrace::Write(VyString::Format("VyWin : first frame presented at %llu us\n",
                                         static_cast<unsigned long long>(VyClock::Microseconds())));
     }
+    return true;
 }
 
 void VyWin::PumpEvents(unsigned int maxWaitMs)

@@ -78,7 +78,7 @@ public:
     // Also wakes the loop when it waits for events; callable from any thread.
     void Quit() override;
     void Beep() override;
-    void RenderFrame() override;
+    bool RenderFrame() override;
     VyString GetClipboardText() override;
     void SetClipboardText(const VyString& text) override;
     bool HasClipboardText() override;

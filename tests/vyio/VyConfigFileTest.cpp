@@ -159,6 +159,29 @@ TEST(VyConfigFile, FailedSavesLeaveTheOldFile)
     EXPECT_NE(trace.Text().find("*VyConfigFile::Save : not saved -> File: " + full), VyString::npos);
 }
 
+TEST(VyConfigFile, SavesThatCannotStartOrFinishAreReported)
+{
+    VyTestDir dir;
+    const std::string blocked = dir.Put("blocked.cfg", "[S]\nold=1\n");
+    std::filesystem::create_directory(blocked + ".tmp");
+    // The file is read, then a folder takes its name, so the finished temporary file cannot replace it.
+    const std::string replaced = dir.Put("replaced.cfg", "[S]\nold=1\n");
+    VyTraceCapture trace;
+    {
+        VyConfigFile first(blocked);
+        first.SetString("S", "old", "2");
+        VyConfigFile second(replaced);
+        std::filesystem::remove(replaced);
+        dir.Put("replaced.cfg/inside.txt", "x");
+        second.SetString("S", "old", "2");
+    }
+    EXPECT_TRUE(trace.Has("*VyConfigFile::Save : not saved -> File: " + blocked +
+                          "\n*VyFile::WriteReplacing : could not create the file -> File: " + blocked + ".tmp"));
+    EXPECT_TRUE(trace.Has("*VyConfigFile::Save : not saved -> File: " + replaced +
+                          "\n*VyFile::WriteReplacing : could not replace the file -> File: " + replaced));
+    EXPECT_FALSE(std::filesystem::exists(replaced + ".tmp"));
+}
+
 TEST(VyConfigFile, MissingFilesAndTheFrameworkSettings)
 {
     VyTestDir dir;

@@ -106,3 +106,57 @@ TEST(VyFile, WriteToAFullDeviceThrows)
         EXPECT_EQ(error.GetMessage(), "*VyFile::Write -> File: /dev/full");
     }
 }
+
+TEST(VyFile, WriteReplacingSwapsInTheWholeFileOrLeavesTheOldOne)
+{
+    VyTestDir dir;
+    const std::string path = dir.Put("data.bin", "old");
+    const auto writeNew = [](VyFile& file) { file.Write("new", 3); };
+    VyFile::WriteReplacing(path, writeNew);
+    EXPECT_EQ(VyTestDir::Slurp(path), "new");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+    // A failing writer: its exception passes, the partial temporary file goes.
+    try
+    {
+        VyFile::WriteReplacing(path, [](VyFile& file) {
+            file.Write("half", 4);
+            throw VyFileException("Writer", "Write", "stopped");
+        });
+        ADD_FAILURE() << "no exception";
+    }
+    catch (const VyFileException& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "*Writer::Write : stopped");
+    }
+    EXPECT_EQ(VyTestDir::Slurp(path), "new");
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+    // The rename fails (the target is a folder that is not empty): the temporary file goes.
+    const std::string folder = dir.File("folder");
+    dir.Put("folder/inside.txt", "x");
+    try
+    {
+        VyFile::WriteReplacing(folder, writeNew);
+        ADD_FAILURE() << "no exception";
+    }
+    catch (const VyFileException& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "*VyFile::WriteReplacing : could not replace the file -> File: " + folder);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder + ".tmp"));
+
+    // A temporary file that cannot be made: whatever blocks its name is not the helper's to remove.
+    std::filesystem::create_directory(path + ".tmp");
+    try
+    {
+        VyFile::WriteReplacing(path, writeNew);
+        ADD_FAILURE() << "no exception";
+    }
+    catch (const VyFileException& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "*VyFile::WriteReplacing : could not create the file -> File: " + path + ".tmp");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(path + ".tmp"));
+    EXPECT_EQ(VyTestDir::Slurp(path), "new");
+}

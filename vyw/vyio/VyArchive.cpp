@@ -1,7 +1,6 @@
 #include "vyio/VyArchive.h"
 
 #include <climits>
-#include <cstdio>
 
 #include "vyio/VyBzipStream.h"
 #include "vyio/VyFile.h"
@@ -188,25 +187,14 @@ void VyArchive::Save(const VyString& path)
     }
     image.SeekToBegin();
 
-    const VyString temporary = path + ".tmp";
-    VyFile file;
-    if (!file.Open(temporary, VY_FILE_WRITE))
-        throw VyFileException("VyArchive", "Save", "could not create the file", temporary);
     try
     {
-        file.CopyAll(image);
-        file.Close();
+        VyFile::WriteReplacing(path, [&](VyFile& file) { file.CopyAll(image); });
     }
     catch (VyException& error)
     {
-        std::remove(VyFile::DiskPath(temporary).c_str());
         error.AddContext("VyArchive", "Save", {}, path);
         throw;
-    }
-    if (std::rename(VyFile::DiskPath(temporary).c_str(), VyFile::DiskPath(path).c_str()) != 0)
-    {
-        std::remove(VyFile::DiskPath(temporary).c_str());
-        throw VyFileException("VyArchive", "Save", "could not replace the file", path);
     }
     m_bModified = false;
     DropTable();

@@ -1,6 +1,5 @@
 #include "vyio/VyConfigFile.h"
 
-#include <cstdio>
 #include <map>
 #include <mutex>
 
@@ -84,27 +83,16 @@ void SaveFile(const VyString& name)
     const VySections* sections = Find(name);
     if (sections == nullptr)
         return;
-    const VyString temporary = name + ".tmp";
-    VyFile file(VY_IO_WRITE);
     try
     {
-        if (!file.Open(temporary, VY_FILE_WRITE))
-            return;
-        WriteSections(file, *sections);
-        file.Close(); // flushes: a full disk shows here at the latest
+        VyFile::WriteReplacing(name, [sections](VyFile& file) { WriteSections(file, *sections); });
     }
     catch (VyException& error)
     {
-        // The old file stays untouched; the partial temporary file goes.
-        file.Close();
-        std::remove(VyFile::DiskPath(temporary).c_str());
+        // The old file stays untouched.
         error.AddContext("VyConfigFile", "Save", "not saved", name);
         error.Report();
-        return;
     }
-    // rename replaces the old file in one step, so there is no moment without it.
-    if (std::rename(VyFile::DiskPath(temporary).c_str(), VyFile::DiskPath(name).c_str()) != 0)
-        std::remove(VyFile::DiskPath(temporary).c_str());
 }
 } // namespace
 

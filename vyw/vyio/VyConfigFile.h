@@ -26,7 +26,8 @@ enum VyConfigSave
 //                        an empty key or a key before any section is ignored; a later key wins.
 // Saving writes sections and keys in byte order, "[section]" then "key=value" lines and one empty line
 // after each section, LF line ends, into "<name>.tmp", then renames it over <name>; a save that cannot
-// write the whole file leaves <name> as it was.
+// write the whole file leaves <name> as it was and is reported to the trace ("*VyConfigFile::Save : not
+// saved -> File: <name>"), never thrown.
 class VyConfigFile
 {
 public:

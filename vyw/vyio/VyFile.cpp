@@ -43,6 +43,39 @@ VyString VyFile::DiskPath(const VyString& name)
     return path;
 }
 
+void VyFile::WriteReplacing(const VyString& path, const std::function<void(VyFile&)>& write)
+{
+    const VyString temporary = path + ".tmp";
+    const VyString diskTemporary = DiskPath(temporary);
+    VyFile file(VY_IO_WRITE);
+    if (!file.Open(temporary, VY_FILE_WRITE))
+        throw VyFileException("VyFile", "WriteReplacing", "could not create the file", temporary);
+    try
+    {
+        write(file);
+        file.Close(); // flushes: a full disk shows here at the latest
+    }
+    catch (...)
+    {
+        try
+        {
+            file.Close();
+        }
+        catch (VyException&)
+        {
+            // The first failure is the one passed on.
+        }
+        std::remove(diskTemporary.c_str());
+        throw;
+    }
+    // rename replaces the old file in one step, so there is no moment without it.
+    if (std::rename(diskTemporary.c_str(), DiskPath(path).c_str()) != 0)
+    {
+        std::remove(diskTemporary.c_str());
+        throw VyFileException("VyFile", "WriteReplacing", "could not replace the file", path);
+    }
+}
+
 bool VyFile::Open(const VyString& name, int mode)
 {
     Close();

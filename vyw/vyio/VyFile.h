@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 
 #include "vyio/VyIO.h"
 
@@ -24,6 +25,12 @@ public:
     bool IsOpen() const { return m_pFile != nullptr; }
     // The name as the disk sees it: backslash separators of resource paths become slashes.
     static VyString DiskPath(const VyString& name);
+    // Replaces path in one step: write fills "<path>.tmp", which is closed and renamed over path. Throws
+    // "*VyFile::WriteReplacing : could not create the file -> File: <path>.tmp" when the temporary file
+    // cannot be made, "... : could not replace the file -> File: <path>" when the rename fails; on those
+    // and on any exception of write or of the closing the temporary file is removed (the exception passes
+    // on) and path stays as it was.
+    static void WriteReplacing(const VyString& path, const std::function<void(VyFile&)>& write);
 
     void Close() override;
     // Returns the bytes read; a short count at the end of the file is no error.

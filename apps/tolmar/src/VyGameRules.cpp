@@ -1,7 +1,6 @@
 #include "VyGameRules.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "VySavedGame.h"
 #include "VySetLoader.h"
@@ -735,38 +734,18 @@ void VyGameRules::ShowLoadedWin()
 
 bool VyGameRules::SaveGameFile(const VyString& path)
 {
-    const VyString temporary = path + ".tmp";
-    const VyString diskTemporary = VyFile::DiskPath(temporary);
-    bool saved = false;
-    bool created = false;
+    try
     {
-        VyFile file(VY_IO_WRITE);
-        created = file.Open(temporary, VY_FILE_WRITE);
-        if (created)
-        {
-            try
-            {
-                SaveGame(file);
-                file.Close(); // flushes; a failing flush throws
-                saved = true;
-            }
-            catch (VyException& error)
-            {
-                error.AddContext("VyGameWnd", "SaveGame");
-                error.Report();
-            }
-        }
+        VyFile::WriteReplacing(path, [this](VyFile& file) { SaveGame(file); });
+        return true;
     }
-    // rename replaces the old file in one step, so there is no moment without it.
-    if (saved && std::rename(diskTemporary.c_str(), VyFile::DiskPath(path).c_str()) != 0)
-        saved = false;
-    if (!saved)
+    catch (VyException& error)
     {
-        if (created)
-            std::remove(diskTemporary.c_str());
-        m_host.ShowMessageBox("Could not write to " + path, "Save Error");
+        error.AddContext("VyGameWnd", "SaveGame");
+        error.Report();
     }
-    return saved;
+    m_host.ShowMessageBox("Could not write to " + path, "Save Error");
+    return false;
 }
 
 bool VyGameRules::LoadGameFile(const VyString& path)

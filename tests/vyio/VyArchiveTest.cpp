@@ -90,8 +90,8 @@ TEST(VyArchive, AttachedMemoryArchiveAndDuplicateNames)
     VyMemFile image;
     image << 2u;
     const unsigned int dataStart = 4 + 2 * (1 + 3 + 16 + 1);
-    VyArchiveEntry first{"\\ab", dataStart, 0, 2, 0, 2, ""};
-    VyArchiveEntry second{"\\ab", dataStart + 2, 0, 2, 0, 2, ""};
+    VyArchiveEntry first{"\\ab", dataStart, 2, 0, 2, ""};
+    VyArchiveEntry second{"\\ab", dataStart + 2, 2, 0, 2, ""};
     first.WriteRecord(image);
     second.WriteRecord(image);
     image.Write("1122", 4);
@@ -174,7 +174,7 @@ TEST(VyArchive, SaveRewritesDataInNameOrder)
     const char* contents[] = {"alpha", "bravo!", "charlie"};
     VyMemFile records;
     for (const char* name : names)
-        VyArchiveEntry{name, 0, 0, 0, 0, 0, VY_DATE}.WriteRecord(records);
+        VyArchiveEntry{name, 0, 0, 0, 0, VY_DATE}.WriteRecord(records);
     unsigned int position = 4u + static_cast<unsigned int>(records.GetLength()) + 3; // 3 junk bytes first
     unsigned int starts[3];
     for (int i = 2; i >= 0; --i)
@@ -185,7 +185,7 @@ TEST(VyArchive, SaveRewritesDataInNameOrder)
     for (int i = 0; i < 3; ++i)
     {
         const unsigned int size = static_cast<unsigned int>(strlen(contents[i]));
-        VyArchiveEntry{names[i], starts[i], 0, size, 0, size, VY_DATE}.WriteRecord(image);
+        VyArchiveEntry{names[i], starts[i], size, 0, size, VY_DATE}.WriteRecord(image);
     }
     image.Write("###", 3);
     for (int i = 2; i >= 0; --i)

@@ -8,12 +8,6 @@
 #include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
 
-namespace
-{
-// The smallest record: two empty strings (one byte each) and four numbers.
-constexpr long long VY_MIN_RECORD = 1 + 16 + 1;
-} // namespace
-
 VyArchive::~VyArchive()
 {
     try
@@ -79,9 +73,9 @@ void VyArchive::ReadTable()
         const long long size = in.GetBytesLeft();
         unsigned int count = 0;
         in >> count;
-        // Every record takes at least VY_MIN_RECORD bytes, so a count the file cannot hold is refused
-        // before anything is read or allocated.
-        if (size < 4 || (size >= 0 && static_cast<long long>(count) * VY_MIN_RECORD > size - 4))
+        // Every record takes at least VY_ARCHIVE_MIN_RECORD bytes, so a count the file cannot hold is
+        // refused before anything is read or allocated.
+        if (size < 4 || static_cast<long long>(count) * VY_ARCHIVE_MIN_RECORD > size - 4)
             throw VyFileException("VyArchive", "ReadTable", VyString::Format("%u entries do not fit", count), name);
         for (unsigned int i = 0; i < count; ++i)
         {
@@ -157,31 +151,34 @@ bool VyArchive::GetFile(const VyString& name, VyIO& out)
     return true;
 }
 
+void VyArchive::WriteTable(VyIO& out, Table& table)
+{
+    VyMemFile records;
+    for (const auto& [name, entry] : table)
+        entry.WriteRecord(records);
+    unsigned int next = 4u + static_cast<unsigned int>(records.GetLength());
+    out << static_cast<unsigned int>(table.size());
+    for (auto& [name, entry] : table)
+    {
+        entry.m_startingPos = next;
+        next += entry.m_storedSize;
+        entry.WriteRecord(out);
+    }
+}
+
 void VyArchive::Save(const VyString& path)
 {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     if (m_pStream == nullptr)
         return;
-    // Measure the table, then lay the data out right behind it in name order. The new offsets go into a
-    // copy, so that a failed save leaves this archive as it was.
+    // The new offsets go into a copy, so that a failed save leaves this archive as it was; the data is
+    // read from where the archive's own table says it lies.
     Table table = m_entries;
-    VyMemFile scratch;
-    for (const auto& [name, entry] : table)
-        entry.WriteRecord(scratch);
-    unsigned int next = 4u + static_cast<unsigned int>(scratch.GetLength());
-
     VyMemFile image;
-    image << static_cast<unsigned int>(table.size());
-    for (auto& [name, entry] : table)
-    {
-        entry.m_previousPos = entry.m_startingPos;
-        entry.m_startingPos = next;
-        next += entry.m_storedSize;
-        entry.WriteRecord(image);
-    }
+    WriteTable(image, table);
     for (const auto& [name, entry] : table)
     {
-        m_pStream->SetPosition(static_cast<int>(entry.m_previousPos));
+        m_pStream->SetPosition(static_cast<int>(m_entries.at(name).m_startingPos));
         VY_ASSERT(image.GetPosition() == static_cast<int>(entry.m_startingPos));
         image.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
     }

@@ -48,6 +48,10 @@ public:
     // "<path>.tmp" and renamed over path, so a failure leaves the old file.
     void Save(const VyString& path);
 
+    // Lays the data out right behind the table in name order: gives every entry of table its starting
+    // position there, then writes the count and the records to out.
+    static void WriteTable(VyIO& out, Table& table);
+
     // Marks the archive to be saved to its stream's name when it is closed, re-opened or re-attached.
     void SetModified() { m_bModified = true; }
     bool IsModified() const { return m_bModified; }

@@ -1,5 +1,6 @@
 #include "vyio/VyArchiveBuilder.h"
 
+#include "vyio/VyArchive.h"
 #include "vyio/VyBzipStream.h"
 #include "vyio/VyMemFile.h"
 #include "vythread/VyException.h"
@@ -32,19 +33,10 @@ void VyArchiveBuilder::Add(const VyString& name, const void* data, int length, b
 
 void VyArchiveBuilder::Write(VyIO& out) const
 {
-    VyMemFile table;
+    VyArchive::Table table;
     for (const auto& [name, item] : m_entries)
-        item.entry.WriteRecord(table);
-    unsigned int next = 4u + static_cast<unsigned int>(table.GetLength());
-
-    out << static_cast<unsigned int>(m_entries.size());
-    for (const auto& [name, item] : m_entries)
-    {
-        VyArchiveEntry entry = item.entry;
-        entry.m_startingPos = next;
-        next += entry.m_storedSize;
-        entry.WriteRecord(out);
-    }
+        table[name] = item.entry;
+    VyArchive::WriteTable(out, table);
     for (const auto& [name, item] : m_entries)
         out.Write(item.bytes.data(), static_cast<int>(item.bytes.size()));
 }

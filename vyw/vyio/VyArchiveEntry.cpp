@@ -14,7 +14,7 @@ void VyArchiveEntry::ReadRecord(VyIO& in)
     // the strings check their own lengths.
     in >> m_name;
     const long long left = in.GetBytesLeft();
-    if (left >= 0 && left < 16 + 1)
+    if (left >= 0 && left < VY_ARCHIVE_MIN_RECORD - 1) // the rest of a record after its name
         throw VyFileException("VyArchiveEntry", "ReadRecord", "the entry table is cut short", in.GetName());
     in >> m_startingPos >> m_storedSize >> m_flags >> m_unpackedSize >> m_date;
 }

@@ -6,6 +6,8 @@ class VyIO;
 
 // Flag bit 0 of an entry: the stored bytes are one complete bzip2 stream.
 constexpr unsigned int VY_ARCHIVE_COMPRESSED = 1;
+// The smallest record: two empty strings (one length byte each) and the four numbers.
+constexpr long long VY_ARCHIVE_MIN_RECORD = 1 + 16 + 1;
 
 // One record of the archive's entry table. On the stream (all u32 little-endian):
 //     name (VyString) | starting position | stored size | flags | unpacked size | date (VyString)
@@ -15,7 +17,6 @@ struct VyArchiveEntry
 {
     VyString m_name;
     unsigned int m_startingPos = 0;
-    unsigned int m_previousPos = 0; // scratch while saving: where the data lay before
     unsigned int m_storedSize = 0;
     unsigned int m_flags = 0;
     unsigned int m_unpackedSize = 0;

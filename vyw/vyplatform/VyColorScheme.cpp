@@ -62,7 +62,7 @@ void VyColorScheme::LoadConfigured(VyAlphaBlending blending)
         return;
     try
     {
-        LoadFile(VyStringHelper::JoinPath(directory, scheme), blending);
+        LoadFile(VyResourceSource::JoinPath(directory, scheme), blending);
     }
     catch (const VyException&)
     {
@@ -101,6 +101,14 @@ const VyColorSchemeSlot& VyColorScheme::GetSlot(int id) const
 {
     VY_ASSERT(ValidId(id));
     return m_slots[ValidId(id) ? id : 0];
+}
+
+VyColor VyColorScheme::ColorOf(int id) const
+{
+    const VyColorSchemeSlot& slot = GetSlot(id);
+    VyColor color(slot.color, slot.alpha);
+    color.SetTexture(slot.texture);
+    return color;
 }
 
 const VyColorSchemeSlot* VyColorScheme::FindSlot(std::string_view name) const

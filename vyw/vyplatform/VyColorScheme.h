@@ -4,6 +4,7 @@
 
 #include "vyplatform/VySystemColors.h"
 #include "vythread/VyString.h"
+#include "vyutil/VyColor.h"
 #include "vyutil/VyColorSlots.h"
 #include "vyutil/VyTexture.h"
 
@@ -61,6 +62,9 @@ public:
 
     // The slot of an id; an id outside 1..118 reports an assertion and gives an unset slot.
     const VyColorSchemeSlot& GetSlot(int id) const;
+    // The slot's colour as drawn: its value, alpha and texture (what a render context's slot resolver
+    // gives).
+    VyColor ColorOf(int id) const;
     // The slot of an exact slot name, or nullptr.
     const VyColorSchemeSlot* FindSlot(std::string_view name) const;
 

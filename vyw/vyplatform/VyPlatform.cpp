@@ -328,6 +328,18 @@ void VyPlatform::SetRenderContext(std::unique_ptr<VyRenderContext> pContext)
     m_pRenderContext = std::move(pContext);
 }
 
+void VyPlatform::InitializeRenderContext(int width, int height)
+{
+    VY_ASSERT(m_pRenderContext);
+    if (!m_pRenderContext)
+        return;
+    m_pRenderContext->SetColorSlotResolver([](int slotId) { return VyColorScheme::Global().ColorOf(slotId); });
+    m_pRenderContext->Initialize(width, height, m_screen.bits, m_screen.bFullScreen);
+    SetClientSize(width, height);
+    VyColorScheme::Global().LoadConfigured(m_pRenderContext->SupportsAlphaBlending() ? VyAlphaBlending::SUPPORTED
+                                                                                     : VyAlphaBlending::UNSUPPORTED);
+}
+
 void VyPlatform::DeleteRenderContext()
 {
     if (!m_pRenderContext)

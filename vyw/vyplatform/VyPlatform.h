@@ -161,6 +161,10 @@ protected:
     virtual void ApplyFixedSize();
 
     void SetRenderContext(std::unique_ptr<VyRenderContext> pContext);
+    // Prepares the new render context for a client area of width x height: the colour-scheme slot
+    // resolver, Initialize with the screen settings, the client size, then the configured colour scheme
+    // loaded for the context's blending.
+    void InitializeRenderContext(int width, int height);
     void DeleteRenderContext();
     void SetClientSize(int width, int height);
     VyScreenSettings& Screen() { return m_screen; }

@@ -13,7 +13,6 @@
 
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
-#include "vyplatform/VyColorScheme.h"
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyKeyedImage.h"
 #include "vyrender/VyDirectDraw.h"
@@ -215,14 +214,6 @@ std::vector<Sint16> MakeBeepTone()
     return samples;
 }
 
-VyColor ResolveSchemeSlot(int slotId)
-{
-    const VyColorSchemeSlot& slot = VyColorScheme::Global().GetSlot(slotId);
-    VyColor color(slot.color, slot.alpha);
-    color.SetTexture(slot.texture);
-    return color;
-}
-
 void RestartProgram(char** argv, bool bMarkRestart)
 {
     if (bMarkRestart)
@@ -392,7 +383,10 @@ bool VyWin::CreateDisplay()
     try
     {
         CreateRenderContext(context);
-        InitializeRenderContext();
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(m_pWindow, &width, &height);
+        InitializeRenderContext(width, height);
         if (m_bAutoChoice)
             ApplyAutomaticChoice(); // reads GL_RENDERER, known once the context is initialised
         ShowDisplay();
@@ -518,19 +512,6 @@ void VyWin::ApplyAutomaticChoice()
     }
     VyTrace::Write("VyWin : OpenGL renders in hardware (" + renderer + "); Context=OpenGL is written\n");
     VyScreenSettings::WriteContext(config, VY_CONTEXT_OPENGL);
-}
-
-void VyWin::InitializeRenderContext()
-{
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(m_pWindow, &width, &height);
-    VyRenderContext* pContext = GetRenderContext();
-    pContext->SetColorSlotResolver(ResolveSchemeSlot);
-    pContext->Initialize(width, height, GetScreen().bits, GetScreen().bFullScreen);
-    SetClientSize(width, height);
-    VyColorScheme::Global().LoadConfigured(pContext->SupportsAlphaBlending() ? VyAlphaBlending::SUPPORTED
-                                                                             : VyAlphaBlending::UNSUPPORTED);
 }
 
 void VyWin::ShowDisplay()

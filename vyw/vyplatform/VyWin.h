@@ -115,7 +115,6 @@ private:
     bool EnterFullScreen();
     void CreateRenderContext(int context);
     void ApplyAutomaticChoice();
-    void InitializeRenderContext();
     void ShowDisplay();
     void SetWindowIcon();
 

@@ -59,7 +59,7 @@ public:
     void SetFixedSize(bool bFixed);
     bool IsFixedSize() const { return m_bFixedSize; }
 
-    // 23. The base title; 24. the sub-title: the full title is "base - sub", or the base alone.
+    // The base title and the sub-title: the full title is "base - sub", or the base alone.
     void SetTitle(const VyString& title);
     void SetSubTitle(const VyString& subTitle);
     const VyString& GetTitle() const { return m_title; }
@@ -67,48 +67,49 @@ public:
     // The metric at index 0..23; another index reports "sysMetric>=0 && sysMetric<NUMBER_OF_SYS_METRICS"
     // and gives 0.
     int GetSysMetric(int sysMetric) const;
-    // 2. Fills the table: 0, 1 scroll-bar sizes 16; 2 caret blink 530 ms; 14 double-click 500 ms; the
+    // Fills the table: 0, 1 scroll-bar sizes 16; 2 caret blink 530 ms; 14 double-click 500 ms; the
     // rest fixed values.
     virtual void FillSysMetrics();
 
     // -- Program control ----------------------------------------------------------------------------
 
-    // 4. Ends the frame loop (and a wait for a flag on the main thread) as soon as control returns to it.
+    // Ends the frame loop (and a wait for a flag on the main thread) as soon as control returns to it.
     virtual void Quit();
     bool IsQuitRequested() const { return m_bQuit.load(); }
-    // 5. Sets the restart flag and quits: the program starts itself again after its shutdown.
+    // Sets the restart flag and quits: the program starts itself again after its shutdown.
     void Restart();
     bool IsRestartRequested() const { return m_bRestart; }
-    // 6. A short tone; the base makes none.
+    // A short tone; the base makes none.
     virtual void Beep();
-    // 7. Waits until flag is true. On the main thread the program stays alive meanwhile (framework
+    // Waits until flag is true. On the main thread the program stays alive meanwhile (framework
     // messages dispatched, events pumped, frames drawn) and the wait ends early, returning false, when
     // the program is asked to quit. Other threads sleep in 100 ms steps. True when the flag was seen.
     bool WaitForFlag(const std::atomic<bool>& flag);
-    // 8.
+    // Whether the calling thread is the main one: the thread that made the platform and the message
+    // queue, which handles the events, draws the frames and dispatches the framework messages.
     bool IsMainThread() const;
-    // 9. Begins a frame of the render context, lets the main window draw, ends the frame, then counts the
+    // Begins a frame of the render context, lets the main window draw, ends the frame, then counts the
     // frame and clears the context's counters. Nothing without a render context or a main window
     // (false); true when a frame was drawn.
     virtual bool RenderFrame();
 
-    // 10..12. The clipboard's text; the base has no clipboard.
+    // The clipboard's text; the base has no clipboard.
     virtual VyString GetClipboardText();
     virtual void SetClipboardText(const VyString& text);
     virtual bool HasClipboardText();
 
-    // 15. The directory the file dialog starts in.
+    // The directory the file dialog starts in.
     virtual VyString GetDefaultDirectory() const;
-    // 18. Opens a link in the user's browser; the base does nothing.
+    // Opens a link in the user's browser; the base does nothing.
     virtual void OpenHyperlink(const VyString& link);
-    // 19. Destroys the display, stores the given values (-1 or 0 keeps a value: full screen 0/1, bits,
+    // Destroys the display, stores the given values (-1 or 0 keeps a value: full screen 0/1, bits,
     // context, width, height) and creates the display again. False when it could not be created.
     virtual bool ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height);
-    // 20, 21. Network start and stop, reference counted: the first start makes writes to a closed
+    // Network start and stop, reference counted: the first start makes writes to a closed
     // connection fail with an error instead of ending the process (SIGPIPE ignored).
     void StartSockets();
     void StopSockets();
-    // 22. The text of a system error number.
+    // The text of a system error number.
     static VyString GetErrorText(int errorCode);
     // Shows or hides the system's mouse cursor over the window (the main window hides it while it draws
     // a cursor of its own); the base has no window.

@@ -61,7 +61,7 @@ public:
     // Translates one SDL event (see the class comment).
     void HandleEvent(const SDL_Event& event);
 
-    // 26. Tells software from hardware OpenGL by the GL_RENDERER text: Mesa's llvmpipe, softpipe and
+    // Tells software from hardware OpenGL by the GL_RENDERER text: Mesa's llvmpipe, softpipe and
     // swrast are software (VY_RENDERER_SOFTWARE), anything else hardware.
     static int ClassifyRenderer(const VyString& glRenderer);
     static constexpr int VY_RENDERER_SOFTWARE = 0;
@@ -71,7 +71,7 @@ public:
     // does not restart for the choice again.
     static constexpr const char* VY_RESTART_MARKER = "VYW_CONTEXT_RESTART";
 
-    // 25. The current directory.
+    // The current directory.
     static VyString GetCurrentDirectory();
 
     // VyPlatform

@@ -36,7 +36,7 @@ public:
 
     // Opens the resource archive: the bytes linked into the executable, else the file resource.vya in
     // the working directory. A damaged archive is reported to the trace and treated as absent.
-    virtual void OpenArchive();
+    void OpenArchive();
 
     // The archive's entry, else the file below the working directory, else the file below
     // [Directories] Resource of vyw.cfg; throws "*VyPlatform::GetResourceFile : Could not locate
@@ -69,7 +69,7 @@ public:
     int GetSysMetric(int sysMetric) const;
     // Fills the table: 0, 1 scroll-bar sizes 16; 2 caret blink 530 ms; 14 double-click 500 ms; the
     // rest fixed values.
-    virtual void FillSysMetrics();
+    void FillSysMetrics();
 
     // -- Program control ----------------------------------------------------------------------------
 
@@ -146,7 +146,9 @@ public:
     long GetFramesRendered() const { return m_nFramesRendered.load(); }
 
 protected:
-    // The archive linked into the executable (see vyw_embed_resources); false when there is none.
+    // The archive linked into the executable (see vyw_embed_resources); false when there is none. The
+    // constructor opens the archive before a derived class exists: an override takes effect through a
+    // later OpenArchive().
     virtual bool GetEmbeddedArchive(const unsigned char*& data, int& length) const;
     // Handles pending operating-system events, waiting at most maxWaitMs for the first; the base has
     // none and sleeps.

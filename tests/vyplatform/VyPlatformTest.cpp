@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "vyio/VyArchiveBuilder.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyFile.h"
@@ -116,6 +119,41 @@ TEST(VyPlatform, DamagedArchiveFileIsTreatedAsAbsent)
     EXPECT_NE(seen.find("*VyPlatform::OpenArchive : the archive file is not used"), VyString::npos);
     EXPECT_NE(seen.find("-> File: resource.vya"), VyString::npos);
     EXPECT_EQ(Resource(platform, "a.txt"), "disk");
+}
+
+TEST(VyPlatform, MetricTableTitlesCommandLineAndRestart)
+{
+    std::string trace;
+    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { trace += text; });
+    VyPlatform platform;
+    // The metrics the controls take from the desktop elsewhere: scroll bars, caret blink, double click.
+    EXPECT_EQ(platform.GetSysMetric(0), 16);
+    EXPECT_EQ(platform.GetSysMetric(2), 530);
+    EXPECT_EQ(platform.GetSysMetric(14), 500);
+    EXPECT_EQ(platform.GetSysMetric(23), 2);
+    trace.clear();
+    EXPECT_EQ(platform.GetSysMetric(24), 0);
+    EXPECT_EQ(platform.GetSysMetric(-1), 0);
+    EXPECT_EQ(trace.size() - trace.rfind("Assertion Failed:sysMetric>=0 && sysMetric<NUMBER_OF_SYS_METRICS\n"),
+              std::string("Assertion Failed:sysMetric>=0 && sysMetric<NUMBER_OF_SYS_METRICS\n").size());
+    VyTrace::SetSink(previous);
+
+    platform.SetTitle("Tolmar");
+    EXPECT_EQ(platform.GetTitle(), "Tolmar");
+    platform.SetSubTitle("game.sav");
+    EXPECT_EQ(platform.GetTitle(), "Tolmar - game.sav");
+    platform.SetSubTitle("");
+    EXPECT_EQ(platform.GetTitle(), "Tolmar");
+
+    const char* argv[] = {"tolmar", "--quit-after-frames", "12", "extra"};
+    platform.SetCommandLine(4, argv);
+    EXPECT_EQ(platform.GetQuitAfterFrames(), 12);
+    EXPECT_EQ(platform.GetCommandWords(), (std::vector<VyString>{"--quit-after-frames", "12", "extra"}));
+
+    EXPECT_FALSE(platform.IsQuitRequested());
+    platform.Restart();
+    EXPECT_TRUE(platform.IsRestartRequested());
+    EXPECT_TRUE(platform.IsQuitRequested());
 }
 
 TEST(VyResourceSource, WithoutPlatformTheDiskIsAsked)

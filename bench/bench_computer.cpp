@@ -8,15 +8,15 @@
 #include "TestPositions.h"
 #include "VyComputerDecision.h"
 #include "VyGameTypes.h"
-#include "VyLinkedResources.h"
 #include "VySetLoader.h"
+#include "vyio/VyArchiveSource.h"
 
 namespace
 {
 // The classic set as the game ships it, from the archive linked into this program.
 const VyPieceSet& ClassicSet()
 {
-    static VyLinkedResources resources;
+    static VyArchiveSource resources;
     static const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("classic"));
     return set;
 }

@@ -2,14 +2,14 @@
 // pictures from the archive linked into this program, decoded, each piece greyed into its RGBA copy.
 #include <benchmark/benchmark.h>
 
-#include "VyLinkedResources.h"
 #include "VySetLoader.h"
+#include "vyio/VyArchiveSource.h"
 
 namespace
 {
 void LoadClassicSet(benchmark::State& state)
 {
-    VyLinkedResources resources;
+    VyArchiveSource resources;
     const VyString path = VySetLoader::PathOfSet("classic");
     for (auto _ : state)
     {

@@ -12,40 +12,19 @@
 #include <vector>
 
 #include "vybitmap/VyRGBIO.h"
-#include "vyio/VyArchive.h"
+#include "vyio/VyArchiveSource.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
 #include "vyio/VyResourceSource.h"
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyNativeContext.h"
 #include "vyrender/VyOpenGL.h"
-#include "vythread/VyException.h"
 
 namespace
 {
 
 constexpr int WIDTH = 640;
 constexpr int HEIGHT = 480;
-
-class ArchiveSource : public VyResourceSource
-{
-public:
-    ArchiveSource()
-    {
-        m_bOpen = m_archive.Open(VYW_BENCH_ARCHIVE);
-        SetCurrent(this);
-    }
-    ~ArchiveSource() override { SetCurrent(nullptr); }
-    void GetResourceFile(const VyString& path, VyIO& out) override
-    {
-        if (!m_archive.GetFile(path, out))
-            throw VyFileException("VyPlatform", "GetResourceFile", "Could not locate resource file", path);
-    }
-    bool m_bOpen = false;
-
-private:
-    VyArchive m_archive;
-};
 
 std::unique_ptr<VyRGBFormat> LoadImage(const VyString& path)
 {
@@ -168,8 +147,8 @@ bool InitVideo(benchmark::State& state)
 
 void BM_FrameOpenGL(benchmark::State& state)
 {
-    ArchiveSource source;
-    if (!source.m_bOpen || !InitVideo(state))
+    VyArchiveSource source(VYW_BENCH_ARCHIVE);
+    if (!source.HasArchive() || !InitVideo(state))
         return state.SkipWithError("no archive or no video");
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -204,8 +183,8 @@ BENCHMARK(BM_FrameOpenGL)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Arg: 0 Native, 1 DirectDraw (16-bit); range(1) 1: presented in a window.
 void BM_FrameSoftware(benchmark::State& state)
 {
-    ArchiveSource source;
-    if (!source.m_bOpen || !InitVideo(state))
+    VyArchiveSource source(VYW_BENCH_ARCHIVE);
+    if (!source.HasArchive() || !InitVideo(state))
         return state.SkipWithError("no archive or no video");
     const bool bPresented = state.range(1) != 0;
     SDL_Window* pWindow = bPresented ? SDL_CreateWindow("bench", 0, 0, WIDTH, HEIGHT, SDL_WINDOW_HIDDEN) : nullptr;

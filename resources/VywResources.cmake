@@ -13,9 +13,9 @@
 #       gives the entry "\sets\classic\piece1.bmp". The archive is rebuilt when the files change.
 #
 #   vyw_embed_resources(<target> [COPY_ARCHIVE])
-#       Links the archive into the executable <target> as bytes (found by VyPlatform through the symbols
-#       vyw_resource_archive_begin/_end); COPY_ARCHIVE also copies resource.vya beside the executable, the
-#       file the platform falls back to. A program that is not given the archive links all the same and
+#       Links the archive into the executable <target> as bytes (found by VyArchive::GetLinkedImage
+#       through the symbols vyw_resource_archive_begin/_end, for the platform and VyArchiveSource);
+#       COPY_ARCHIVE also copies resource.vya beside the executable, the file the platform falls back to. A program that is not given the archive links all the same and
 #       simply has none. The game `tolmar` is given the archive and the copy without asking.
 #
 # Both may be called from any CMakeLists.txt; the work is done at the end of the configuration

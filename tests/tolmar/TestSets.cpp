@@ -33,16 +33,16 @@ void TestResources::GetResourceFile(const VyString& path, VyIO& out)
     const bool picture = path.size() > 4 && path.compare(path.size() - 4, 4, ".bmp") == 0;
     if (picture && path.rfind("sets\\", 0) == 0 && !GetArchive().GetFile(path, out))
     {
-        VyLinkedResources::GetResourceFile("sets\\classic" + path.substr(slash), out);
+        VyArchiveSource::GetResourceFile("sets\\classic" + path.substr(slash), out);
         return;
     }
-    VyLinkedResources::GetResourceFile(path, out);
+    VyArchiveSource::GetResourceFile(path, out);
 }
 
 VyString TestResources::ArchiveText(const VyString& path)
 {
     VyMemFile file(VY_IO_READ);
-    VyLinkedResources::GetResourceFile(path, file);
+    VyArchiveSource::GetResourceFile(path, file);
     return VyString(file.GetView());
 }
 

@@ -3,15 +3,15 @@
 #include <map>
 #include <mutex>
 
-#include "VyLinkedResources.h"
 #include "VyPieceSet.h"
 #include "VySetLoadProgress.h"
+#include "vyio/VyArchiveSource.h"
 
 // The resource look-up of the game tests: files a test adds, then the archive linked into the test
 // program. A bitmap asked for below another set's folder that nobody added comes from the classic
 // set's folder, so that a test set file can name the classic pictures. Installed once for the whole
 // program (Get); safe to use from the loader's thread.
-class TestResources : public VyLinkedResources
+class TestResources : public VyArchiveSource
 {
 public:
     static TestResources& Get();

@@ -42,7 +42,7 @@ public:
         m_requests.push_back(path);
         auto found = m_files.find(path.Lower());
         if (found == m_files.end())
-            throw VyFileException("VyPlatform", "GetResourceFile", "Could not locate resource file", path);
+            ThrowNotFound(path);
         out.Write(found->second.data(), static_cast<int>(found->second.size()));
         out.SeekToBegin();
     }

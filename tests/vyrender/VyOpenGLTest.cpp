@@ -7,6 +7,7 @@
 #include "VyRenderTestSupport.h"
 #include "vyio/VyTestDir.h"
 #include "vyrender/VyOpenGL.h"
+#include "vythread/VyException.h"
 
 namespace
 {

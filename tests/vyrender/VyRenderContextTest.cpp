@@ -14,6 +14,7 @@
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyMarkup.h"
 #include "vyrender/VyNativeContext.h"
+#include "vythread/VyException.h"
 #include "vyutil/VyColorSlots.h"
 
 #ifdef VYW_TEST_ARCHIVE

@@ -7,35 +7,17 @@
 #include <memory>
 
 #include "vybitmap/rgb.h"
-#include "vyio/VyArchive.h"
-#include "vyio/VyResourceSource.h"
-#include "vythread/VyException.h"
+#include "vyio/VyArchiveSource.h"
 #include "vythread/VyTraceCapture.h"
 
 // Fetches resources (the fonts) from the archive the build made, and from nowhere else.
-class VyTestArchiveSource : public VyResourceSource
+class VyTestArchiveSource : public VyArchiveSource
 {
 public:
-    VyTestArchiveSource()
-    {
 #ifdef VYW_TEST_ARCHIVE
-        m_bOpen = m_archive.Open(VYW_TEST_ARCHIVE);
+    VyTestArchiveSource() : VyArchiveSource(VYW_TEST_ARCHIVE) {}
 #endif
-        SetCurrent(this);
-    }
-    ~VyTestArchiveSource() override { SetCurrent(nullptr); }
-
-    void GetResourceFile(const VyString& path, VyIO& out) override
-    {
-        if (!m_archive.GetFile(path, out))
-            throw VyFileException("VyPlatform", "GetResourceFile", "Could not locate resource file", path);
-    }
-
-    bool IsOpen() const { return m_bOpen; }
-
-private:
-    VyArchive m_archive;
-    bool m_bOpen = false;
+    bool IsOpen() const { return HasArchive(); }
 };
 
 // One hidden window with a current OpenGL compatibility context, shared by every test of the program

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "vyio/VyArchive.h"
-#include "vyio/VyResourceSource.h"
+#include "vyio/VyArchiveSource.h"
 #include "vythread/VyException.h"
 #include "vyrender/VyFont.h"
 
@@ -10,27 +9,6 @@
 namespace
 {
 
-// Fetches resources from the archive the build made, and from nowhere else.
-class ArchiveSource : public VyResourceSource
-{
-public:
-    ArchiveSource()
-    {
-        m_bOpen = m_archive.Open(VYW_TEST_ARCHIVE);
-        SetCurrent(this);
-    }
-    ~ArchiveSource() override { SetCurrent(nullptr); }
-
-    void GetResourceFile(const VyString& path, VyIO& out) override
-    {
-        if (!m_archive.GetFile(path, out))
-            throw VyFileException("VyPlatform", "GetResourceFile", "Could not locate resource file", path);
-    }
-
-    VyArchive m_archive;
-    bool m_bOpen = false;
-};
-
 bool Overlap(const VyRect& a, const VyRect& b)
 {
     return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
@@ -38,8 +16,8 @@ bool Overlap(const VyRect& a, const VyRect& b)
 
 TEST(VyShippedFonts, TheFourStandardFontsLoadFromTheArchive)
 {
-    ArchiveSource source;
-    ASSERT_TRUE(source.m_bOpen) << VYW_TEST_ARCHIVE;
+    VyArchiveSource source(VYW_TEST_ARCHIVE);
+    ASSERT_TRUE(source.HasArchive()) << VYW_TEST_ARCHIVE;
     for (int id = 0; id < VY_STANDARD_FONT_COUNT; ++id)
     {
         SCOPED_TRACE(id);
@@ -94,7 +72,7 @@ TEST(VyShippedFonts, TheFourStandardFontsLoadFromTheArchive)
 
 TEST(VyShippedFonts, PlainAtSignAndWidths)
 {
-    ArchiveSource source;
+    VyArchiveSource source(VYW_TEST_ARCHIVE);
     VyFont font;
     font.CreateFont(VY_FONT_CONTROL, VyStandardFonts::Find(VY_FONT_CONTROL)->desc, VyFontAntialiasing::SUPPORTED);
     // Rendered from Liberation Sans at 13 pixels: '@' covers 1, 9, 12, -2, within a pixel of the

@@ -10,9 +10,9 @@
 #include <ctime>
 #include <iostream>
 
-#include "VyLinkedResources.h"
 #include "VySelfPlayMatch.h"
 #include "VySetLoader.h"
+#include "vyio/VyArchiveSource.h"
 #include "vythread/VyException.h"
 
 namespace
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     try
     {
         // The classic set as the game ships it, from the archive linked into this program.
-        VyLinkedResources resources;
+        VyArchiveSource resources;
         const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("classic"));
         VySelfPlayMatch match(set, first, second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
         if (verbose)

@@ -8,6 +8,13 @@
 #include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
 
+// Put there by the build (resources/CMakeLists.txt) in executables that embed the archive; weak, so
+// that any other program links and sees null.
+extern "C" {
+extern const unsigned char vyw_resource_archive_begin[] __attribute__((weak));
+extern const unsigned char vyw_resource_archive_end[] __attribute__((weak));
+}
+
 VyArchive::~VyArchive()
 {
     try
@@ -148,6 +155,17 @@ bool VyArchive::GetFile(const VyString& name, VyIO& out)
     else
         out.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
     out.SeekToBegin();
+    return true;
+}
+
+bool VyArchive::GetLinkedImage(const unsigned char*& data, int& size)
+{
+    const unsigned char* begin = vyw_resource_archive_begin;
+    const unsigned char* end = vyw_resource_archive_end;
+    if (begin == nullptr || end == nullptr || end <= begin || end - begin > INT_MAX)
+        return false;
+    data = begin;
+    size = static_cast<int>(end - begin);
     return true;
 }
 

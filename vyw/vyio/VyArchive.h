@@ -48,6 +48,9 @@ public:
     // "<path>.tmp" and renamed over path, so a failure leaves the old file.
     void Save(const VyString& path);
 
+    // The archive the build linked into the executable (vyw_embed_resources); false when it carries none.
+    static bool GetLinkedImage(const unsigned char*& data, int& size);
+
     // Lays the data out right behind the table in name order: gives every entry of table its starting
     // position there, then writes the count and the records to out.
     static void WriteTable(VyIO& out, Table& table);

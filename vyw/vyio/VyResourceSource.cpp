@@ -48,6 +48,11 @@ void VyResourceSource::FetchFromDisk(const VyString& path, VyIO& out)
     // An empty directory would turn the path into one below the file-system root: not looked at.
     if (!directory.empty() && CopyFromDisk(JoinPath(directory, path), out))
         return;
+    ThrowNotFound(path);
+}
+
+void VyResourceSource::ThrowNotFound(const VyString& path)
+{
     throw VyFileException("VyPlatform", "GetResourceFile", "Could not locate resource file", path);
 }
 

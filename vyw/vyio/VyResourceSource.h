@@ -26,6 +26,9 @@ public:
     // of vyw.cfg (read with an empty default, which adds the key to a writable file); throws as above.
     static void FetchFromDisk(const VyString& path, VyIO& out);
 
+    // Throws VyFileException "*VyPlatform::GetResourceFile : Could not locate resource file -> File: <path>".
+    [[noreturn]] static void ThrowNotFound(const VyString& path);
+
     // directory + one backslash + name; no backslash is doubled when the directory already ends in one,
     // none is dropped for an empty directory: JoinPath("", "x") is "\x".
     static VyString JoinPath(const VyString& directory, const VyString& name);

@@ -1,6 +1,5 @@
 #include "vyplatform/VyPlatform.h"
 
-#include <climits>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -16,13 +15,6 @@
 #include "vythread/VyMessageTarget.h"
 #include "vythread/VyThread.h"
 #include "vythread/VyTrace.h"
-
-// Put there by the build (resources/CMakeLists.txt) in executables that embed the archive; weak, so
-// that any other program links and sees null.
-extern "C" {
-extern const unsigned char vyw_resource_archive_begin[] __attribute__((weak));
-extern const unsigned char vyw_resource_archive_end[] __attribute__((weak));
-}
 
 namespace
 {
@@ -66,13 +58,7 @@ VyPlatform* VyPlatform::Get()
 
 bool VyPlatform::GetEmbeddedArchive(const unsigned char*& data, int& length) const
 {
-    const unsigned char* begin = vyw_resource_archive_begin;
-    const unsigned char* end = vyw_resource_archive_end;
-    if (begin == nullptr || end == nullptr || end <= begin || end - begin > INT_MAX)
-        return false;
-    data = begin;
-    length = static_cast<int>(end - begin);
-    return true;
+    return VyArchive::GetLinkedImage(data, length);
 }
 
 void VyPlatform::OpenArchive()

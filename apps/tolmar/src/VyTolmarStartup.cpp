@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "VyPieceSet.h"
+#include "vyio/VyResourceSource.h"
 #include "vyplatform/VyPlatform.h"
 #include "vywindow/VyMainWnd.h"
 
@@ -12,13 +13,13 @@ namespace
 VyMainWndScene ClassicScene()
 {
     const VyPieceSet set = VyPieceSet::Classic();
-    const VyString directory = "sets\\" + set.name + "\\";
+    const VyString directory = VyResourceSource::JoinPath("sets", set.name);
     VyMainWndScene scene;
-    scene.boardPath = directory + set.board;
+    scene.boardPath = VyResourceSource::JoinPath(directory, set.board);
     scene.boardSize = set.boardSize;
     scene.keyColor = set.colorMask;
     for (const VyPieceInfo& piece : set.pieces)
-        scene.pictures.push_back({directory + piece.bitmap, piece.start});
+        scene.pictures.push_back({VyResourceSource::JoinPath(directory, piece.bitmap), piece.start});
     scene.text = "Tolmar  -  Control+P saves a screenshot";
     return scene;
 }

@@ -4,10 +4,12 @@
 
 #include "vyio/VyArchive.h"
 #include "vyio/VyArchiveBuilder.h"
+#include "vyio/VyArchiveSource.h"
 #include "vyio/VyFile.h"
 #include "vyio/VyMemFile.h"
 #include "vyio/VyTestDir.h"
 #include "vythread/VyException.h"
+#include "vythread/VyTraceCapture.h"
 
 namespace
 {
@@ -215,4 +217,46 @@ TEST(VyArchive, SaveRewritesDataInNameOrder)
     second.SetModified();
     second.Close();
     EXPECT_EQ(VyTestDir::Slurp(original), bytes);
+}
+
+TEST(VyArchiveSource, AnswersFromItsArchiveOnlyAndPutsThePreviousSourceBack)
+{
+    VyTestDir dir;
+    const std::string path = dir.Put("resource.vya", BuildArchive());
+    VyResourceSource* const before = VyResourceSource::GetCurrent();
+    {
+        VyArchiveSource outer(path);
+        EXPECT_EQ(VyResourceSource::GetCurrent(), &outer);
+        ASSERT_TRUE(outer.HasArchive());
+        VyMemFile out;
+        VyResourceSource::Fetch("strings\\strings.txt", out);
+        EXPECT_EQ(Text(out), "[Strings]\nRules=Place the piece you are given.\n");
+        dir.Put("only-on-disk.txt", "x");
+        try
+        {
+            VyResourceSource::Fetch(dir.File("only-on-disk.txt"), out);
+            ADD_FAILURE() << "the disk was searched";
+        }
+        catch (const VyFileException& error)
+        {
+            EXPECT_EQ(error.GetMessage(),
+                      "*VyPlatform::GetResourceFile : Could not locate resource file -> File: " + dir.File("only-on-disk.txt"));
+        }
+        {
+            // Neither a missing file nor a damaged one gives entries; the damage is reported.
+            VyArchiveSource missing(dir.File("missing.vya"));
+            EXPECT_FALSE(missing.HasArchive());
+            VyTraceCapture trace;
+            VyArchiveSource damaged(dir.Put("damaged.vya", "\x09"));
+            EXPECT_FALSE(damaged.HasArchive());
+            EXPECT_TRUE(trace.Has("*VyArchiveSource::VyArchiveSource : the archive file is not used -> File: " +
+                                  dir.File("damaged.vya")));
+            EXPECT_EQ(VyResourceSource::GetCurrent(), &damaged);
+        }
+        EXPECT_EQ(VyResourceSource::GetCurrent(), &outer);
+    }
+    EXPECT_EQ(VyResourceSource::GetCurrent(), before);
+    // A program that links no archive has none.
+    VyArchiveSource linked;
+    EXPECT_FALSE(linked.HasArchive());
 }

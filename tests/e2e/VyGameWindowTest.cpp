@@ -25,11 +25,6 @@ namespace
 {
 constexpr int START_LIMIT_MS = 60000;
 
-std::string Slurp(const std::string& path)
-{
-    return VyTestDir::Slurp(path);
-}
-
 // A copy of the game in a fresh directory, with the settings given. The directory's name has a blank
 // and a backslash, which are ordinary characters of a name here.
 class GameDirectory
@@ -113,7 +108,7 @@ std::string RunTool(const std::vector<std::string>& argv, const std::map<std::st
     VyProcess tool;
     if (!tool.Start(argv, set, outputPath) || tool.Wait(START_LIMIT_MS) != 0)
         return {};
-    return Slurp(outputPath);
+    return VyTestDir::Slurp(outputPath);
 }
 
 // A picture from the built resource archive.
@@ -157,8 +152,8 @@ TEST(VyGameProgram, WithoutAContextSoftwareOpenGLRestartsOnceIntoDirectDraw)
     VyProcess tolmar;
     ASSERT_TRUE(tolmar.Start({game.Exe(), "--quit-after-frames", "3"}, OffscreenEnvironment(), game.File("out.txt")));
     EXPECT_EQ(tolmar.Wait(START_LIMIT_MS), 0);
-    const std::string output = Slurp(game.File("out.txt"));
-    EXPECT_NE(Slurp(game.File("vyw.cfg")).find("Context=DirectDraw\n"), std::string::npos);
+    const std::string output = VyTestDir::Slurp(game.File("out.txt"));
+    EXPECT_NE(VyTestDir::Slurp(game.File("vyw.cfg")).find("Context=DirectDraw\n"), std::string::npos);
     // The first run chose automatically and asked for the restart; the second ran DirectDraw.
     EXPECT_EQ(Count(output, "Context=DirectDraw is written and the program starts again"), 1u) << output;
     const size_t openGL = output.find(", OpenGL (");
@@ -177,7 +172,7 @@ TEST(VyGameProgram, ADisplayThatCannotBeMadeEndsWithAMessageAndCodeOne)
     VyProcess tolmar;
     ASSERT_TRUE(tolmar.Start({game.Exe()}, environment, game.File("out.txt")));
     EXPECT_EQ(tolmar.Wait(START_LIMIT_MS), 1);
-    EXPECT_NE(Slurp(game.File("out.txt")).find("The display could not be created: SDL could not start its video"),
+    EXPECT_NE(VyTestDir::Slurp(game.File("out.txt")).find("The display could not be created: SDL could not start its video"),
               std::string::npos);
 }
 
@@ -188,7 +183,7 @@ TEST(VyGameProgram, AnErrorReachingTheEntryIsShownAndEndsWithCodeOne)
     VyProcess tolmar;
     ASSERT_TRUE(tolmar.Start({game.Exe()}, OffscreenEnvironment(), game.File("out.txt")));
     EXPECT_EQ(tolmar.Wait(START_LIMIT_MS), 1);
-    const std::string output = Slurp(game.File("out.txt"));
+    const std::string output = VyTestDir::Slurp(game.File("out.txt"));
     EXPECT_NE(output.find("Error: *VyWin::CreateDisplay"), std::string::npos) << output;
     EXPECT_NE(output.find("Can not create font"), std::string::npos) << output;
 }
@@ -203,7 +198,7 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
 
     GameDirectory game("[Screen]\nContext=OpenGL\nResX=640\nResY=480\n");
     VyXvfb xvfb;
-    ASSERT_TRUE(xvfb.Start(game.File("xvfb.txt"))) << Slurp(game.File("xvfb.txt"));
+    ASSERT_TRUE(xvfb.Start(game.File("xvfb.txt"))) << VyTestDir::Slurp(game.File("xvfb.txt"));
     const std::map<std::string, std::string> display = {{"DISPLAY", xvfb.Display()}};
     std::map<std::string, std::string> environment = OffscreenEnvironment();
     environment["SDL_VIDEODRIVER"] = "x11";
@@ -214,7 +209,7 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
     const std::string found =
         RunTool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Tolmar$"}, display, game.File("wid.txt"));
     const std::string window = found.substr(0, found.find('\n'));
-    ASSERT_FALSE(window.empty()) << Slurp(game.File("out.txt"));
+    ASSERT_FALSE(window.empty()) << VyTestDir::Slurp(game.File("out.txt"));
     RunTool({"xdotool", "windowfocus", "--sync", window}, display, game.File("focus.txt"));
     RunTool({"xdotool", "key", "ctrl+p"}, display, game.File("key.txt"));
 
@@ -223,7 +218,7 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
     for (int tries = 0; tries < 3000 && !pShot; ++tries)
     {
         // Read past VyFile, which would take the backslash of the directory's name for a separator.
-        const std::string bytes = Slurp(game.File("screenshot.jpg"));
+        const std::string bytes = VyTestDir::Slurp(game.File("screenshot.jpg"));
         if (!bytes.empty())
         {
             try
@@ -239,7 +234,7 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(tolmar.Terminate(START_LIMIT_MS), 0);
-    ASSERT_TRUE(pShot) << Slurp(game.File("out.txt"));
+    ASSERT_TRUE(pShot) << VyTestDir::Slurp(game.File("out.txt"));
     ASSERT_EQ(pShot->Width(), 640);
     ASSERT_EQ(pShot->Height(), 480);
 

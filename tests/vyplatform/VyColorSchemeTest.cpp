@@ -7,7 +7,7 @@
 #include "vyio/VyTestDir.h"
 #include "vyplatform/VyColorScheme.h"
 #include "vyplatform/VyPlatform.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 #include "vyutil/VyTextureSource.h"
 
 // The program's tests run in a temporary working directory (see VyPlatformTest.cpp).
@@ -97,13 +97,11 @@ TEST(VyColorScheme, WithoutAnySchemeEverySlotHasItsDesktopDefault)
     EXPECT_EQ(scheme.FindSlot("EDIT_TEXT")->id, EDIT_TEXT);
     EXPECT_STREQ(scheme.GetSlot(EDIT_TEXT).name, "EDIT_TEXT");
     EXPECT_EQ(scheme.FindSlot("edit_text"), nullptr);
-    VyString reported;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { reported += text; });
+    VyTraceCapture reported;
     EXPECT_TRUE(scheme.GetSlot(119).IsUnset());
     EXPECT_TRUE(scheme.GetSlot(0).IsUnset());
     scheme.ApplyValue(0, "1,2,3", VyAlphaBlending::SUPPORTED);
-    VyTrace::SetSink(previous);
-    EXPECT_NE(reported.find("Assertion Failed:"), VyString::npos);
+    EXPECT_NE(reported.Text().find("Assertion Failed:"), VyString::npos);
     EXPECT_TRUE(scheme.GetSlot(0).IsUnset());
 }
 

@@ -8,7 +8,7 @@
 #include "vyplatform/VyPlatform.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 // The frame loop's bookkeeping on a clock of the test's own: frames "take" the time the test says.
 
@@ -115,8 +115,7 @@ TEST(VyFrameClock, FastFramesAreHeldToTenMillisecondsAndSlowOnesNever)
 
 TEST(VyFrameClock, TheShownRateChangesOncePerSecondAndIsTraced)
 {
-    std::string trace;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { trace += text; });
+    VyTraceCapture trace;
     FakeTime time;
     VyFrameClock clock(time.Source());
     RunFrames(clock, time, 40, 960);
@@ -127,8 +126,7 @@ TEST(VyFrameClock, TheShownRateChangesOncePerSecondAndIsTraced)
     RunFrames(clock, time, 20, 500); // counted afresh: the new half second alone
     EXPECT_DOUBLE_EQ(clock.GetCurrentRate(), 50.0);
     EXPECT_EQ(clock.GetDisplayedRate(), 25);
-    VyTrace::SetSink(previous);
-    EXPECT_EQ(trace, "Frame rate : 25 fps\n");
+    EXPECT_EQ(trace.Text(), "Frame rate : 25 fps\n");
 }
 
 TEST(VyPlatformFrameStep, TicksTimersAndDispatchesOnlyWhileActive)

@@ -10,23 +10,18 @@
 #include "vyio/VyTestDir.h"
 #include "vyplatform/VyPlatform.h"
 #include "vythread/VyException.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 // Every test runs in a temporary working directory: no resource.vya, no vyw.cfg there at first.
 static auto* const g_environment = testing::AddGlobalTestEnvironment(new VyTempWorkingDir);
 
 namespace
 {
-std::string Text(const VyMemFile& file)
-{
-    return std::string(reinterpret_cast<const char*>(file.GetData()), static_cast<size_t>(file.GetLength()));
-}
-
 std::string Resource(VyResourceSource& source, const VyString& path)
 {
     VyMemFile out;
     source.GetResourceFile(path, out);
-    return Text(out);
+    return std::string(out.GetView());
 }
 
 // A platform of a program that carries no archive inside.
@@ -111,10 +106,9 @@ TEST(VyPlatform, DamagedArchiveFileIsTreatedAsAbsent)
     VyScopedWorkingDir inside(dir.Path());
     dir.Put("resource.vya", std::string("\xFF\xFF\xFF\x0F garbage", 12));
     dir.Put("a.txt", "disk");
-    VyString seen;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { seen += text; });
+    VyTraceCapture trace;
     VyPlatformWithoutEmbedded platform;
-    VyTrace::SetSink(previous);
+    const VyString seen = trace.Text();
     EXPECT_FALSE(platform.GetArchive().HasEntries());
     EXPECT_NE(seen.find("*VyPlatform::OpenArchive : the archive file is not used"), VyString::npos);
     EXPECT_NE(seen.find("-> File: resource.vya"), VyString::npos);
@@ -123,20 +117,19 @@ TEST(VyPlatform, DamagedArchiveFileIsTreatedAsAbsent)
 
 TEST(VyPlatform, MetricTableTitlesCommandLineAndRestart)
 {
-    std::string trace;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { trace += text; });
+    VyTraceCapture capture;
     VyPlatform platform;
     // The metrics the controls take from the desktop elsewhere: scroll bars, caret blink, double click.
     EXPECT_EQ(platform.GetSysMetric(0), 16);
     EXPECT_EQ(platform.GetSysMetric(2), 530);
     EXPECT_EQ(platform.GetSysMetric(14), 500);
     EXPECT_EQ(platform.GetSysMetric(23), 2);
-    trace.clear();
+    capture.Clear();
     EXPECT_EQ(platform.GetSysMetric(24), 0);
     EXPECT_EQ(platform.GetSysMetric(-1), 0);
+    const VyString trace = capture.Text();
     EXPECT_EQ(trace.size() - trace.rfind("Assertion Failed:sysMetric>=0 && sysMetric<NUMBER_OF_SYS_METRICS\n"),
               std::string("Assertion Failed:sysMetric>=0 && sysMetric<NUMBER_OF_SYS_METRICS\n").size());
-    VyTrace::SetSink(previous);
 
     platform.SetTitle("Tolmar");
     EXPECT_EQ(platform.GetTitle(), "Tolmar");
@@ -164,7 +157,7 @@ TEST(VyResourceSource, WithoutPlatformTheDiskIsAsked)
     dir.Put("sets/classic/classic.cfg", "[Set]\n");
     VyMemFile out;
     VyResourceSource::Fetch("sets\\classic\\classic.cfg", out);
-    EXPECT_EQ(Text(out), "[Set]\n");
+    EXPECT_EQ(out.GetView(), "[Set]\n");
     EXPECT_THROW(VyResourceSource::Fetch("sets\\none.cfg", out), VyFileException);
 
     EXPECT_EQ(VyResourceSource::JoinPath("Colors", "blue.color"), "Colors\\blue.color");

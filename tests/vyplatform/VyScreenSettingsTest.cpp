@@ -6,7 +6,7 @@
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyTestDir.h"
 #include "vyplatform/VyScreenSettings.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 
 // The program's tests run in a temporary working directory (see VyPlatformTest.cpp). Every test here
 // reads a settings file of its own name, since a configuration file is parsed once per process.
@@ -38,19 +38,6 @@ private:
     std::unique_ptr<VyConfigFile> m_pConfig;
 };
 
-// Collects the trace for one scope.
-class TraceCapture
-{
-public:
-    TraceCapture() { m_previous = VyTrace::SetSink([this](const VyString& text) { m_text += text; }); }
-    ~TraceCapture() { VyTrace::SetSink(m_previous); }
-    const std::string& Text() const { return m_text; }
-
-private:
-    std::string m_text;
-    VyTrace::Sink m_previous;
-};
-
 const char* const UNKNOWN_CONTEXT = "Unknown specified rendering context, using Default.  Valid options are: "
                                     "OpenGL, Native and DirectDraw.\n";
 } // namespace
@@ -58,7 +45,7 @@ const char* const UNKNOWN_CONTEXT = "Unknown specified rendering context, using 
 TEST(VyScreenSettings, AnEmptyFileGivesTheDefaultsAndGainsThemAsKeys)
 {
     SettingsFile file("");
-    TraceCapture trace;
+    VyTraceCapture trace;
     const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
     EXPECT_EQ(settings.bits, 16);
     EXPECT_EQ(settings.resX, 640);
@@ -81,7 +68,7 @@ TEST(VyScreenSettings, UsableValuesAreKept)
     // A size of 0 (or the system-default value) asks for the system's default size: no complaint.
     SettingsFile file("[Screen]\nBits=32\nResX=0\nResY=600\nContext=Native\nFullScreen=TRUE\n"
                       "[Preferences]\nFPS=t\n[Directories]\nCursors=Pointers\n");
-    TraceCapture trace;
+    VyTraceCapture trace;
     const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
     EXPECT_EQ(settings.bits, 32);
     EXPECT_EQ(settings.resX, VY_SYSTEM_DEFAULT_WIDTH);
@@ -96,7 +83,7 @@ TEST(VyScreenSettings, UsableValuesAreKept)
 TEST(VyScreenSettings, NonsenseIsReplacedBySaneValuesAndTraced)
 {
     SettingsFile file("[Screen]\nBits=7\nResX=-5\nResY=100000\nContext=opengl\n[Directories]\nCursors= \n");
-    TraceCapture trace;
+    VyTraceCapture trace;
     const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
     EXPECT_EQ(settings.bits, 16);
     EXPECT_EQ(settings.resX, 640);

@@ -10,7 +10,7 @@
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyPlatform.h"
 #include "vyrender/VyNativeContext.h"
-#include "vythread/VyTrace.h"
+#include "vythread/VyTraceCapture.h"
 #include "vywindow/VyMainWnd.h"
 
 // The least main window drawn into the software frame buffer of the Native context (no screen needed),
@@ -177,13 +177,11 @@ TEST_F(VyMainWndTest, AMissingCursorDirectoryFallsBackAndIsReported)
     VyConfigFile("vyw.cfg").SetString("Directories", "Cursors", "Nowhere");
     m_pPlatform.reset();
     m_pPlatform = std::make_unique<VyPlatform>();
-    std::string trace;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { trace += text; });
+    VyTraceCapture trace;
     VyMainWnd window(Scene());
     window.Resize(WIDTH, HEIGHT);
     Frame(window);
-    VyTrace::SetSink(previous);
-    EXPECT_NE(trace.find("no cursors in the directory \"Nowhere\"; \"Cursors\" is used instead"), std::string::npos);
+    EXPECT_NE(trace.Text().find("no cursors in the directory \"Nowhere\"; \"Cursors\" is used instead"), std::string::npos);
 }
 
 TEST_F(VyMainWndTest, TheFrameRateOverlayIsBlueAtTheTopRight)
@@ -210,13 +208,11 @@ TEST_F(VyMainWndTest, MissingPicturesAreReportedAndLeftOut)
     VyMainWndScene scene = Scene();
     scene.boardPath = "scene\\no-board.bmp";
     scene.pictures.push_back({"scene\\no-piece.bmp", {10, 10}});
-    std::string trace;
-    VyTrace::Sink previous = VyTrace::SetSink([&](const VyString& text) { trace += text; });
+    VyTraceCapture trace;
     VyMainWnd window(scene);
     window.Resize(WIDTH, HEIGHT);
     Frame(window);
-    VyTrace::SetSink(previous);
-    EXPECT_NE(trace.find("the board is not drawn -> File: scene\\no-board.bmp"), std::string::npos);
-    EXPECT_NE(trace.find("the picture is not drawn -> File: scene\\no-piece.bmp"), std::string::npos);
+    EXPECT_NE(trace.Text().find("the board is not drawn -> File: scene\\no-board.bmp"), std::string::npos);
+    EXPECT_NE(trace.Text().find("the picture is not drawn -> File: scene\\no-piece.bmp"), std::string::npos);
     EXPECT_EQ(Pixel(m_context, 201, 51), PIECE); // the picture that exists is drawn
 }

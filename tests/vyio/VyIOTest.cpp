@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "vyio/VyMemFile.h"
+#include "vyio/VyReadBytes.h"
 #include "vythread/VyException.h"
 
 namespace
@@ -33,7 +35,7 @@ public:
             throw VyFileException("VyScripted", "Read", {}, "socket");
         if (m_nReadResult != 0)
             return m_nReadResult;
-        const int got = std::min(count, m_available);
+        const int got = std::min({count, m_available, m_nMaxRead});
         std::fill_n(static_cast<char*>(buffer), got, 'z');
         m_available -= got;
         return got;
@@ -56,6 +58,7 @@ public:
     int m_available;
     int m_written = 0;
     int m_nReadResult = 0;
+    int m_nMaxRead = 1 << 30; // the most one Read delivers
     bool m_bFail = false;
 };
 } // namespace
@@ -184,6 +187,32 @@ TEST(VyIO, StringOfUnknownRemainingSizeKeepsWhatArrives)
     VyString text;
     socket >> text;
     EXPECT_EQ(text, std::string(9, 'z')) << "a stream that runs dry ends the string";
+}
+
+TEST(VyReadBytes, StreamsThatDeliverInPiecesAreReadToTheCount)
+{
+    VyScriptedStream trickle(10);
+    trickle.m_nMaxRead = 3;
+    std::string text;
+    EXPECT_TRUE(VyReadExactly(trickle, 7, text));
+    EXPECT_EQ(text, std::string(7, 'z'));
+    EXPECT_FALSE(VyReadExactly(trickle, 7, text));
+    EXPECT_EQ(text, "zzz") << "what arrived before the stream ran dry";
+
+    // A stream that knows its size refuses a longer count before reading.
+    VyMemFile small("abc", 3);
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(VyReadExactly(small, 4, bytes));
+    EXPECT_EQ(small.GetPosition(), 0);
+    char buffer[8];
+    EXPECT_EQ(VyReadUpTo(small, buffer, sizeof buffer), 3u);
+
+    // A string of unknown remaining size whose bytes come in pieces is read whole ('z' claims 122).
+    VyScriptedStream socket(200);
+    socket.m_nMaxRead = 5;
+    VyString whole;
+    socket >> whole;
+    EXPECT_EQ(whole, std::string(122, 'z'));
 }
 
 TEST(VyIO, SerializeWritesOnlyInWriteMode)

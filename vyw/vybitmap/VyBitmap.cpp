@@ -4,7 +4,7 @@
 #include <new>
 #include <vector>
 
-#include "vybitmap/VyReadBytes.h"
+#include "vyio/VyReadBytes.h"
 #include "vythread/VyException.h"
 
 namespace

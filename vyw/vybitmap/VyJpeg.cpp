@@ -9,7 +9,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "vybitmap/VyReadBytes.h"
+#include "vyio/VyReadBytes.h"
 #include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "vybitmap/VyRGBIO.h"
-#include "vybitmap/VyReadBytes.h"
 #include "vyio/VyFile.h"
 #include "vyio/VyMemFile.h"
+#include "vyio/VyReadBytes.h"
 #include "vythread/VyException.h"
 
 rgb::rgb(std::unique_ptr<VyRGBFormat> image, VyString fileName)

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "vyio/VyReadBytes.h"
 #include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
 
@@ -13,9 +14,6 @@ namespace
 {
 constexpr int VY_COPY_BLOCK = 32768;
 constexpr int VY_COPY_ALL_BLOCK = 4096;
-// Strings of unknown remaining size are read in pieces of this size, so that a lying length prefix on
-// a socket costs no more memory than the bytes that really arrive.
-constexpr unsigned int VY_STRING_CHUNK = 1u << 20;
 
 void PutLittleEndian(unsigned char* bytes, uint64_t value, int width)
 {
@@ -317,20 +315,10 @@ void VyIO::ReadStringBytes(VyString& value, unsigned int length)
             Read(value.data(), static_cast<int>(length));
         return;
     }
-    // Unknown size: grow piece by piece; a stream that runs dry leaves the string with what arrived.
-    value.clear();
-    while (value.size() < length)
-    {
-        const size_t done = value.size();
-        const unsigned int piece = std::min<unsigned int>(VY_STRING_CHUNK, length - static_cast<unsigned int>(done));
-        value.resize(done + piece);
-        const int got = Read(value.data() + done, static_cast<int>(piece));
-        if (got < static_cast<int>(piece))
-        {
-            value.resize(done + static_cast<size_t>(std::max(got, 0)));
-            return;
-        }
-    }
+    // Unknown size: the string grows step by step as bytes arrive, so that a lying length prefix on a
+    // socket costs little more memory than the bytes that really come; a stream that runs dry leaves the
+    // string with what arrived.
+    VyReadExactly(*this, length, value);
 }
 
 void VyIO::Serialize(unsigned int& value)

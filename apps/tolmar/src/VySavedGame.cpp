@@ -1,7 +1,8 @@
 #include "VySavedGame.h"
 
-#include <algorithm>
+#include <cstdint>
 
+#include "vyio/VyReadBytes.h"
 #include "vythread/VyException.h"
 
 namespace
@@ -9,6 +10,15 @@ namespace
 [[noreturn]] void EndsEarly(VyIO& stream)
 {
     throw VyFileException("VyGameWnd", "LoadGame", "The saved game ends early", stream.GetName());
+}
+
+// The unsigned number of `width` little-endian bytes.
+uint32_t DecodeLittleEndian(const unsigned char* bytes, int width)
+{
+    uint32_t value = 0;
+    for (int i = width - 1; i >= 0; --i)
+        value = value << 8 | bytes[i];
+    return value;
 }
 
 void WriteList(VyIO& stream, const std::vector<int>& list)
@@ -28,28 +38,12 @@ void VySavedGame::Write(VyIO& stream) const
     stream << currentPiece << level << setName;
 }
 
-// Reads count bytes, however many Read calls it takes; false when the stream ends first.
-bool VySavedGame::ReadBytes(VyIO& stream, unsigned char* bytes, int count)
-{
-    int done = 0;
-    while (done < count)
-    {
-        const int got = stream.Read(bytes + done, count - done);
-        if (got <= 0)
-            return false;
-        done += got;
-    }
-    return true;
-}
-
 int VySavedGame::ReadInt(VyIO& stream)
 {
     unsigned char bytes[4];
-    if (!ReadBytes(stream, bytes, 4))
+    if (VyReadUpTo(stream, bytes, 4) < 4)
         EndsEarly(stream);
-    const uint32_t value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-                           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-    return static_cast<int>(value);
+    return static_cast<int>(DecodeLittleEndian(bytes, 4));
 }
 
 void VySavedGame::ReadList(VyIO& stream, const char* what, std::vector<int>& list)
@@ -71,42 +65,31 @@ void VySavedGame::ReadList(VyIO& stream, const char* what, std::vector<int>& lis
 void VySavedGame::ReadText(VyIO& stream, VyString& text)
 {
     unsigned char first = 0;
-    if (!ReadBytes(stream, &first, 1))
+    if (VyReadUpTo(stream, &first, 1) < 1)
         EndsEarly(stream);
     unsigned int length = first;
     if (first == 0xFF)
     {
         unsigned char word[2];
-        if (!ReadBytes(stream, word, 2))
+        if (VyReadUpTo(stream, word, 2) < 2)
             EndsEarly(stream);
-        length = static_cast<unsigned int>(word[0] | word[1] << 8);
+        length = DecodeLittleEndian(word, 2);
         if (length == 0xFFFF)
             length = static_cast<unsigned int>(ReadInt(stream));
     }
     const long long left = stream.GetBytesLeft();
     if (left >= 0 && static_cast<long long>(length) > left)
         EndsEarly(stream);
-    // In pieces, so that a stream that cannot tell its size holds no more than it delivers.
-    constexpr unsigned int PIECE = 65536;
-    text.clear();
-    while (text.size() < length)
-    {
-        const size_t done = text.size();
-        const unsigned int part = std::min(PIECE, length - static_cast<unsigned int>(done));
-        text.resize(done + part);
-        if (!ReadBytes(stream, reinterpret_cast<unsigned char*>(text.data() + done), static_cast<int>(part)))
-            EndsEarly(stream);
-    }
+    // A stream that cannot tell its size is read step by step, holding little more than it delivers.
+    if (!VyReadExactly(stream, length, text))
+        EndsEarly(stream);
 }
 
 VySavedGame::ReadResult VySavedGame::Read(VyIO& stream)
 {
     unsigned char magic[4];
-    if (!ReadBytes(stream, magic, 4))
-        return VY_NOT_A_SAVED_GAME;
-    const uint32_t value = static_cast<uint32_t>(magic[0]) | static_cast<uint32_t>(magic[1]) << 8 |
-                           static_cast<uint32_t>(magic[2]) << 16 | static_cast<uint32_t>(magic[3]) << 24;
-    if (value != static_cast<uint32_t>(VY_SAVED_GAME_MAGIC))
+    if (VyReadUpTo(stream, magic, 4) < 4 ||
+        DecodeLittleEndian(magic, 4) != static_cast<uint32_t>(VY_SAVED_GAME_MAGIC))
         return VY_NOT_A_SAVED_GAME;
     if (ReadInt(stream) != VY_SAVED_GAME_VERSION)
         return VY_OTHER_VERSION;

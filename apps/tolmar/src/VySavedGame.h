@@ -45,7 +45,6 @@ struct VySavedGame
     ReadResult Read(VyIO& stream);
 
 private:
-    static bool ReadBytes(VyIO& stream, unsigned char* bytes, int count);
     static int ReadInt(VyIO& stream);
     static void ReadList(VyIO& stream, const char* what, std::vector<int>& list);
     static void ReadText(VyIO& stream, VyString& text);

@@ -1,4 +1,4 @@
-#include "vybitmap/VyReadBytes.h"
+#include "vyio/VyReadBytes.h"
 
 #include <algorithm>
 #include <climits>
@@ -6,24 +6,9 @@
 namespace
 {
 constexpr size_t VY_READ_STEP = size_t{1} << 20;
-}
 
-size_t VyReadUpTo(VyIO& stream, void* buffer, size_t count)
-{
-    auto* bytes = static_cast<uint8_t*>(buffer);
-    size_t done = 0;
-    while (done < count)
-    {
-        const int ask = static_cast<int>(std::min<size_t>(count - done, INT_MAX));
-        const int got = stream.Read(bytes + done, ask);
-        if (got <= 0)
-            break;
-        done += static_cast<size_t>(got);
-    }
-    return done;
-}
-
-bool VyReadExactly(VyIO& stream, size_t count, std::vector<uint8_t>& bytes)
+template <typename Bytes>
+bool ReadExactlyInto(VyIO& stream, size_t count, Bytes& bytes)
 {
     bytes.clear();
     const long long left = stream.GetBytesLeft();
@@ -47,6 +32,32 @@ bool VyReadExactly(VyIO& stream, size_t count, std::vector<uint8_t>& bytes)
         }
     }
     return true;
+}
+} // namespace
+
+size_t VyReadUpTo(VyIO& stream, void* buffer, size_t count)
+{
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    size_t done = 0;
+    while (done < count)
+    {
+        const int ask = static_cast<int>(std::min<size_t>(count - done, INT_MAX));
+        const int got = stream.Read(bytes + done, ask);
+        if (got <= 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return done;
+}
+
+bool VyReadExactly(VyIO& stream, size_t count, std::vector<uint8_t>& bytes)
+{
+    return ReadExactlyInto(stream, count, bytes);
+}
+
+bool VyReadExactly(VyIO& stream, size_t count, std::string& bytes)
+{
+    return ReadExactlyInto(stream, count, bytes);
 }
 
 std::vector<uint8_t> VyReadToEnd(VyIO& stream)

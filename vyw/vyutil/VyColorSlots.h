@@ -2,132 +2,137 @@
 
 #include "vythread/VyString.h"
 
-// The colour-scheme slots: every colour of the framework's own controls is one of these 118 ids.
-// Scheme files name them by the same words ("BUTTON_FACE=140, 166, 242").
+// The colour-scheme slots in id order from 1: every colour of the framework's own controls is one of
+// these 118 ids. Scheme files name them by the same words ("BUTTON_FACE=140, 166, 242").
+#define VY_COLOR_SLOTS(X)                        \
+    X(WINDOW_BACKGROUND)                         \
+    X(WINDOW_DARK_SHADOW)                        \
+    X(WINDOW_LIGHT_SHADOW)                       \
+    X(WINDOW_DARK_HILIGHT)                       \
+    X(WINDOW_LIGHT_HILIGHT)                      \
+    X(BUTTON_TEXT)                               \
+    X(BUTTON_TEXT_SHADOW)                        \
+    X(BUTTON_TEXT_DISABLED)                      \
+    X(BUTTON_TEXT_DISABLED_SHADOW)               \
+    X(BUTTON_TEXT_FOCUS)                         \
+    X(BUTTON_TEXT_FOCUS_SHADOW)                  \
+    X(BUTTON_TEXT_MOUSE_OVER)                    \
+    X(BUTTON_TEXT_MOUSE_OVER_SHADOW)             \
+    X(BUTTON_FACE)                               \
+    X(BUTTON_FACE_DOWN)                          \
+    X(BUTTON_FACE_FOCUS)                         \
+    X(BUTTON_FACE_MOUSE_OVER)                    \
+    X(BUTTON_UP_DARK_SHADOW)                     \
+    X(BUTTON_UP_LIGHT_SHADOW)                    \
+    X(BUTTON_UP_DARK_HILIGHT)                    \
+    X(BUTTON_UP_LIGHT_HILIGHT)                   \
+    X(BUTTON_DOWN_DARK_SHADOW)                   \
+    X(BUTTON_DOWN_LIGHT_SHADOW)                  \
+    X(BUTTON_DOWN_DARK_HILIGHT)                  \
+    X(BUTTON_DOWN_LIGHT_HILIGHT)                 \
+    X(EDIT_BACKGROUND)                           \
+    X(EDIT_BACKGROUND_SELECTION)                 \
+    X(EDIT_BACKGROUND_READONLY)                  \
+    X(EDIT_TEXT)                                 \
+    X(EDIT_TEXT_SHADOW)                          \
+    X(EDIT_TEXT_SELECTION)                       \
+    X(EDIT_TEXT_SELECTION_SHADOW)                \
+    X(EDIT_TEXT_DISABLED)                        \
+    X(EDIT_TEXT_DISABLED_SHADOW)                 \
+    X(EDIT_TEXT_READONLY)                        \
+    X(EDIT_TEXT_READONLY_SHADOW)                 \
+    X(EDIT_DARK_SHADOW)                          \
+    X(EDIT_LIGHT_SHADOW)                         \
+    X(EDIT_DARK_HILIGHT)                         \
+    X(EDIT_LIGHT_HILIGHT)                        \
+    X(MENU_BACKGROUND)                           \
+    X(MENU_BACKGROUND_SELECTION)                 \
+    X(MENU_TEXT)                                 \
+    X(MENU_TEXT_SHADOW)                          \
+    X(MENU_TEXT_SELECTION)                       \
+    X(MENU_TEXT_SELECTION_SHADOW)                \
+    X(MENU_TEXT_DISABLED)                        \
+    X(MENU_TEXT_DISABLED_SHADOW)                 \
+    X(MENU_TEXT_LABEL)                           \
+    X(MENU_TEXT_LABEL_SHADOW)                    \
+    X(MENU_DARK_SHADOW)                          \
+    X(MENU_LIGHT_SHADOW)                         \
+    X(MENU_DARK_HILIGHT)                         \
+    X(MENU_LIGHT_HILIGHT)                        \
+    X(LABEL_BACKGROUND)                          \
+    X(LABEL_TEXT)                                \
+    X(LABEL_TEXT_SHADOW)                         \
+    X(LABEL_TEXT_DISABLED)                       \
+    X(LABEL_TEXT_DISABLED_SHADOW)                \
+    X(LABEL_DARK_SHADOW)                         \
+    X(LABEL_LIGHT_SHADOW)                        \
+    X(LABEL_DARK_HILIGHT)                        \
+    X(LABEL_LIGHT_HILIGHT)                       \
+    X(SCROLLBAR_BACKGROUND)                      \
+    X(SCROLLBAR_BACKGROUND_MOUSE_OVER)           \
+    X(SCROLLBAR_BUTTON_ARROW)                    \
+    X(SCROLLBAR_BUTTON_ARROW_SHADOW)             \
+    X(SCROLLBAR_BUTTON_ARROW_DISABLED)           \
+    X(SCROLLBAR_BUTTON_ARROW_DISABLED_SHADOW)    \
+    X(SCROLLBAR_BUTTON_ARROW_MOUSE_OVER)         \
+    X(SCROLLBAR_BUTTON_ARROW_MOUSE_OVER_SHADOW)  \
+    X(SCROLLBAR_BUTTON_FACE)                     \
+    X(SCROLLBAR_BUTTON_FACE_DOWN)                \
+    X(SCROLLBAR_BUTTON_FACE_FOCUS)               \
+    X(SCROLLBAR_BUTTON_FACE_MOUSE_OVER)          \
+    X(SCROLLBAR_BUTTON_UP_DARK_SHADOW)           \
+    X(SCROLLBAR_BUTTON_UP_LIGHT_SHADOW)          \
+    X(SCROLLBAR_BUTTON_UP_DARK_HILIGHT)          \
+    X(SCROLLBAR_BUTTON_UP_LIGHT_HILIGHT)         \
+    X(SCROLLBAR_BUTTON_DOWN_DARK_SHADOW)         \
+    X(SCROLLBAR_BUTTON_DOWN_LIGHT_SHADOW)        \
+    X(SCROLLBAR_BUTTON_DOWN_DARK_HILIGHT)        \
+    X(SCROLLBAR_BUTTON_DOWN_LIGHT_HILIGHT)       \
+    X(SCROLLBAR_THUMB_BACKGROUND)                \
+    X(SCROLLBAR_THUMB_MOUSE_OVER)                \
+    X(SCROLLBAR_THUMB_DARK_SHADOW)               \
+    X(SCROLLBAR_THUMB_LIGHT_SHADOW)              \
+    X(SCROLLBAR_THUMB_DARK_HILIGHT)              \
+    X(SCROLLBAR_THUMB_LIGHT_HILIGHT)             \
+    X(DIALOG_ACTIVE_CAPTION_BACKGROUND)          \
+    X(DIALOG_ACTIVE_CAPTION_TEXT)                \
+    X(DIALOG_ACTIVE_CAPTION_TEXT_SHADOW)         \
+    X(DIALOG_INACTIVE_CAPTION_BACKGROUND)        \
+    X(DIALOG_INACTIVE_CAPTION_TEXT)              \
+    X(DIALOG_INACTIVE_CAPTION_TEXT_SHADOW)       \
+    X(DIALOG_BACKGROUND)                         \
+    X(DIALOG_DARK_SHADOW)                        \
+    X(DIALOG_LIGHT_SHADOW)                       \
+    X(DIALOG_DARK_HILIGHT)                       \
+    X(DIALOG_LIGHT_HILIGHT)                      \
+    X(CARET)                                     \
+    X(FOCUS_RECT)                                \
+    X(FOCUS_RECT_SELECTED)                       \
+    X(HOTTRACK)                                  \
+    X(PROGRESSBAR)                               \
+    X(SPLITTER_BACKGROUND)                       \
+    X(SPLITTER_MOUSE_OVER)                       \
+    X(SPLITTER_MOUSE_TRACKING)                   \
+    X(LISTBOX_BACKGROUND)                        \
+    X(LISTBOX_BACKGROUND_SELECTION)              \
+    X(LISTBOX_BACKGROUND_MOUSE_OVER)             \
+    X(LISTBOX_TEXT)                              \
+    X(LISTBOX_TEXT_SHADOW)                       \
+    X(LISTBOX_TEXT_SELECTION)                    \
+    X(LISTBOX_TEXT_SELECTION_SHADOW)             \
+    X(LISTBOX_TEXT_MOUSE_OVER)                   \
+    X(LISTBOX_TEXT_MOUSE_OVER_SHADOW)            \
+    X(LAST_ENTRY)
+
 enum VyColorSlot : int
 {
     VY_COLOR_SLOT_NONE = 0,
-    WINDOW_BACKGROUND = 1,
-    WINDOW_DARK_SHADOW,
-    WINDOW_LIGHT_SHADOW,
-    WINDOW_DARK_HILIGHT,
-    WINDOW_LIGHT_HILIGHT,
-    BUTTON_TEXT,
-    BUTTON_TEXT_SHADOW,
-    BUTTON_TEXT_DISABLED,
-    BUTTON_TEXT_DISABLED_SHADOW,
-    BUTTON_TEXT_FOCUS,
-    BUTTON_TEXT_FOCUS_SHADOW,
-    BUTTON_TEXT_MOUSE_OVER,
-    BUTTON_TEXT_MOUSE_OVER_SHADOW,
-    BUTTON_FACE,
-    BUTTON_FACE_DOWN,
-    BUTTON_FACE_FOCUS,
-    BUTTON_FACE_MOUSE_OVER,
-    BUTTON_UP_DARK_SHADOW,
-    BUTTON_UP_LIGHT_SHADOW,
-    BUTTON_UP_DARK_HILIGHT,
-    BUTTON_UP_LIGHT_HILIGHT,
-    BUTTON_DOWN_DARK_SHADOW,
-    BUTTON_DOWN_LIGHT_SHADOW,
-    BUTTON_DOWN_DARK_HILIGHT,
-    BUTTON_DOWN_LIGHT_HILIGHT,
-    EDIT_BACKGROUND,
-    EDIT_BACKGROUND_SELECTION,
-    EDIT_BACKGROUND_READONLY,
-    EDIT_TEXT,
-    EDIT_TEXT_SHADOW,
-    EDIT_TEXT_SELECTION,
-    EDIT_TEXT_SELECTION_SHADOW,
-    EDIT_TEXT_DISABLED,
-    EDIT_TEXT_DISABLED_SHADOW,
-    EDIT_TEXT_READONLY,
-    EDIT_TEXT_READONLY_SHADOW,
-    EDIT_DARK_SHADOW,
-    EDIT_LIGHT_SHADOW,
-    EDIT_DARK_HILIGHT,
-    EDIT_LIGHT_HILIGHT,
-    MENU_BACKGROUND,
-    MENU_BACKGROUND_SELECTION,
-    MENU_TEXT,
-    MENU_TEXT_SHADOW,
-    MENU_TEXT_SELECTION,
-    MENU_TEXT_SELECTION_SHADOW,
-    MENU_TEXT_DISABLED,
-    MENU_TEXT_DISABLED_SHADOW,
-    MENU_TEXT_LABEL,
-    MENU_TEXT_LABEL_SHADOW,
-    MENU_DARK_SHADOW,
-    MENU_LIGHT_SHADOW,
-    MENU_DARK_HILIGHT,
-    MENU_LIGHT_HILIGHT,
-    LABEL_BACKGROUND,
-    LABEL_TEXT,
-    LABEL_TEXT_SHADOW,
-    LABEL_TEXT_DISABLED,
-    LABEL_TEXT_DISABLED_SHADOW,
-    LABEL_DARK_SHADOW,
-    LABEL_LIGHT_SHADOW,
-    LABEL_DARK_HILIGHT,
-    LABEL_LIGHT_HILIGHT,
-    SCROLLBAR_BACKGROUND,
-    SCROLLBAR_BACKGROUND_MOUSE_OVER,
-    SCROLLBAR_BUTTON_ARROW,
-    SCROLLBAR_BUTTON_ARROW_SHADOW,
-    SCROLLBAR_BUTTON_ARROW_DISABLED,
-    SCROLLBAR_BUTTON_ARROW_DISABLED_SHADOW,
-    SCROLLBAR_BUTTON_ARROW_MOUSE_OVER,
-    SCROLLBAR_BUTTON_ARROW_MOUSE_OVER_SHADOW,
-    SCROLLBAR_BUTTON_FACE,
-    SCROLLBAR_BUTTON_FACE_DOWN,
-    SCROLLBAR_BUTTON_FACE_FOCUS,
-    SCROLLBAR_BUTTON_FACE_MOUSE_OVER,
-    SCROLLBAR_BUTTON_UP_DARK_SHADOW,
-    SCROLLBAR_BUTTON_UP_LIGHT_SHADOW,
-    SCROLLBAR_BUTTON_UP_DARK_HILIGHT,
-    SCROLLBAR_BUTTON_UP_LIGHT_HILIGHT,
-    SCROLLBAR_BUTTON_DOWN_DARK_SHADOW,
-    SCROLLBAR_BUTTON_DOWN_LIGHT_SHADOW,
-    SCROLLBAR_BUTTON_DOWN_DARK_HILIGHT,
-    SCROLLBAR_BUTTON_DOWN_LIGHT_HILIGHT,
-    SCROLLBAR_THUMB_BACKGROUND,
-    SCROLLBAR_THUMB_MOUSE_OVER,
-    SCROLLBAR_THUMB_DARK_SHADOW,
-    SCROLLBAR_THUMB_LIGHT_SHADOW,
-    SCROLLBAR_THUMB_DARK_HILIGHT,
-    SCROLLBAR_THUMB_LIGHT_HILIGHT,
-    DIALOG_ACTIVE_CAPTION_BACKGROUND,
-    DIALOG_ACTIVE_CAPTION_TEXT,
-    DIALOG_ACTIVE_CAPTION_TEXT_SHADOW,
-    DIALOG_INACTIVE_CAPTION_BACKGROUND,
-    DIALOG_INACTIVE_CAPTION_TEXT,
-    DIALOG_INACTIVE_CAPTION_TEXT_SHADOW,
-    DIALOG_BACKGROUND,
-    DIALOG_DARK_SHADOW,
-    DIALOG_LIGHT_SHADOW,
-    DIALOG_DARK_HILIGHT,
-    DIALOG_LIGHT_HILIGHT,
-    CARET,
-    FOCUS_RECT,
-    FOCUS_RECT_SELECTED,
-    HOTTRACK,
-    PROGRESSBAR,
-    SPLITTER_BACKGROUND,
-    SPLITTER_MOUSE_OVER,
-    SPLITTER_MOUSE_TRACKING,
-    LISTBOX_BACKGROUND,
-    LISTBOX_BACKGROUND_SELECTION,
-    LISTBOX_BACKGROUND_MOUSE_OVER,
-    LISTBOX_TEXT,
-    LISTBOX_TEXT_SHADOW,
-    LISTBOX_TEXT_SELECTION,
-    LISTBOX_TEXT_SELECTION_SHADOW,
-    LISTBOX_TEXT_MOUSE_OVER,
-    LISTBOX_TEXT_MOUSE_OVER_SHADOW,
-    LAST_ENTRY,
+#define VY_COLOR_SLOT_ENUM(name) name,
+    VY_COLOR_SLOTS(VY_COLOR_SLOT_ENUM)
+#undef VY_COLOR_SLOT_ENUM
 };
 
-constexpr int VY_COLOR_SLOT_COUNT = 118;
+constexpr int VY_COLOR_SLOT_COUNT = LAST_ENTRY;
 
 class VyColorSlots
 {

@@ -82,6 +82,15 @@ int VyStringHelper::ParseId(const VyString& text)
     return text.ToInt() + VY_ID_OFFSET;
 }
 
+bool VyStringHelper::ParseRgb(const std::vector<VyString>& parts, uint32_t& rgb)
+{
+    if (parts.size() < 3)
+        return false;
+    rgb = static_cast<uint32_t>(LowByte(parts[0])) << 16 | static_cast<uint32_t>(LowByte(parts[1])) << 8 |
+          LowByte(parts[2]);
+    return true;
+}
+
 VyColor VyStringHelper::ParseColor(const VyString& text)
 {
     const std::vector<VyString> parts = Split(text);
@@ -89,14 +98,14 @@ VyColor VyStringHelper::ParseColor(const VyString& text)
     const int slot = parts.empty() ? VY_COLOR_SLOT_NONE : VyColorSlots::GetId(parts[0]);
     VyColor color;
     size_t alphaPart = 3;
+    uint32_t rgb = 0;
     if (slot != VY_COLOR_SLOT_NONE)
     {
         color = VyColor::FromSlot(slot);
         alphaPart = 1;
     }
-    else if (parts.size() >= 3)
-        color.SetValue((static_cast<unsigned int>(LowByte(parts[0])) << 16) |
-                       (static_cast<unsigned int>(LowByte(parts[1])) << 8) | LowByte(parts[2]));
+    else if (ParseRgb(parts, rgb))
+        color.SetValue(rgb);
     if (parts.size() > alphaPart)
         color.SetAlpha(LowByte(parts[alphaPart]));
     if (parts.size() > alphaPart + 1)

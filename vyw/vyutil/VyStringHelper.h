@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "vythread/VyPoint.h"
@@ -38,6 +39,8 @@ public:
     static VyRect ParseRect(const VyString& text);
     // "IDOK" 1, "IDCANCEL" 2, "IDYES" 6, "IDNO" 7; anything else atoi + 200.
     static int ParseId(const VyString& text);
+    // The first three parts as 0xRRGGBB, each atoi's low 8 bits; false (rgb untouched) with fewer parts.
+    static bool ParseRgb(const std::vector<VyString>& parts, uint32_t& rgb);
     // "SLOT_NAME[,alpha[,bitmap]]" or "r,g,b[,alpha[,bitmap]]": components and alpha are atoi's low
     // 8 bits; the bitmap name is trimmed and its texture asked of the current texture source.
     static VyColor ParseColor(const VyString& text);

@@ -25,18 +25,7 @@ constexpr int GREY_STRENGTH = 127;
 // three numbers are read: a set colour names no scheme slot and no texture.
 bool ParseRgb(const VyString& text, uint32_t& colour)
 {
-    const std::vector<VyString> parts = VyStringHelper::Split(text);
-    if (parts.size() < 3)
-        return false;
-    colour = 0;
-    for (size_t i = 0; i < 3; ++i)
-        colour = (colour << 8) | (static_cast<uint32_t>(parts[i].ToInt()) & 0xFFu);
-    return true;
-}
-
-VySize ToSize(VyPoint point)
-{
-    return VySize{point.x, point.y};
+    return VyStringHelper::ParseRgb(VyStringHelper::Split(text), colour);
 }
 
 // Reads one set file into a fresh set. Each step runs only while no earlier step failed; a failure
@@ -159,7 +148,7 @@ VyPieceSet VySetFileReader::Read()
     ReadProperties();
     SetPos(25);
     SetLabel("Loading pieces ... ");
-    m_set.boardSize = ToSize(VyStringHelper::ParsePoint(boardSize));
+    m_set.boardSize = VyStringHelper::ParseSize(boardSize);
     ParseRgb(config.GetString("General", "ColorMask", ""), m_set.colorMask);
     ReadPieces();
 

@@ -39,7 +39,6 @@ public:
 
     bool HasFailed() const { return m_bFailed; }
     bool IsTruncated() const { return m_bTruncated; }
-    int GetLastStatus() const { return m_nStatus; }
 
 private:
     int Fail();

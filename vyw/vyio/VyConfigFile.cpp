@@ -98,11 +98,10 @@ void SaveFile(const VyString& name)
 
 VyConfigFile::VyConfigFile(const VyString& name) : m_name(name)
 {
-    std::lock_guard<std::recursive_mutex> guard(Cache().lock);
     Load();
 }
 
-VyConfigFile::VyConfigFile(const VyString& name, VyIO& stream) : m_name(name)
+VyConfigFile::VyConfigFile(const VyString& name, VyIO& stream)
 {
     SetFile(name, stream);
 }

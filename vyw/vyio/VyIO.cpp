@@ -28,13 +28,6 @@ uint64_t GetLittleEndian(const unsigned char* bytes, int width)
         value |= static_cast<uint64_t>(bytes[i]) << (8 * i);
     return value;
 }
-
-// Bytes of an unsigned value of the given width; a failed read keeps the old value's bytes.
-template <typename T>
-void ToBytes(unsigned char* bytes, T value, int width)
-{
-    PutLittleEndian(bytes, static_cast<uint64_t>(value), width);
-}
 } // namespace
 
 void VyIO::WriteBytes(const void* bytes, int count, const char* context)
@@ -68,14 +61,14 @@ void VyIO::ReadBytes(void* bytes, int count, const char* context)
     VyIO& VyIO::operator<<(Type value)                                                                     \
     {                                                                                                      \
         unsigned char bytes[width];                                                                        \
-        ToBytes(bytes, value, width);                                                                      \
+        PutLittleEndian(bytes, static_cast<uint64_t>(value), width);                                       \
         WriteBytes(bytes, width, inName);                                                                  \
         return *this;                                                                                      \
     }                                                                                                      \
     VyIO& VyIO::operator>>(Type& value)                                                                    \
     {                                                                                                      \
         unsigned char bytes[width];                                                                        \
-        ToBytes(bytes, value, width);                                                                      \
+        PutLittleEndian(bytes, static_cast<uint64_t>(value), width);                                       \
         ReadBytes(bytes, width, outName);                                                                  \
         value = static_cast<Type>(GetLittleEndian(bytes, width));                                          \
         return *this;                                                                                      \
@@ -106,7 +99,7 @@ VyIO& VyIO::operator<<(unsigned long value)
 {
     VY_ASSERT(value <= 0xFFFFFFFFul);
     unsigned char bytes[4];
-    ToBytes(bytes, value, 4);
+    PutLittleEndian(bytes, value, 4);
     WriteBytes(bytes, 4, "operator << unsigned long");
     return *this;
 }
@@ -114,7 +107,7 @@ VyIO& VyIO::operator<<(unsigned long value)
 VyIO& VyIO::operator>>(unsigned long& value)
 {
     unsigned char bytes[4];
-    ToBytes(bytes, value, 4);
+    PutLittleEndian(bytes, value, 4);
     ReadBytes(bytes, 4, "operator >> unsigned long");
     value = static_cast<unsigned long>(GetLittleEndian(bytes, 4));
     return *this;
@@ -125,7 +118,7 @@ VyIO& VyIO::operator<<(float value)
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     unsigned char bytes[4];
-    ToBytes(bytes, bits, 4);
+    PutLittleEndian(bytes, bits, 4);
     WriteBytes(bytes, 4, "operator << float");
     return *this;
 }
@@ -135,7 +128,7 @@ VyIO& VyIO::operator>>(float& value)
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     unsigned char bytes[4];
-    ToBytes(bytes, bits, 4);
+    PutLittleEndian(bytes, bits, 4);
     ReadBytes(bytes, 4, "operator >> float");
     bits = static_cast<uint32_t>(GetLittleEndian(bytes, 4));
     std::memcpy(&value, &bits, sizeof bits);
@@ -147,7 +140,7 @@ VyIO& VyIO::operator<<(double value)
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     unsigned char bytes[8];
-    ToBytes(bytes, bits, 8);
+    PutLittleEndian(bytes, bits, 8);
     WriteBytes(bytes, 8, "operator << double");
     return *this;
 }
@@ -157,7 +150,7 @@ VyIO& VyIO::operator>>(double& value)
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     unsigned char bytes[8];
-    ToBytes(bytes, bits, 8);
+    PutLittleEndian(bytes, bits, 8);
     ReadBytes(bytes, 8, "operator >> double");
     bits = GetLittleEndian(bytes, 8);
     std::memcpy(&value, &bits, sizeof bits);
@@ -171,7 +164,7 @@ template <int N>
 void PackInts(unsigned char* bytes, const int (&values)[N])
 {
     for (int i = 0; i < N; ++i)
-        ToBytes(bytes + 4 * i, static_cast<uint32_t>(values[i]), 4);
+        PutLittleEndian(bytes + 4 * i, static_cast<uint32_t>(values[i]), 4);
 }
 
 template <int N>

@@ -50,7 +50,6 @@ public:
 
     bool IsReading() const { return m_nMode == VY_IO_READ; }
     bool IsWriting() const { return m_nMode == VY_IO_WRITE; }
-    int GetMode() const { return m_nMode; }
 
     VyIO& operator<<(unsigned int value);
     VyIO& operator<<(int value);

@@ -47,10 +47,10 @@ public:
     // Length of one timer tick in milliseconds.
     static constexpr int TICK_MS = 50;
 
+private:
     // Filter rule shared by HasMessage and RemoveMessages.
     static bool Matches(const VyMessage& msg, const VyMessage& filter);
 
-private:
     struct Timer
     {
         int period = 0;  // in ticks, at least 1

@@ -18,7 +18,8 @@ constexpr int VY_IDNO = 7;
 constexpr int VY_ID_OFFSET = 200;
 
 // Turning the text of configuration and definition files into values, and back; the string table.
-// Parsers never fail: a wrong number of parts is reported as an assertion and gives zeros.
+// Parsers never throw: ParsePoint, ParseSize and ParseRect report a wrong number of parts as an
+// assertion and give zeros; ParseRgb says false.
 class VyStringHelper
 {
 public:

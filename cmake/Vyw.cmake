@@ -1,10 +1,11 @@
 # Helpers shared by the framework modules, the game, the tools and the tests.
 
-# vyw_module(NAME DEPENDS dep...): one static library per framework module, made of every
-# .cpp file in the module's folder. Headers are included as "module/Header.h".
+# vyw_module(NAME [DEPENDS dep...] [LIBS lib...]): one static library per framework module, made of every
+# .cpp file in the module's folder, linked to the modules it depends on and to outside libraries.
+# Headers are included as "module/Header.h".
 function(vyw_module name)
   cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/vyw)
@@ -16,7 +17,9 @@ function(vyw_module name)
   endif()
 endfunction()
 
-# vyw_test(NAME LIBS lib...): one GoogleTest program from every .cpp file of the calling folder.
+# vyw_test(NAME LIBS lib... [LABELS label...]): one GoogleTest program from every .cpp file of the calling
+# folder; the tests carry the labels (threads: the program runs threads and is built for the
+# thread-sanitizer step too; no-sanitizer: left out of the sanitizer runs).
 function(vyw_test name)
   cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)

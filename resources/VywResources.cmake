@@ -21,6 +21,10 @@
 # Both may be called from any CMakeLists.txt; the work is done at the end of the configuration
 # (resources/CMakeLists.txt), when every call is known.
 
+# The archive's path, for programs that read it from the build tree (set here, before any module, so
+# that every directory sees it).
+set(VYW_RESOURCE_ARCHIVE ${CMAKE_BINARY_DIR}/resource.vya)
+
 function(vyw_add_generated_resource)
   cmake_parse_arguments(ARG "" "TARGET;DESTINATION" "FILES" ${ARGN})
   if(NOT ARG_FILES)

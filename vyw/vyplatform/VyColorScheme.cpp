@@ -86,8 +86,7 @@ void VyColorScheme::ApplyValue(int id, const VyString& value, VyAlphaBlending bl
         return;
     VyColorSchemeSlot& slot = m_slots[id];
     std::vector<VyString> parts = VyStringHelper::Split(value);
-    if (parts.size() >= 3)
-        slot.color = (Component(parts[0]) << 16) | (Component(parts[1]) << 8) | Component(parts[2]);
+    VyStringHelper::ParseRgb(parts, slot.color); // fewer than three parts keep the colour
     slot.alpha = parts.size() >= 4 && blending == VyAlphaBlending::SUPPORTED
                      ? static_cast<unsigned char>(Component(parts[3]))
                      : 255;

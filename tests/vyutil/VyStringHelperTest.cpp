@@ -61,10 +61,6 @@ TEST(VyStringHelper, TruthValuesNumbersAndIds)
     EXPECT_EQ(VyStringHelper::ToText(-12), "-12");
     EXPECT_EQ(VyStringHelper::ToText(true), "TRUE");
     EXPECT_EQ(VyStringHelper::ToText(false), "FALSE");
-
-    EXPECT_EQ(VyStringHelper::JoinPath("Colors", "blue.color"), "Colors\\blue.color");
-    EXPECT_EQ(VyStringHelper::JoinPath("Colors\\", "x"), "Colors\\x");
-    EXPECT_EQ(VyStringHelper::JoinPath("", "dialogs\\2player.dlg"), "\\dialogs\\2player.dlg");
 }
 
 TEST(VyStringHelper, PointsSizesAndRectangles)

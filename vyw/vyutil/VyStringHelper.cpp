@@ -22,7 +22,7 @@ VyTexture TextureNamed(const VyString& name)
 
 VyString VyStringHelper::GetString(const VyString& key, const VyString& defaultValue)
 {
-    VyConfigFile table(JoinPath("strings", "strings.txt"));
+    VyConfigFile table(VyResourceSource::JoinPath("strings", "strings.txt"));
     return table.GetString("Strings", key, defaultValue);
 }
 
@@ -126,9 +126,4 @@ VyString VyStringHelper::ToText(int value)
 VyString VyStringHelper::ToText(bool value)
 {
     return value ? "TRUE" : "FALSE";
-}
-
-VyString VyStringHelper::JoinPath(const VyString& directory, const VyString& name)
-{
-    return VyResourceSource::JoinPath(directory, name);
 }

@@ -49,8 +49,4 @@ public:
     static VyString ToText(unsigned int value); // "%u"
     static VyString ToText(int value);          // "%d"
     static VyString ToText(bool value);         // "TRUE" / "FALSE"
-
-    // directory + one backslash + name: "Colors" + "x" -> "Colors\x"; "Colors\" + "x" -> "Colors\x";
-    // "" + "x" -> "\x".
-    static VyString JoinPath(const VyString& directory, const VyString& name);
 };

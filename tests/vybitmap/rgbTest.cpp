@@ -87,6 +87,9 @@ TEST(rgb, FailedSavesReportFalseAndLeaveNoFile)
     EXPECT_FALSE(rgba.Save(dir.File("picture.png"), 90)) << "unknown extension";
     EXPECT_FALSE(rgb().Save(dir.File("empty.bmp"), 90));
     EXPECT_FALSE(rgba.Save(dir.File("no/such/folder/x.jpg"), 90));
+    EXPECT_TRUE(trace.Has("*rgb::Save : unknown image type -> File: " + dir.File("picture.png")));
+    EXPECT_TRUE(trace.Has("*rgb::Save : the image is empty -> File: " + dir.File("empty.bmp")));
+    EXPECT_TRUE(trace.Has("*rgb::Save : could not open the file -> File: " + dir.File("no/such/folder/x.jpg")));
     for (const char* name : {"alpha.bmp", "picture.png", "empty.bmp"})
         EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
     EXPECT_TRUE(rgba.Save(dir.File("alpha.jpg"), 90)) << "JPEG takes any format";

@@ -449,6 +449,22 @@ TEST_F(VyNativeContextTest, ScreenshotsAreJpegFilesInTheCurrentDirectory)
     EXPECT_LT(VyRedOf(shot->GetPixel(32, 8)), 40u);
 }
 
+TEST_F(VyNativeContextTest, AScreenshotThatCannotBeWrittenTracesWhy)
+{
+    VyTestDir dir;
+    ASSERT_FALSE(dir.Path().empty());
+    // A folder in the screenshot's place cannot be opened as a file, whoever runs the test.
+    std::filesystem::create_directory(dir.Path() / "screenshot.jpg");
+    VyTraceCapture trace;
+    bool bSaved = true;
+    {
+        VyScopedWorkingDir inside(dir.Path());
+        bSaved = m_context.SaveScreenshot();
+    }
+    EXPECT_FALSE(bSaved);
+    EXPECT_TRUE(trace.Has("*rgb::Save : could not open the file -> File: screenshot.jpg\n")) << trace.Text();
+}
+
 } // namespace
 
 #endif

@@ -51,8 +51,16 @@ bool rgb::Load(const VyString& fileName)
 bool rgb::Save(const VyString& fileName, int quality) const
 {
     const int type = VyRGBIO::TypeFromFileName(fileName);
-    if (!m_pImage || type == VyRGBIO::VY_IMAGE_UNKNOWN)
+    if (!m_pImage)
+    {
+        VyFileException("rgb", "Save", "the image is empty", fileName).Report();
         return false;
+    }
+    if (type == VyRGBIO::VY_IMAGE_UNKNOWN)
+    {
+        VyFileException("rgb", "Save", "unknown image type", fileName).Report();
+        return false;
+    }
     // Encode first, so an image the type cannot hold leaves no file behind.
     VyMemFile encoded(VY_IO_WRITE);
     try
@@ -67,7 +75,10 @@ bool rgb::Save(const VyString& fileName, int quality) const
     }
     VyFile file(VY_IO_WRITE);
     if (!file.Open(fileName, VY_FILE_CREATE_READWRITE))
+    {
+        VyFileException("rgb", "Save", "could not open the file", fileName).Report();
         return false;
+    }
     try
     {
         file.Write(encoded.GetData(), encoded.GetLength());

@@ -26,13 +26,6 @@ namespace
 constexpr int WIDTH = 640;
 constexpr int HEIGHT = 480;
 
-std::unique_ptr<VyRGBFormat> LoadImage(const VyString& path)
-{
-    VyMemFile file(VY_IO_READ);
-    VyResourceSource::Fetch(path, file);
-    return VyRGBIO::Load(file, VyRGBIO::TypeFromFileName(path));
-}
-
 // An RGBA copy in which the mask colour is transparent.
 std::unique_ptr<VyRGBFormat> Keyed(const VyRGBFormat& image, uint32_t mask)
 {
@@ -67,7 +60,7 @@ struct SceneImages
         VyMemFile file(VY_IO_READ);
         VyResourceSource::Fetch(directory + "classic.cfg", file);
         VyConfigFile set(directory + "classic.cfg", file);
-        images.board = LoadImage(directory + set.GetString("General", "Board", "board.bmp"));
+        images.board = VyRGBIO::LoadResource(directory + set.GetString("General", "Board", "board.bmp"));
         images.boardSize = {490, 400};
         std::sscanf(set.GetString("General", "BoardSize", "").c_str(), "%d,%d", &images.boardSize.cx,
                     &images.boardSize.cy);
@@ -76,7 +69,7 @@ struct SceneImages
             const VyString section = VyString::Format("Piece%d", piece);
             VyPoint start;
             std::sscanf(set.GetString(section, "Start", "").c_str(), "%d,%d", &start.x, &start.y);
-            images.pieces.push_back(Keyed(*LoadImage(directory + set.GetString(section, "Bitmap", "")), 0x0000FF));
+            images.pieces.push_back(Keyed(*VyRGBIO::LoadResource(directory + set.GetString(section, "Bitmap", "")), 0x0000FF));
             images.starts.push_back(start);
         }
         return images;

@@ -2,6 +2,8 @@
 
 #include "vybitmap/VyBitmap.h"
 #include "vybitmap/VyJpeg.h"
+#include "vyio/VyMemFile.h"
+#include "vyio/VyResourceSource.h"
 #include "vythread/VyException.h"
 
 std::unique_ptr<VyRGBFormat> VyRGBIO::Load(VyIO& stream, int type)
@@ -15,6 +17,13 @@ std::unique_ptr<VyRGBFormat> VyRGBIO::Load(VyIO& stream, int type)
     default:
         throw VyException("VyRGBIO", "Load", "could not determine file type");
     }
+}
+
+std::unique_ptr<VyRGBFormat> VyRGBIO::LoadResource(const VyString& path)
+{
+    VyMemFile file(VY_IO_READ);
+    VyResourceSource::Fetch(path, file);
+    return Load(file, TypeFromFileName(path));
 }
 
 void VyRGBIO::Save(const VyRGBFormat& image, VyIO& stream, int type, int quality)

@@ -16,6 +16,9 @@ public:
     // Decodes an image of the type from the stream. Another type raises
     // VyException("VyRGBIO", "Load", "could not determine file type"); codec errors pass through.
     static std::unique_ptr<VyRGBFormat> Load(VyIO& stream, int type);
+    // Fetches the resource at path through the resource look-up (VyResourceSource) and decodes it by the
+    // type of its name. Throws what the look-up and Load throw, without adding context of its own.
+    static std::unique_ptr<VyRGBFormat> LoadResource(const VyString& path);
     // Encodes the image as the type (quality only for JPEG); another type writes nothing.
     static void Save(const VyRGBFormat& image, VyIO& stream, int type, int quality);
 

@@ -2,8 +2,6 @@
 
 #include "vybitmap/VyPixelFormat.h"
 #include "vybitmap/VyRGBIO.h"
-#include "vyio/VyMemFile.h"
-#include "vyio/VyResourceSource.h"
 
 std::unique_ptr<VyRGBFormat> VyKeyedImage::Make(const VyRGBFormat& image, uint32_t keyRgb)
 {
@@ -20,8 +18,5 @@ std::unique_ptr<VyRGBFormat> VyKeyedImage::Make(const VyRGBFormat& image, uint32
 
 std::unique_ptr<VyRGBFormat> VyKeyedImage::Load(const VyString& path, uint32_t keyRgb)
 {
-    VyMemFile file(VY_IO_READ);
-    VyResourceSource::Fetch(path, file);
-    std::unique_ptr<VyRGBFormat> pImage = VyRGBIO::Load(file, VyRGBIO::TypeFromFileName(path));
-    return Make(*pImage, keyRgb);
+    return Make(*VyRGBIO::LoadResource(path), keyRgb);
 }

@@ -2,7 +2,6 @@
 
 #include "vybitmap/VyRGBIO.h"
 #include "vybitmap/rgb.h"
-#include "vyio/VyMemFile.h"
 #include "vyio/VyResourceSource.h"
 #include "vyrender/VyImageList.h"
 #include "vyrender/VyRenderContext.h"
@@ -17,9 +16,7 @@ constexpr const char* FILE_NAMES[VY_CURSOR_COUNT] = {"default.bmp", "ibeam.bmp",
 
 rgb LoadBitmap(const VyString& path)
 {
-    VyMemFile file(VY_IO_READ);
-    VyResourceSource::Fetch(path, file);
-    return rgb(VyRGBIO::Load(file, VyRGBIO::TypeFromFileName(path)), path);
+    return rgb(VyRGBIO::LoadResource(path), path);
 }
 } // namespace
 

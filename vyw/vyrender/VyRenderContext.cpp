@@ -6,7 +6,6 @@
 
 #include "vybitmap/VyRGBIO.h"
 #include "vyio/VyConfigFile.h"
-#include "vyio/VyMemFile.h"
 #include "vyio/VyResourceSource.h"
 #include "vyrender/VyMarkup.h"
 #include "vythread/VyException.h"
@@ -494,10 +493,7 @@ VyTexture VyRenderContext::LoadTexture(const VyString& name)
     {
         VyConfigFile config("vyw.cfg");
         VyString path = VyResourceSource::JoinPath(config.GetString("Directories", "Bitmaps", "Bitmaps"), name);
-        VyMemFile file(VY_IO_READ);
-        VyResourceSource::Fetch(path, file);
-        std::unique_ptr<VyRGBFormat> image = VyRGBIO::Load(file, VyRGBIO::TypeFromFileName(name));
-        return MakeTextureHandle(*image);
+        return MakeTextureHandle(*VyRGBIO::LoadResource(path));
     }
     catch (VyException& e)
     {

@@ -1,8 +1,6 @@
 #include "vywindow/VyMainWnd.h"
 
 #include "vybitmap/VyRGBIO.h"
-#include "vyio/VyMemFile.h"
-#include "vyio/VyResourceSource.h"
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyKeyedImage.h"
 #include "vyplatform/VyPlatform.h"
@@ -115,9 +113,7 @@ void VyMainWnd::LoadTextures(VyRenderContext& context)
     m_pTexturesOf = &context;
     try
     {
-        VyMemFile file(VY_IO_READ);
-        VyResourceSource::Fetch(m_scene.boardPath, file);
-        std::unique_ptr<VyRGBFormat> pBoard = VyRGBIO::Load(file, VyRGBIO::TypeFromFileName(m_scene.boardPath));
+        std::unique_ptr<VyRGBFormat> pBoard = VyRGBIO::LoadResource(m_scene.boardPath);
         m_backgroundColor = pBoard->GetPixel(0, 0) & 0xFFFFFF;
         m_board = context.MakeTextureHandle(*pBoard);
     }

@@ -193,6 +193,32 @@ TEST(SetLoader, TheClassicPicturesHaveTheirSizesAndBothImages)
     }
 }
 
+TEST(SetLoader, WithoutAColorMaskTheGreyedPicturesKeyTheDefaultMask)
+{
+    const VyString text = EditSetText(ClassicText(), "General", "ColorMask", nullptr);
+    TestResources::Get().Add(VySetLoader::PathOfSet("nomask"), text);
+    const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("nomask"));
+    EXPECT_EQ(set.colorMask, 0x0000FFu);
+    ASSERT_TRUE(set.images);
+    for (size_t i = 0; i < set.images->pieces.size(); ++i)
+    {
+        SCOPED_TRACE(i + 1);
+        const VyRGBFormat* normal = set.images->pieces[i].normal.Image();
+        const VyRGBFormat* greyed = set.images->pieces[i].greyed.Image();
+        ASSERT_TRUE(normal && greyed);
+        int transparent = 0;
+        for (int y = 0; y < normal->Height(); ++y)
+            for (int x = 0; x < normal->Width(); ++x)
+            {
+                const bool masked = (normal->GetPixel(x, y) & 0xFFFFFF) == set.colorMask;
+                const bool clear = greyed->GetPixel(x, y) >> 24 == 0;
+                ASSERT_EQ(clear, masked) << x << "," << y;
+                transparent += clear ? 1 : 0;
+            }
+        EXPECT_GT(transparent, 0);
+    }
+}
+
 TEST(SetLoader, ProgressRunsFromBoardToDataInItsSteps)
 {
     RecordingProgress progress;

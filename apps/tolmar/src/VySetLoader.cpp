@@ -215,8 +215,6 @@ void VySetFileReader::ReadPiece(const VyString& section, VyPieceInfo& piece, VyP
     VyConfigFile& config = *m_pConfig;
     VyString missing;
     piece.bitmap = config.GetString(section, "Bitmap", "");
-    uint32_t mask = 0;
-    ParseRgb(config.GetString("General", "ColorMask", ""), mask);
     const VyString start = config.GetString(section, "Start", "");
     const VyString center = config.GetString(section, "Center", "");
     if (piece.bitmap.empty())
@@ -234,7 +232,7 @@ void VySetFileReader::ReadPiece(const VyString& section, VyPieceInfo& piece, VyP
     if (!piece.bitmap.empty())
     {
         images.normal = rgb(LoadPicture(piece.bitmap, VySetLoader::VY_MAX_PIECE_SIDE), piece.bitmap);
-        images.greyed = MakeGreyed(*images.normal.Image(), mask);
+        images.greyed = MakeGreyed(*images.normal.Image(), m_set.colorMask);
     }
 
     piece.values.assign(m_set.properties.size(), -1);

@@ -99,12 +99,14 @@ void VySetFileReader::SetPos(int pos)
 std::unique_ptr<VyRGBFormat> VySetFileReader::LoadPicture(const VyString& name, int maxSide) const
 {
     const VyString path = VyResourceSource::JoinPath(m_directory, name);
-    VyMemFile data(VY_IO_READ);
-    VyResourceSource::Fetch(path, data);
     std::unique_ptr<VyRGBFormat> picture;
     try
     {
-        picture = VyRGBIO::Load(data, VyRGBIO::TypeFromFileName(path));
+        picture = VyRGBIO::LoadResource(path);
+    }
+    catch (VyFileException&)
+    {
+        throw; // the resource look-up names the file itself
     }
     catch (VyException& error)
     {

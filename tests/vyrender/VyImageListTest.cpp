@@ -77,6 +77,19 @@ TEST(VyImageList, CellsArePackedRowByRowFromTheTopWithTheTransparentColourCleare
     EXPECT_EQ(packed->GetPixel(31, 0) >> 24, 0u);
 }
 
+TEST(VyImageList, WithoutATransparentColourEveryPixelStaysOpaque)
+{
+    auto image = VyRGBFormat::Create(8, 8, VY_FORMAT_RGB24);
+    image->Fill({0, 8, 8, 0}, 0xFFFFFFFF);
+    image->SetPixel(1, 1, 0xFF0000FF);
+    VyImageList list(8, 8);
+    ASSERT_EQ(list.Add(rgb(std::move(image)), VY_NO_TRANSPARENT_COLOR), 0);
+    const VyRGBFormat* packed = list.GetImage();
+    const VyRect cell = list.GetCellRect(0);
+    EXPECT_EQ(packed->GetPixel(cell.left, cell.bottom), 0xFFFFFFFFu) << "white is no key";
+    EXPECT_EQ(packed->GetPixel(cell.left + 1, cell.bottom + 1), 0xFF0000FFu);
+}
+
 #ifdef VYW_TEST_ARCHIVE
 
 TEST(VyImageList, DrawingACellLeavesItsTransparentPixels)

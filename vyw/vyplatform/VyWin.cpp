@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "vybitmap/VyKeyedImage.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
 #include "vyplatform/VyInput.h"
-#include "vyplatform/VyKeyedImage.h"
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyNativeContext.h"
 #include "vyrender/VyOpenGL.h"

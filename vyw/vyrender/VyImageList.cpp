@@ -1,5 +1,6 @@
 #include "vyrender/VyImageList.h"
 
+#include "vybitmap/VyKeyedImage.h"
 #include "vyrender/VyRenderContext.h"
 #include "vythread/VyTrace.h"
 
@@ -41,20 +42,21 @@ int VyImageList::Add(const rgb& strip, int transparentColor)
     VY_ASSERT_TEXT(side != 0, "textureSize<=256");
     if (side == 0)
         return -1;
+    // A strip without alpha of its own is keyed by the transparent colour; with none, it is opaque.
+    std::unique_ptr<VyRGBFormat> pKeyed;
+    if (!pImage->HasAlpha() && transparentColor >= 0 && transparentColor <= 0xFFFFFF)
+    {
+        pKeyed = VyKeyedImage::Make(*pImage, static_cast<uint32_t>(transparentColor));
+        pImage = pKeyed.get();
+    }
+    const uint32_t opaque = pImage->HasAlpha() ? 0 : 0xFF000000;
     const int first = GetCount();
-    const bool bOwnAlpha = pImage->HasAlpha();
     for (int cell = 0; cell < added; ++cell)
     {
         auto pCell = VyRGBFormat::Create(m_size.cx, m_size.cy, VY_FORMAT_RGBA32);
         for (int y = 0; y < m_size.cy; ++y)
             for (int x = 0; x < m_size.cx; ++x)
-            {
-                uint32_t colour = pImage->GetPixel(cell * m_size.cx + x, y);
-                if (!bOwnAlpha)
-                    colour = (colour & 0xFFFFFF) == static_cast<uint32_t>(transparentColor) ? colour & 0xFFFFFF
-                                                                                            : colour | 0xFF000000;
-                pCell->SetPixel(x, y, colour);
-            }
+                pCell->SetPixel(x, y, pImage->GetPixel(cell * m_size.cx + x, y) | opaque);
         m_cells.push_back(std::move(pCell));
     }
     m_bDirty = true;

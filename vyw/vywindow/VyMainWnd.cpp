@@ -1,8 +1,8 @@
 #include "vywindow/VyMainWnd.h"
 
+#include "vybitmap/VyKeyedImage.h"
 #include "vybitmap/VyRGBIO.h"
 #include "vyplatform/VyInput.h"
-#include "vyplatform/VyKeyedImage.h"
 #include "vyplatform/VyPlatform.h"
 #include "vyrender/VyRenderContext.h"
 #include "vythread/VyException.h"

@@ -1,4 +1,4 @@
-#include "vyplatform/VyKeyedImage.h"
+#include "vybitmap/VyKeyedImage.h"
 
 #include "vybitmap/VyPixelFormat.h"
 #include "vybitmap/VyRGBIO.h"

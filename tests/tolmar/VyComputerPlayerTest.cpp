@@ -44,13 +44,9 @@ public:
     }
     void HandleMessage(const VyMessage& msg) override
     {
-        switch (msg.id)
-        {
-        case MSG_COMPUTER_PIECE: ++computerAnswers; rules.ApplyComputerPiece(msg.param1, msg.param2); break;
-        case MSG_COMPUTER_SQUARE: ++computerAnswers; rules.ApplyComputerSquare(msg.param1, msg.param2); break;
-        case MSG_MOVE_DONE: rules.MoveDone(msg.param1); break;
-        default: break;
-        }
+        if (msg.id == MSG_COMPUTER_PIECE || msg.id == MSG_COMPUTER_SQUARE)
+            ++computerAnswers;
+        rules.HandleMessage(msg);
     }
 };
 

@@ -29,16 +29,7 @@ public:
 
     VyMessageTarget* GetMessageTarget() override { return this; }
     VySetLoadProgress* GetSetLoadProgress() override { return &progress; }
-    void HandleMessage(const VyMessage& msg) override
-    {
-        switch (msg.id)
-        {
-        case MSG_SET_LOADED: rules.SetLoaded(msg.param1); break;
-        case MSG_SET_LOAD_FAILED: rules.SetLoadFailed(msg.param1); break;
-        case MSG_MOVE_DONE: rules.MoveDone(msg.param1); break;
-        default: break;
-        }
-    }
+    void HandleMessage(const VyMessage& msg) override { rules.HandleMessage(msg); }
 
     // Dispatches until no load is waiting; a generous bound keeps a broken loader from hanging the run.
     bool FinishLoad()

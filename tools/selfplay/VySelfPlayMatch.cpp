@@ -88,13 +88,7 @@ void VySelfPlayMatch::WakeComputer(const VyComputerPosition& position)
 
 void VySelfPlayMatch::HandleMessage(const VyMessage& msg)
 {
-    switch (msg.id)
-    {
-    case MSG_MOVE_DONE: m_rules.MoveDone(msg.param1); break;
-    case MSG_COMPUTER_PIECE: m_rules.ApplyComputerPiece(msg.param1, msg.param2); break;
-    case MSG_COMPUTER_SQUARE: m_rules.ApplyComputerSquare(msg.param1, msg.param2); break;
-    default: break;
-    }
+    m_rules.HandleMessage(msg);
 }
 
 void VySelfPlayMatch::MovePiece(int piece, VyPoint, float, bool)

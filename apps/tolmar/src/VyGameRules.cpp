@@ -449,6 +449,19 @@ void VyGameRules::ApplyComputerSquare(int square, int generation)
     PlacePiece(square);
 }
 
+bool VyGameRules::HandleMessage(const VyMessage& msg)
+{
+    switch (msg.id)
+    {
+    case MSG_MOVE_DONE: MoveDone(msg.param1); return true;
+    case MSG_COMPUTER_PIECE: ApplyComputerPiece(msg.param1, msg.param2); return true;
+    case MSG_COMPUTER_SQUARE: ApplyComputerSquare(msg.param1, msg.param2); return true;
+    case MSG_SET_LOADED: SetLoaded(msg.param1); return true;
+    case MSG_SET_LOAD_FAILED: SetLoadFailed(msg.param1); return true;
+    default: return false;
+    }
+}
+
 // ---- the status line ----
 
 VyString VyGameRules::Possessive(const VyString& name)

@@ -8,6 +8,7 @@
 #include "VyGameTypes.h"
 #include "VyPieceSet.h"
 #include "vyio/VyIO.h"
+#include "vythread/VyMessage.h"
 #include "vythread/VyRandom.h"
 
 class VySetLoader;
@@ -124,6 +125,11 @@ public:
     // an answer to a position that an undo, a new game or a load replaced is dropped.
     void ApplyComputerPiece(int piece, int generation);
     void ApplyComputerSquare(int square, int generation);
+
+    // The game's messages for the rules: MSG_MOVE_DONE, MSG_COMPUTER_PIECE, MSG_COMPUTER_SQUARE,
+    // MSG_SET_LOADED and MSG_SET_LOAD_FAILED go to MoveDone, ApplyComputerPiece, ApplyComputerSquare,
+    // SetLoaded and SetLoadFailed. Returns whether the message was one of them.
+    bool HandleMessage(const VyMessage& msg);
 
     // Rebuilds m_status for the state and tells the host.
     void UpdateStatus();

@@ -8,7 +8,6 @@
 #include "TestPositions.h"
 #include "VyComputerDecision.h"
 #include "VyGameTypes.h"
-#include "VySetLoader.h"
 #include "vyio/VyArchiveSource.h"
 
 namespace
@@ -17,7 +16,7 @@ namespace
 const VyPieceSet& ClassicSet()
 {
     static VyArchiveSource resources;
-    static const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("classic"));
+    static const VyPieceSet set = VyPieceSet::Classic();
     return set;
 }
 

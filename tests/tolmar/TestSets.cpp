@@ -2,7 +2,6 @@
 
 #include <sstream>
 
-#include "VySetLoader.h"
 #include "vyio/VyMemFile.h"
 
 TestResources& TestResources::Get()
@@ -49,7 +48,7 @@ VyString TestResources::ArchiveText(const VyString& path)
 const VyPieceSet& ClassicSet()
 {
     TestResources::Get();
-    static const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("classic"));
+    static const VyPieceSet set = VyPieceSet::Classic();
     return set;
 }
 

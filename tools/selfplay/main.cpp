@@ -11,7 +11,6 @@
 #include <iostream>
 
 #include "VySelfPlayMatch.h"
-#include "VySetLoader.h"
 #include "vyio/VyArchiveSource.h"
 #include "vythread/VyException.h"
 
@@ -79,7 +78,7 @@ int main(int argc, char** argv)
     {
         // The classic set as the game ships it, from the archive linked into this program.
         VyArchiveSource resources;
-        const VyPieceSet set = VySetLoader::Load(VySetLoader::PathOfSet("classic"));
+        const VyPieceSet set = VyPieceSet::Classic();
         VySelfPlayMatch match(set, first, second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
         if (verbose)
             std::cout << "Seed " << seed << "; pieces are shown by the initials of Color, Height, Shape, Top\n";

@@ -6,16 +6,13 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
-#include "vybitmap/VyRGBIO.h"
+#include "VyPieceSet.h"
+#include "vybitmap/VyKeyedImage.h"
 #include "vyio/VyArchiveSource.h"
-#include "vyio/VyConfigFile.h"
-#include "vyio/VyMemFile.h"
-#include "vyio/VyResourceSource.h"
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyNativeContext.h"
 #include "vyrender/VyOpenGL.h"
@@ -26,26 +23,11 @@ namespace
 constexpr int WIDTH = 640;
 constexpr int HEIGHT = 480;
 
-// An RGBA copy in which the mask colour is transparent.
-std::unique_ptr<VyRGBFormat> Keyed(const VyRGBFormat& image, uint32_t mask)
-{
-    auto keyed = VyRGBFormat::Create(image.Width(), image.Height(), VY_FORMAT_RGBA32);
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < image.Width(); ++x)
-        {
-            uint32_t colour = image.GetPixel(x, y) & 0xFFFFFF;
-            keyed->SetPixel(x, y, colour == mask ? colour : colour | 0xFF000000);
-        }
-    return keyed;
-}
-
-// The scene's pictures as images, read once.
+// The classic set and its pieces keyed by the set's mask colour, read once.
 struct SceneImages
 {
-    std::unique_ptr<VyRGBFormat> board;
-    VySize boardSize;
+    VyPieceSet set;
     std::vector<std::unique_ptr<VyRGBFormat>> pieces;
-    std::vector<VyPoint> starts;
 
     static const SceneImages& Get()
     {
@@ -56,22 +38,9 @@ struct SceneImages
     static SceneImages Load()
     {
         SceneImages images;
-        const VyString directory = "sets\\classic\\";
-        VyMemFile file(VY_IO_READ);
-        VyResourceSource::Fetch(directory + "classic.cfg", file);
-        VyConfigFile set(directory + "classic.cfg", file);
-        images.board = VyRGBIO::LoadResource(directory + set.GetString("General", "Board", "board.bmp"));
-        images.boardSize = {490, 400};
-        std::sscanf(set.GetString("General", "BoardSize", "").c_str(), "%d,%d", &images.boardSize.cx,
-                    &images.boardSize.cy);
-        for (int piece = 1; piece <= 16; ++piece)
-        {
-            const VyString section = VyString::Format("Piece%d", piece);
-            VyPoint start;
-            std::sscanf(set.GetString(section, "Start", "").c_str(), "%d,%d", &start.x, &start.y);
-            images.pieces.push_back(Keyed(*VyRGBIO::LoadResource(directory + set.GetString(section, "Bitmap", "")), 0x0000FF));
-            images.starts.push_back(start);
-        }
+        images.set = VyPieceSet::Classic();
+        for (const VyPieceImages& piece : images.set.images->pieces)
+            images.pieces.push_back(VyKeyedImage::Make(*piece.normal.Image(), images.set.colorMask));
         return images;
     }
 };
@@ -82,8 +51,8 @@ struct SceneTextures
     explicit SceneTextures(VyRenderContext& context)
     {
         const SceneImages& images = SceneImages::Get();
-        board = context.MakeTextureHandle(*images.board);
-        background = images.board->GetPixel(0, 0) & 0xFFFFFF;
+        board = context.MakeTextureHandle(*images.set.images->board.Image());
+        background = images.set.images->background & 0xFFFFFF;
         for (const auto& piece : images.pieces)
             pieces.push_back(context.MakeTextureHandle(*piece));
     }
@@ -95,8 +64,8 @@ struct SceneTextures
 
 void DrawScene(VyRenderContext& context, const SceneTextures& textures)
 {
-    const SceneImages& images = SceneImages::Get();
-    const VySize board = images.boardSize;
+    const VyPieceSet& set = SceneImages::Get().set;
+    const VySize board = set.boardSize;
     context.BeginFrame();
     context.SetColor(VyColor(textures.background));
     context.FillRect({0, HEIGHT, WIDTH, board.cy});
@@ -108,7 +77,7 @@ void DrawScene(VyRenderContext& context, const SceneTextures& textures)
     for (size_t i = 0; i < textures.pieces.size(); ++i)
     {
         const VyTexture& piece = textures.pieces[i];
-        const VyPoint corner = images.starts[i];
+        const VyPoint corner = set.pieces[i].start;
         context.SelectTexture(piece);
         context.DrawTexture({corner.x, corner.y + piece.GetHeight(), corner.x + piece.GetWidth(), corner.y}, {});
     }
@@ -140,7 +109,7 @@ bool InitVideo(benchmark::State& state)
 
 void BM_FrameOpenGL(benchmark::State& state)
 {
-    VyArchiveSource source(VYW_BENCH_ARCHIVE);
+    VyArchiveSource source;
     if (!source.HasArchive() || !InitVideo(state))
         return state.SkipWithError("no archive or no video");
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -176,7 +145,7 @@ BENCHMARK(BM_FrameOpenGL)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Arg: 0 Native, 1 DirectDraw (16-bit); range(1) 1: presented in a window.
 void BM_FrameSoftware(benchmark::State& state)
 {
-    VyArchiveSource source(VYW_BENCH_ARCHIVE);
+    VyArchiveSource source;
     if (!source.HasArchive() || !InitVideo(state))
         return state.SkipWithError("no archive or no video");
     const bool bPresented = state.range(1) != 0;

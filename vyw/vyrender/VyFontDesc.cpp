@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "vythread/VyTrace.h"
+#include "vyutil/VyStringHelper.h"
 
 VyString VyFontDesc::FileName() const
 {
@@ -45,31 +46,6 @@ const VyStandardFont* VyStandardFonts::Find(int id)
     return nullptr;
 }
 
-namespace
-{
-
-// Cut at every comma; the text after the last comma is a part only when it is not empty.
-std::vector<std::string_view> SplitParts(std::string_view text)
-{
-    std::vector<std::string_view> parts;
-    size_t start = 0;
-    for (size_t comma = text.find(','); comma != std::string_view::npos; comma = text.find(',', start))
-    {
-        parts.push_back(text.substr(start, comma - start));
-        start = comma + 1;
-    }
-    if (start < text.size())
-        parts.push_back(text.substr(start));
-    return parts;
-}
-
-bool TruthOf(std::string_view text)
-{
-    return !(text.empty() || text == "0" || text == "F" || text == "FALSE");
-}
-
-} // namespace
-
 VyFontChoice VyFontParser::Parse(std::string_view text)
 {
     VyFontChoice choice;
@@ -84,15 +60,15 @@ VyFontChoice VyFontParser::Parse(std::string_view text)
         choice.desc = VyStandardFonts::Find(choice.standard)->desc;
         return choice;
     }
-    std::vector<std::string_view> parts = SplitParts(text);
+    const std::vector<VyString> parts = VyStringHelper::Split(VyString(text));
     VyFontDesc& desc = choice.desc;
     // An empty face or size part keeps its default: a font needs a face and a size to have a file.
     if (parts.size() > 0 && !parts[0].empty())
-        desc.face = VyString(parts[0]);
+        desc.face = parts[0];
     if (parts.size() > 1 && !parts[1].empty())
-        desc.size = VyString(parts[1]).ToInt();
+        desc.size = parts[1].ToInt();
     bool* flags[] = {&desc.bold, &desc.italic, &desc.underline, &desc.antialiased};
     for (size_t i = 0; i < 4 && i + 2 < parts.size(); ++i)
-        *flags[i] = TruthOf(parts[i + 2]);
+        *flags[i] = VyStringHelper::ParseBool(parts[i + 2]);
     return choice;
 }

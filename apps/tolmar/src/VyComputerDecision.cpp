@@ -1,5 +1,7 @@
 #include "VyComputerDecision.h"
 
+#include <algorithm>
+
 #include "VyGameTypes.h"
 #include "VyWinTest.h"
 #include "vythread/VyTrace.h"
@@ -52,10 +54,39 @@ bool VyComputerDecision::IsSafe(VyComputerPosition& position, int piece)
     return FindWinningSquare(position, piece) == -1;
 }
 
-// The draw loops below end because the caller made sure that a match exists.
+std::vector<int> VyComputerDecision::SafePieces(VyComputerPosition& position)
+{
+    std::vector<int> safe;
+    for (int piece : OffBoardPieces(position))
+        if (IsSafe(position, piece))
+            safe.push_back(piece);
+    return safe;
+}
+
+bool VyComputerDecision::HasSafePiece(VyComputerPosition& position, int except)
+{
+    for (size_t i = 0; i < position.pieces.size(); ++i)
+    {
+        const int piece = static_cast<int>(i);
+        if (position.pieces[i].location == -1 && piece != except && IsSafe(position, piece))
+            return true;
+    }
+    return false;
+}
+
+int VyComputerDecision::LastOffBoardPiece(const VyComputerPosition& position)
+{
+    for (size_t i = position.pieces.size(); i-- > 0;)
+        if (position.pieces[i].location == -1)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// The draw loops below end because a match exists.
 int VyComputerDecision::RandomOffBoardPiece(const VyComputerPosition& position, VyRandom& random)
 {
-    if (OffBoardPieces(position).empty())
+    if (std::none_of(position.pieces.begin(), position.pieces.end(),
+                     [](const VyPieceInfo& piece) { return piece.location == -1; }))
         return -1;
     const int count = static_cast<int>(position.pieces.size());
     for (;;)
@@ -68,7 +99,8 @@ int VyComputerDecision::RandomOffBoardPiece(const VyComputerPosition& position, 
 
 int VyComputerDecision::RandomEmptySquare(const VyComputerPosition& position, VyRandom& random)
 {
-    if (EmptySquares(position).empty())
+    if (std::none_of(position.squares.begin(), position.squares.end(),
+                     [](const VySquare& square) { return square.piece == -1; }))
         return -1;
     const int count = static_cast<int>(position.squares.size());
     for (;;)
@@ -82,23 +114,17 @@ int VyComputerDecision::RandomEmptySquare(const VyComputerPosition& position, Vy
 // Intermediate and Hard: a uniformly drawn safe piece, else the off-board piece with the highest index.
 int VyComputerDecision::ChooseSafePiece(VyComputerPosition& position, VyRandom& random)
 {
-    const std::vector<int> offBoard = OffBoardPieces(position);
-    if (offBoard.empty())
-        return -1;
-    bool anySafe = false;
-    for (int piece : offBoard)
-        if (IsSafe(position, piece))
-        {
-            anySafe = true;
-            break;
-        }
-    if (!anySafe)
-        return offBoard.back();
+    const std::vector<int> safe = SafePieces(position);
+    if (safe.empty())
+        return LastOffBoardPiece(position);
+    std::vector<bool> isSafe(position.pieces.size(), false);
+    for (int piece : safe)
+        isSafe[static_cast<size_t>(piece)] = true;
     const int count = static_cast<int>(position.pieces.size());
     for (;;)
     {
         const int piece = random.Below(count);
-        if (position.pieces[static_cast<size_t>(piece)].location == -1 && IsSafe(position, piece))
+        if (isSafe[static_cast<size_t>(piece)])
             return piece;
     }
 }
@@ -134,17 +160,12 @@ int VyComputerDecision::AdvancedScore(VyComputerPosition& position, int piece)
 // when every score is 0); the highest-index off-board piece when none is safe.
 int VyComputerDecision::ChooseAdvancedPiece(VyComputerPosition& position, VyRandom& random)
 {
-    const std::vector<int> offBoard = OffBoardPieces(position);
-    std::vector<int> safe;
-    for (int piece : offBoard)
-        if (IsSafe(position, piece))
-            safe.push_back(piece);
-    const int fallback = offBoard.empty() ? -1 : offBoard.back();
+    const std::vector<int> safe = SafePieces(position);
+    if (safe.empty())
+        return LastOffBoardPiece(position);
 
-    int pick = -1;
-    if (safe.size() == 1)
-        pick = safe.front();
-    else if (safe.size() > 1)
+    int pick = safe.front();
+    if (safe.size() > 1)
         pick = safe[static_cast<size_t>(random.Below(static_cast<int>(safe.size())))];
 
     int best = 0;
@@ -157,10 +178,6 @@ int VyComputerDecision::ChooseAdvancedPiece(VyComputerPosition& position, VyRand
             pick = piece;
         }
     }
-    if (safe.empty())
-        pick = fallback;
-    if (pick == -1)
-        pick = RandomOffBoardPiece(position, random);
     return pick;
 }
 
@@ -186,12 +203,8 @@ int VyComputerDecision::ChooseSafeSquare(VyComputerPosition& position, VyRandom&
     for (int s : EmptySquares(position))
     {
         position.squares[static_cast<size_t>(s)].piece = current;
-        for (int piece : OffBoardPieces(position))
-            if (piece != current && IsSafe(position, piece))
-            {
-                safeSquares.push_back(s);
-                break;
-            }
+        if (HasSafePiece(position, current))
+            safeSquares.push_back(s);
         position.squares[static_cast<size_t>(s)].piece = -1;
     }
     if (safeSquares.empty())

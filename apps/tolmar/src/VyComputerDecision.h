@@ -50,6 +50,12 @@ private:
     static bool HasWin(const VyComputerPosition& position);
     static std::vector<int> OffBoardPieces(const VyComputerPosition& position);
     static std::vector<int> EmptySquares(const VyComputerPosition& position);
+    // The off-board pieces the opponent cannot win with at once, in piece order.
+    static std::vector<int> SafePieces(VyComputerPosition& position);
+    // Whether an off-board piece other than except is safe to hand over.
+    static bool HasSafePiece(VyComputerPosition& position, int except);
+    // The off-board piece with the highest index; -1 when none.
+    static int LastOffBoardPiece(const VyComputerPosition& position);
     static int RandomOffBoardPiece(const VyComputerPosition& position, VyRandom& random);
     static int RandomEmptySquare(const VyComputerPosition& position, VyRandom& random);
     static int ChooseSafePiece(VyComputerPosition& position, VyRandom& random);

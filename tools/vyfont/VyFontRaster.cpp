@@ -59,9 +59,7 @@ VyRasterGlyph VyFontRaster::Render(int code)
     unsigned int character = UnicodeOf(code);
     if (character != 0 && FT_Get_Char_Index(Face(m_pFace), character) != 0)
         return RenderCharacter(code, character);
-    VyRasterGlyph blank = RenderCharacter(code, ' ');
-    blank.code = code;
-    return blank;
+    return RenderCharacter(code, ' ');
 }
 
 VyRasterGlyph VyFontRaster::RenderCharacter(int code, unsigned int character)

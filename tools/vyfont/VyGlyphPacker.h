@@ -17,7 +17,6 @@ public:
     // glyphs without pixels), in the order of glyphs. Throws VyException when they do not fit.
     std::vector<VyRect> Pack(const std::vector<VyRasterGlyph>& glyphs);
 
-    int GetSide() const { return m_side; }
     // Coverage of the sheet, side x side bytes, row 0 the bottom row.
     const std::vector<unsigned char>& GetCoverage() const { return m_coverage; }
 

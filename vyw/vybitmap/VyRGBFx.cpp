@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "vythread/VyTrace.h"
 
 VyRGBFx::VyRGBFx(uint32_t tint, int strength, int mode)
     : m_red(static_cast<uint16_t>(VyRedOf(tint))),
@@ -36,10 +35,4 @@ uint32_t VyRGBFx::TintColour(uint32_t colour) const
     };
     return VyMakeColour(mix(VyRedOf(colour), m_red), mix(VyGreenOf(colour), m_green), mix(VyBlueOf(colour), m_blue),
                         VyAlphaOf(colour));
-}
-
-uint32_t VyRGBFx::Pack(uint32_t colour) const
-{
-    VY_ASSERT(m_pPixelFormat != nullptr);
-    return m_pPixelFormat != nullptr ? m_pPixelFormat->ColourToWord(colour) : 0;
 }

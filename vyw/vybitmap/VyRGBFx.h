@@ -48,8 +48,6 @@ public:
     // The single-colour tint, as ARGB: each colour component c becomes
     // c + ((tint - c) * strength >> 8); alpha is kept.
     uint32_t TintColour(uint32_t colour) const;
-    // Packs a colour into a pixel word of the prepared format (asserted).
-    uint32_t Pack(uint32_t colour) const;
 
     // The source alpha scaled by the strength (255 keeps it exactly).
     uint32_t ScaleAlpha(uint32_t alpha) const { return m_strength >= 255 ? alpha : alpha * (m_strength + 1) >> 8; }

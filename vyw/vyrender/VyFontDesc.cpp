@@ -29,11 +29,12 @@ VyFontDesc Arial(bool bold, bool underline, bool antialiased)
     return desc;
 }
 
+// Indexed by the standard font numbers.
 const VyStandardFont STANDARD_FONTS[VY_STANDARD_FONT_COUNT] = {
-    {VY_FONT_MENU, "arial10ba", Arial(true, false, true)},
-    {VY_FONT_WINDOWTEXT, "arial10a", Arial(false, false, true)},
-    {VY_FONT_CONTROL, "arial10", Arial(false, false, false)},
-    {VY_FONT_UNDERLINE, "arial10u", Arial(false, true, false)},
+    {Arial(true, false, true)},   // VY_FONT_MENU
+    {Arial(false, false, true)},  // VY_FONT_WINDOWTEXT
+    {Arial(false, false, false)}, // VY_FONT_CONTROL
+    {Arial(false, true, false)},  // VY_FONT_UNDERLINE
 };
 
 } // namespace

@@ -30,8 +30,6 @@ constexpr int VY_STANDARD_FONT_COUNT = 4;
 
 struct VyStandardFont
 {
-    int id = 0;
-    std::string_view name;
     VyFontDesc desc;
 };
 

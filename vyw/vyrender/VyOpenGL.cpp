@@ -240,16 +240,6 @@ void VyOpenGL::ApplyPendingState()
     }
 }
 
-void VyOpenGL::SetBlending(bool bOn)
-{
-    VyRenderContext::SetBlending(bOn);
-}
-
-void VyOpenGL::SetTexturing(bool bOn)
-{
-    VyRenderContext::SetTexturing(bOn);
-}
-
 void VyOpenGL::SelectTexture(const VyTexture& texture)
 {
     VyRenderContext::SelectTexture(texture);

@@ -51,8 +51,6 @@ public:
     using VyRenderContext::DrawLine;
     void DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end) override;
     void DrawPoints(const VyPoint* points, int count) override;
-    void SetBlending(bool bOn) override;
-    void SetTexturing(bool bOn) override;
     int MakeTexture(const VyRGBFormat& image) override;
     void DeleteTexture(int textureId) override;
     // Viewport the whole frame, orthographic projection (0, width, 0, height, -1, 1).

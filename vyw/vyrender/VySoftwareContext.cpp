@@ -76,11 +76,6 @@ VySoftwareContext::VySoftwareContext(SDL_Window* pWindow) : m_pWindow(pWindow) {
 
 VySoftwareContext::~VySoftwareContext()
 {
-    VySoftwareContext::Shutdown();
-}
-
-void VySoftwareContext::Shutdown()
-{
     VyRenderContext::Shutdown();
 }
 
@@ -98,6 +93,12 @@ void VySoftwareContext::Resize(int width, int height)
     m_rasterizer.SetClip(m_clip);
 }
 
+void VySoftwareContext::SetClipRect(const VyRect& rect)
+{
+    VyRenderContext::SetClipRect(rect);
+    m_rasterizer.SetClip(m_clip);
+}
+
 VyRasterizer::Paint VySoftwareContext::MakePaint(const VyColor& color, bool bBlending) const
 {
     VyRasterizer::Paint paint;
@@ -111,7 +112,6 @@ VyRasterizer::Paint VySoftwareContext::MakePaint(const VyColor& color, bool bBle
 
 void VySoftwareContext::FillSolid(const VyRect& rect, const VyColor& color)
 {
-    m_rasterizer.SetClip(m_clip);
     m_rasterizer.FillRect(rect, MakePaint(color, color.GetAlpha() != 255));
 }
 
@@ -123,7 +123,6 @@ void VySoftwareContext::DrawTexture(const VyRect& dest, const VyRect& source)
         return;
     VY_ASSERT_TEXT(m_nImageMode == VY_IMAGE_NORMAL || m_nImageMode == VY_IMAGE_HIGHLIGHT, "false");
     CountTextured(dest);
-    m_rasterizer.SetClip(m_clip);
     const VyRect area = EffectiveSource(source, m_texture.GetWidth(), m_texture.GetHeight());
     if (m_nImageMode == VY_IMAGE_HIGHLIGHT)
     {
@@ -141,7 +140,6 @@ void VySoftwareContext::DrawPolygon(const VyPoint* points, int count, VyPolygonS
     VyColor color;
     if (points == nullptr || count <= 0 || !ResolveCurrentColor(color))
         return;
-    m_rasterizer.SetClip(m_clip);
     const VyRasterizer::Paint paint = MakePaint(color, m_bBlending);
     if (style == VyPolygonStyle::FILLED)
     {
@@ -161,7 +159,6 @@ void VySoftwareContext::DrawLine(int x1, int y1, int x2, int y2, VyLineEnd end)
     VyColor color;
     if (!ResolveCurrentColor(color))
         return;
-    m_rasterizer.SetClip(m_clip);
     m_rasterizer.Line(x1, y1, x2, y2, end == VyLineEnd::INCLUDED, MakePaint(color, m_bBlending));
 }
 
@@ -170,7 +167,6 @@ void VySoftwareContext::DrawPoints(const VyPoint* points, int count)
     VyColor color;
     if (points == nullptr || !ResolveCurrentColor(color))
         return;
-    m_rasterizer.SetClip(m_clip);
     const VyRasterizer::Paint paint = MakePaint(color, m_bBlending);
     for (int i = 0; i < count; ++i)
         m_rasterizer.Point(points[i].x, points[i].y, paint);

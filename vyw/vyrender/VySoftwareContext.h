@@ -25,7 +25,6 @@ public:
     explicit VySoftwareContext(SDL_Window* pWindow);
     ~VySoftwareContext() override; // shuts down
 
-    void Shutdown() override;
     // Copies the frame buffer into the window (when there is one). A window surface that cannot be had
     // or updated throws VyException("<class>", "EndFrame", "Could not show the frame : <SDL error>").
     void EndFrame() override;
@@ -43,6 +42,8 @@ public:
     bool IsSoftwareRenderer() const override { return true; }
     // Makes a new frame buffer of the size (opaque black); the clip becomes the whole frame.
     void Resize(int width, int height) override;
+    // The rasteriser draws inside the clip from now on.
+    void SetClipRect(const VyRect& rect) override;
 
     // The frame buffer (null before Initialize).
     const VyRGBFormat* GetFrameBuffer() const { return m_pFrame.get(); }
@@ -56,7 +57,6 @@ protected:
     // Chooses the frame buffer's format (VY_FORMAT_RGBA32, RGB32, RGB565 or RGB555) and dithering;
     // takes effect at the next Resize.
     void SetFrameFormat(int formatId, bool bDither);
-    int GetFrameFormat() const { return m_nFrameFormat; }
     SDL_Window* GetWindow() const { return m_pWindow; }
 
 private:

@@ -33,10 +33,7 @@ VyGameRules::~VyGameRules() = default;
 void VyGameRules::SetPieceSet(const VyPieceSet& set)
 {
     // A movement still running belongs to the old pieces.
-    m_afterMove = AFTER_MOVE_NOTHING;
-    m_movingPiece = INVALID_PIECE;
-    if (m_moving)
-        SetBusy(false);
+    AbandonMovement();
     m_setName = set.name;
     m_board = set.board;
     m_boardSize = set.boardSize;
@@ -126,6 +123,14 @@ void VyGameRules::SetBusy(bool busy)
 {
     m_moving = busy;
     m_host.SetBusy(busy);
+}
+
+void VyGameRules::AbandonMovement()
+{
+    m_afterMove = AFTER_MOVE_NOTHING;
+    m_movingPiece = INVALID_PIECE;
+    if (m_moving)
+        SetBusy(false);
 }
 
 void VyGameRules::StartMovement(int piece, VyPoint target, float speed, bool animate, int afterMove)
@@ -308,10 +313,7 @@ void VyGameRules::ResetBoard()
     // A saved game waiting for its set is replaced by whatever reset the board.
     DropPendingGame();
     // A movement still running belongs to the old position: its end must not advance the new one.
-    m_afterMove = AFTER_MOVE_NOTHING;
-    m_movingPiece = INVALID_PIECE;
-    if (m_moving)
-        SetBusy(false);
+    AbandonMovement();
     for (int i = 0; i < GetNumberOfPieces(); ++i)
     {
         VyPieceInfo& piece = m_pieces[static_cast<size_t>(i)];
@@ -529,6 +531,11 @@ bool VyGameRules::IsSetLoading() const
     return m_pSetLoader && m_pSetLoader->IsLoading();
 }
 
+bool VyGameRules::IsSetInUse(const VyString& name) const
+{
+    return name == m_setName && !m_pieces.empty();
+}
+
 bool VyGameRules::LoadSet(const VyString& name)
 {
     if (!VySetLoader::IsValidSetName(name))
@@ -543,7 +550,7 @@ bool VyGameRules::LoadSet(const VyString& name)
 bool VyGameRules::LoadSetFile(const VyString& path)
 {
     const VyString name = VySetLoader::NameOfSet(path);
-    if (name == m_setName && !m_pieces.empty())
+    if (IsSetInUse(name))
     {
         if (IsSetLoading())
             m_pSetLoader->Cancel();
@@ -645,7 +652,7 @@ bool VyGameRules::LoadGame(VyIO& stream)
                               "Load Error");
         return false;
     }
-    if (saved->setName == m_setName && !m_pieces.empty())
+    if (IsSetInUse(saved->setName))
     {
         if (IsSetLoading())
             m_pSetLoader->Cancel();

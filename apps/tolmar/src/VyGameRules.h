@@ -192,6 +192,8 @@ private:
     bool IsValidSquare(int square) const;
     void SetBusy(bool busy);
     void StartMovement(int piece, VyPoint target, float speed, bool animate, int afterMove);
+    // A movement still running ends nothing: no half-move follows it and the busy state ends.
+    void AbandonMovement();
     void EnableOffBoardPieces(bool enable);
     void SetPieceImage(int piece, int imageIndex);
     void EvaluateChoosingPosition();
@@ -200,6 +202,8 @@ private:
     bool TakeBackChoice();
     VyString StatusText() const;
     VySetLoader& Loader();
+    // The set called name is the one the pieces come from.
+    bool IsSetInUse(const VyString& name) const;
     void DropPendingGame();
     void FailSetLoad(const VyString& failure);
     void ApplySavedGame(const VySavedGame& saved);

@@ -52,6 +52,11 @@ const VyPieceSet& ClassicSet()
     return set;
 }
 
+VyString ClassicText()
+{
+    return TestResources::Get().ArchiveText("sets\\classic\\classic.cfg");
+}
+
 VyString EditSetText(const VyString& text, const VyString& section, const VyString& key, const char* value)
 {
     std::istringstream in(text);

@@ -30,6 +30,8 @@ private:
 
 // The classic set, loaded once from the linked archive.
 const VyPieceSet& ClassicSet();
+// The text of the classic set file in the linked archive.
+VyString ClassicText();
 
 // The classic set file's text with one key of one section set to value (added when missing), or
 // removed when value is null.

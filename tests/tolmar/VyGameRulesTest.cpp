@@ -9,8 +9,6 @@ namespace
 // Square s gets piece BOARD[s]; filled in square order the first fifteen make no line and the
 // sixteenth (piece 7 on square 15) completes one.
 const int LAST_PLACEMENT_WINS[16] = {4, 11, 10, 13, 12, 3, 6, 0, 1, 15, 14, 5, 2, 8, 9, 7};
-// A full board without any line.
-const int TIED_BOARD[16] = {8, 0, 14, 12, 1, 4, 11, 10, 6, 2, 7, 13, 3, 15, 9, 5};
 
 class RulesTest : public ClassicRulesTest
 {

@@ -48,11 +48,6 @@ void AddSet(const VyString& name, const VyString& text)
 {
     TestResources::Get().Add(VySetLoader::PathOfSet(name), text);
 }
-
-VyString ClassicText()
-{
-    return TestResources::Get().ArchiveText("sets\\classic\\classic.cfg");
-}
 } // namespace
 
 TEST(GameSet, TheStartUpLoadArrivesOnTheWindowThreadAndTheSameSetLoadsOnce)

@@ -41,9 +41,6 @@ const unsigned char HAND_WRITTEN[] = {
     0x07, 'c', 'l', 'a', 's', 's', 'i', 'c',                    // set
 };
 
-// Square s gets piece TIED[s]: a full board without a line.
-const int TIED[16] = {8, 0, 14, 12, 1, 4, 11, 10, 6, 2, 7, 13, 3, 15, 9, 5};
-
 VyString Bytes(const VyMemFile& file)
 {
     return VyString(file.GetView());
@@ -307,7 +304,7 @@ TEST_F(SavedGameTest, AFinishedGameShowsItsEndAndAsksAgain)
     // A tie asks again; the same full board saved in a choosing state is found to be a tie.
     std::vector<std::pair<int, int>> board;
     for (int square = 0; square < 16; ++square)
-        board.emplace_back(square, TIED[square]);
+        board.emplace_back(square, TIED_BOARD[square]);
     for (int state : {GAME_TIED, PLAYER1_CHOOSES})
     {
         const int questions = m_host.questions;

@@ -69,11 +69,6 @@ VyString LoadFailure(const VyString& name, const VyString& text, VySetLoadProgre
     return {};
 }
 
-VyString ClassicText()
-{
-    return TestResources::Get().ArchiveText("sets\\classic\\classic.cfg");
-}
-
 // A 24-bit BMP of the given size filled with one colour.
 VyString BitmapText(int width, int height)
 {

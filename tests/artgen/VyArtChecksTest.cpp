@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ArtScene.h"
 #include "artgen/VyArtChecks.h"
 #include "artgen/VyArtCursors.h"
 #include "artgen/VyArtIcons.h"
@@ -10,9 +11,8 @@ namespace
 // A quickly drawn piece picture (two rays per pixel and axis) to damage in the tests.
 VyArtPicture DrawPiece(const VyArtPieceDef& piece)
 {
-    VyArtCamera camera = VyArtCamera::Fit(ClassicLattice());
-    VyArtLight light = VyArtLight::ForCamera(camera);
-    VyArtPieceRenderer renderer(camera, light);
+    ArtScene scene;
+    VyArtPieceRenderer renderer(scene.camera, scene.light);
     return renderer.Render(piece, 2).ToKeyedPicture(VY_ART_MASK);
 }
 

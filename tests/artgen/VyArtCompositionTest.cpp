@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ArtScene.h"
 #include "artgen/VyArtBoard.h"
 #include "artgen/VyArtChecks.h"
 #include "artgen/VyArtCursors.h"
@@ -62,9 +63,8 @@ TEST(VyArtCamera, RecoversAKnownCamera)
 
 TEST(VyArtPieceModel, ReachIsTheFarthestPointOfTheShape)
 {
-    VyArtCamera camera = VyArtCamera::Fit(ClassicLattice());
-    VyArtLight light = VyArtLight::ForCamera(camera);
-    VyArtPieceRenderer renderer(camera, light);
+    ArtScene scene;
+    VyArtPieceRenderer renderer(scene.camera, scene.light);
     const VyArtView& view = renderer.View();
     for (int fileNumber : {3, 8, 13})
     {
@@ -152,9 +152,8 @@ TEST(VyArtChecks, BoardAndHoleChecksFindFaults)
 
 TEST(VyArtBoard, BackdropMeetsTheWindowFillAtTheEdges)
 {
-    VyArtCamera camera = VyArtCamera::Fit(ClassicLattice());
-    VyArtLight light = VyArtLight::ForCamera(camera);
-    VyArtBoard board(camera, light);
+    ArtScene scene;
+    VyArtBoard board(scene.camera, scene.light);
     VyArtPicture small = board.Render(98, 80, 1).ToPicture();
     EXPECT_TRUE(VyArtChecks::CheckBackdropEdges(small).problems.empty());
     EXPECT_EQ(small.Get(0, 0), ToRgb(board.BackdropColor()));

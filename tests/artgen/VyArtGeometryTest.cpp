@@ -1,23 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "ArtScene.h"
 #include "artgen/VyArtBoard.h"
-#include "artgen/VyArtCamera.h"
 #include "artgen/VyArtChecks.h"
 #include "artgen/VyArtPieceModel.h"
 #include "artgen/VyArtPieceRenderer.h"
 
-namespace
-{
-struct Scene
-{
-    VyArtCamera camera = VyArtCamera::Fit(ClassicLattice());
-    VyArtLight light = VyArtLight::ForCamera(camera);
-};
-} // namespace
-
 TEST(VyArtCamera, WarpedViewPassesThroughEverySquareCorner)
 {
-    Scene scene;
+    ArtScene scene;
     VyArtLattice lattice = ClassicLattice();
     // The table's points are measured to the pixel: the pinhole alone misses them by about a pixel.
     EXPECT_GT(scene.camera.MaxResidual(), 0.1);
@@ -41,7 +32,7 @@ TEST(VyArtCamera, WarpedViewPassesThroughEverySquareCorner)
 
 TEST(VyArtBoard, HighlightOutlinesLieOnTheBorderAndFitTheRectangle)
 {
-    Scene scene;
+    ArtScene scene;
     VyArtBoard board(scene.camera, scene.light);
     VyArtChecks::Result result = VyArtChecks::CheckOutlinesOnBorder(board);
     EXPECT_GT(result.checked, 16 * 4 * 3 * 40);
@@ -61,7 +52,7 @@ TEST(VyArtBoard, HighlightOutlinesLieOnTheBorderAndFitTheRectangle)
 
 TEST(VyArtPieceModel, SizesFillThePicturesAndKeepHeightsEqual)
 {
-    Scene scene;
+    ArtScene scene;
     VyArtPieceRenderer renderer(scene.camera, scene.light);
     const VyArtView& view = renderer.View();
     double tall = -1.0, shortHeight = -1.0;

@@ -41,32 +41,20 @@ void VyRGB16::SetWord(int x, int y, uint32_t word)
     pixel[1] = static_cast<uint8_t>(word >> 8);
 }
 
-uint32_t VyRGB16::ReadColour(int x, int y) const
-{
-    return PixelFormat().WordToColour(Word(x, y));
-}
-
-void VyRGB16::WriteColour(int x, int y, uint32_t colour)
-{
-    // Bit 15 of a 5-5-5 word lies outside the format and keeps its value.
-    const uint32_t outside = Word(x, y) & ~PixelFormat().Mask();
-    SetWord(x, y, outside | PixelFormat().ColourToWord(colour));
-}
-
 void VyRGB16::FillArea(const VyBlitArea& area, uint32_t colour, int strength)
 {
+    if (strength >= 255)
+    {
+        FillPlain(area, colour);
+        return;
+    }
+    // Bit 15 of a 5-5-5 word lies outside the format and keeps its value.
     const Layout layout(PixelFormat());
-    const uint32_t plain = PixelFormat().ColourToWord(colour);
     const VyChannels target = VyChannels::Narrow(colour, PixelFormat());
     for (int y = area.destY; y < area.destY + area.height; ++y)
         for (int x = area.destX; x < area.destX + area.width; ++x)
         {
             const uint32_t word = Word(x, y);
-            if (strength >= 255)
-            {
-                SetWord(x, y, (word & ~PixelFormat().Mask()) | plain);
-                continue;
-            }
             uint32_t value[3];
             for (int channel = 0; channel < 3; ++channel)
                 value[channel] = VyChannels::Mix(layout.Get(word, channel), target.value[channel], strength);

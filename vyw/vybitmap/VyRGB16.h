@@ -12,8 +12,6 @@ public:
     explicit VyRGB16(int formatId) : VyRGBFormat(formatId) {}
 
 protected:
-    uint32_t ReadColour(int x, int y) const override;
-    void WriteColour(int x, int y, uint32_t colour) override;
     void BlitArea(const VyBlitArea& area, const VyRGBFormat& source, const VyRGBFx& fx) override;
     void FillArea(const VyBlitArea& area, uint32_t colour, int strength) override;
 

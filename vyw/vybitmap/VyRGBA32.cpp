@@ -1,7 +1,5 @@
 #include "vybitmap/VyRGBA32.h"
 
-#include <cstring>
-
 #include "vybitmap/VyChannels.h"
 
 uint32_t VyRGBA32::ReadColour(int x, int y) const
@@ -21,21 +19,19 @@ void VyRGBA32::WriteColour(int x, int y, uint32_t colour)
 
 void VyRGBA32::FillArea(const VyBlitArea& area, uint32_t colour, int strength)
 {
+    if (strength >= 255)
+    {
+        FillPlain(area, colour);
+        return;
+    }
     const uint8_t bytes[4] = {static_cast<uint8_t>(VyRedOf(colour)), static_cast<uint8_t>(VyGreenOf(colour)),
                               static_cast<uint8_t>(VyBlueOf(colour)), static_cast<uint8_t>(VyAlphaOf(colour))};
     for (int y = area.destY; y < area.destY + area.height; ++y)
     {
         uint8_t* pixel = Row(y) + 4 * area.destX;
         for (int x = 0; x < area.width; ++x, pixel += 4)
-        {
-            if (strength >= 255)
-            {
-                std::memcpy(pixel, bytes, 4);
-                continue;
-            }
             for (int i = 0; i < 4; ++i)
                 pixel[i] = static_cast<uint8_t>(VyChannels::Mix(pixel[i], bytes[i], strength));
-        }
     }
 }
 

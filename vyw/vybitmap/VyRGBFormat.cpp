@@ -342,6 +342,24 @@ void VyRGBFormat::FillGeneric(const VyBlitArea& area, uint32_t colour, int stren
         }
 }
 
+namespace
+{
+// Copies the bytes of the area's first pixel over the whole area. The pixel size is a constant, so
+// that the copy compiles to plain stores.
+template <size_t BYTES>
+void RepeatFirstPixel(VyRGBFormat& image, const VyBlitArea& area)
+{
+    uint8_t pattern[BYTES];
+    std::memcpy(pattern, image.Row(area.destY) + static_cast<ptrdiff_t>(area.destX) * BYTES, BYTES);
+    for (int y = area.destY; y < area.destY + area.height; ++y)
+    {
+        uint8_t* pixel = image.Row(y) + static_cast<ptrdiff_t>(area.destX) * BYTES;
+        for (int x = 0; x < area.width; ++x, pixel += BYTES)
+            std::memcpy(pixel, pattern, BYTES);
+    }
+}
+} // namespace
+
 void VyRGBFormat::FillPlain(const VyBlitArea& area, uint32_t colour)
 {
     const int bits = m_format.BitsPerPixel();
@@ -357,13 +375,20 @@ void VyRGBFormat::FillPlain(const VyBlitArea& area, uint32_t colour)
     }
     // Every bit of a pixel belongs to the format: write one pixel and copy its bytes.
     WriteColour(area.destX, area.destY, colour);
-    uint8_t pattern[4];
-    std::memcpy(pattern, Row(area.destY) + static_cast<ptrdiff_t>(area.destX) * bytes, static_cast<size_t>(bytes));
-    for (int y = area.destY; y < area.destY + area.height; ++y)
+    switch (bytes)
     {
-        uint8_t* pixel = Row(y) + static_cast<ptrdiff_t>(area.destX) * bytes;
-        for (int x = 0; x < area.width; ++x, pixel += bytes)
-            std::memcpy(pixel, pattern, static_cast<size_t>(bytes));
+    case 1:
+        RepeatFirstPixel<1>(*this, area);
+        break;
+    case 2:
+        RepeatFirstPixel<2>(*this, area);
+        break;
+    case 3:
+        RepeatFirstPixel<3>(*this, area);
+        break;
+    default:
+        RepeatFirstPixel<4>(*this, area);
+        break;
     }
 }
 

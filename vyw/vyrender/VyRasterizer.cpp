@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vyrender/VyFloorDiv.h"
+
 namespace
 {
 
@@ -83,14 +85,6 @@ uint32_t BlendChannel(uint32_t source, uint32_t dest, uint32_t alpha, VyRasteriz
     uint32_t value = VyRasterizer::Multiply(source, alpha);
     value += blend == VyRasterizer::Blend::ALPHA ? VyRasterizer::Multiply(dest, 255 - alpha) : dest;
     return std::min<uint32_t>(value, 255);
-}
-
-int FloorDiv(long long numerator, long long denominator)
-{
-    long long q = numerator / denominator;
-    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
-        --q;
-    return static_cast<int>(q);
 }
 
 int Wrap(long long value, int size)
@@ -268,7 +262,7 @@ void VyRasterizer::Line(int x1, int y1, int x2, int y2, bool bIncludeEnd, const 
     for (int i = 0; i <= last; ++i)
     {
         const long long numerator = (2LL * (bXMajor ? y1 : x1) + 1) * steps + 2LL * i * (bXMajor ? dy : dx);
-        const int minor = FloorDiv(numerator - 1, denominator);
+        const int minor = VyFloorDiv(numerator - 1, denominator);
         if (bXMajor)
             Point(x1 + i, minor, paint);
         else

@@ -7,6 +7,7 @@
 #include "vybitmap/VyRGBIO.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyResourceSource.h"
+#include "vyrender/VyFloorDiv.h"
 #include "vyrender/VyMarkup.h"
 #include "vythread/VyException.h"
 #include "vythread/VyThread.h"
@@ -18,13 +19,6 @@ namespace
 std::atomic<VyRenderContext*> g_pCurrentContext{nullptr};
 
 constexpr std::string_view ELLIPSIS = "...";
-
-// Rounds x / y down for any sign of x (y > 0).
-int FloorDiv(int x, int y)
-{
-    int q = x / y;
-    return (x % y != 0 && x < 0) ? q - 1 : q;
-}
 
 // The first count text characters of text with the markup before them (and the "<>" prefix).
 std::string_view RawPrefix(std::string_view text, int count)
@@ -186,8 +180,8 @@ void VyRenderContext::TileTexture(const VyRect& rect)
     const int tileHeight = m_texture.GetHeight();
     if (!m_texture.IsValid() || tileWidth <= 0 || tileHeight <= 0 || rect.IsEmpty())
         return;
-    const int firstX = m_tileOrigin.x + FloorDiv(rect.left - m_tileOrigin.x, tileWidth) * tileWidth;
-    const int firstY = m_tileOrigin.y + FloorDiv(rect.bottom - m_tileOrigin.y, tileHeight) * tileHeight;
+    const int firstX = m_tileOrigin.x + VyFloorDiv(rect.left - m_tileOrigin.x, tileWidth) * tileWidth;
+    const int firstY = m_tileOrigin.y + VyFloorDiv(rect.bottom - m_tileOrigin.y, tileHeight) * tileHeight;
     for (int y = firstY; y < rect.top; y += tileHeight)
     {
         const int bottom = std::max(y, rect.bottom);

@@ -134,9 +134,7 @@ VySize VyTextWrap::FitToAspect(const VyFont& font, std::string_view text, double
     const int longest = WidestLine(font, unbroken);
 
     // The narrowest useful width is that of the widest word.
-    int narrowest = 0;
-    for (const VyString& line : Wrap(font, text, 0))
-        narrowest = std::max(narrowest, font.GetTextWidth(line));
+    const int narrowest = WidestLine(font, Wrap(font, text, 0));
 
     const int step = std::max(1, font.GetHeight() / 2);
     VySize best;

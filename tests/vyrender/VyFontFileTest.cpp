@@ -64,7 +64,7 @@ TEST(VyFontFile, WritesAndReadsBack)
     EXPECT_EQ(copy.GetGlyphs(), font.GetGlyphs());
     const VyRGBFormat* sheet = copy.GetSheet().Image();
     ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->FormatId(), 10);
+    EXPECT_EQ(sheet->FormatId(), VY_FORMAT_ALPHA8);
     EXPECT_EQ(sheet->Width(), 128);
     EXPECT_EQ(sheet->Height(), 128);
     EXPECT_EQ(sheet->GetPixel(8, 127) >> 24, 255u);  // glyph 1 ('!') at the top, second column

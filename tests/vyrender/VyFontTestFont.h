@@ -25,7 +25,7 @@ inline VyFont MakeTestFont()
     VyFont font;
     VyFontDesc desc;
     font.SetMetrics(desc, 32, 13, glyphs);
-    rgb sheet(VyRGBFormat::Create(128, 128, 10, VY_ALIGN_BYTE, 0x00FFFFFF));
+    rgb sheet(VyRGBFormat::Create(128, 128, VY_FORMAT_ALPHA8, VY_ALIGN_BYTE, 0x00FFFFFF));
     for (const VyGlyph& glyph : glyphs)
         sheet.Image()->Fill(glyph.sheet, 0xFFFFFFFF);
     font.SetSheet(std::move(sheet));

@@ -31,7 +31,7 @@ TEST(VyShippedFonts, TheFourStandardFontsLoadFromTheArchive)
         ASSERT_NE(sheet, nullptr);
         EXPECT_EQ(sheet->Width(), 128);
         EXPECT_EQ(sheet->Height(), 128);
-        EXPECT_EQ(sheet->FormatId(), standard->desc.antialiased ? 9 : 10);
+        EXPECT_EQ(sheet->FormatId(), standard->desc.antialiased ? VY_FORMAT_GREY_ALPHA16 : VY_FORMAT_ALPHA8);
 
         const std::vector<VyGlyph>& glyphs = font.GetGlyphs();
         for (size_t i = 0; i < glyphs.size(); ++i)

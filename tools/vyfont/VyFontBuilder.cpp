@@ -3,14 +3,6 @@
 #include "vybitmap/VyRGBFormat.h"
 #include "VyGlyphPacker.h"
 
-namespace
-{
-
-constexpr int SHEET_ALPHA = 10;        // plain fonts: alpha only
-constexpr int SHEET_GREY_ALPHA = 9;    // antialiased fonts: grey and alpha
-
-} // namespace
-
 VyFont VyFontBuilder::Build(const VyFontBuildOptions& options)
 {
     VyRasterMode mode = options.desc.antialiased ? VyRasterMode::GREY : VyRasterMode::MONO;
@@ -31,10 +23,10 @@ VyFont VyFontBuilder::Build(const VyFontBuildOptions& options)
 
     VyFont font;
     font.SetMetrics(options.desc, options.firstCharacter, options.height, std::move(glyphs));
-    // The glyphs are white; the coverage is their alpha, so the drawing colour tints them.
-    std::unique_ptr<VyRGBFormat> sheet = VyRGBFormat::Create(options.sheetSide, options.sheetSide,
-                                      options.desc.antialiased ? SHEET_GREY_ALPHA : SHEET_ALPHA,
-                                      VY_ALIGN_BYTE, 0x00FFFFFF);
+    // The glyphs are white; the coverage is their alpha, so the drawing colour tints them. Antialiased
+    // fonts keep grey and alpha, plain ones alpha only.
+    std::unique_ptr<VyRGBFormat> sheet = VyRGBFormat::Create(
+        options.sheetSide, options.sheetSide, options.desc.antialiased ? VY_FORMAT_GREY_ALPHA16 : VY_FORMAT_ALPHA8);
     const std::vector<unsigned char>& coverage = packer.GetCoverage();
     for (int y = 0; y < options.sheetSide; ++y)
         for (int x = 0; x < options.sheetSide; ++x)

@@ -16,10 +16,23 @@ struct VyArtLayout
     std::array<VyArtPieceDef, VY_ART_PIECES> pieces;
 };
 
-VyString& SetFilePath()
+// The set file to read and, once read, its layout.
+struct VyArtLayoutSource
 {
-    static VyString path = TOLMAR_CLASSIC_SET_FILE;
-    return path;
+    VyString path = TOLMAR_CLASSIC_SET_FILE;
+    bool bRead = false;
+    VyArtLayout layout;
+};
+
+VyArtLayoutSource& Source()
+{
+    static VyArtLayoutSource source;
+    return source;
+}
+
+const VyString& SetFilePath()
+{
+    return Source().path;
 }
 
 [[noreturn]] void Fail(const VyString& message)
@@ -43,15 +56,49 @@ bool Is(VyConfigFile& set, const VyString& section, const VyString& key, const c
     return value == first;
 }
 
+void FailNotDrawnFor(const VyString& section, const VyString& key, const VyString& value)
+{
+    Fail("The art is not drawn for [" + section + "]." + key + "=" + value);
+}
+
+// A point (or a size) that the pictures are drawn for, read as the game reads it.
+void RequirePoint(VyConfigFile& set, const VyString& section, const VyString& key, VyPoint drawnFor)
+{
+    VyString value = Need(set, section, key);
+    if (VyStringHelper::ParsePoint(value) != drawnFor)
+        FailNotDrawnFor(section, key, value);
+}
+
+// A colour that the pictures are drawn for: three numbers, as the game reads them.
+void RequireColour(const VyString& section, const VyString& key, const VyString& value, VyArtRgb drawnFor)
+{
+    uint32_t rgb = 0;
+    const uint32_t expected = uint32_t{drawnFor.r} << 16 | uint32_t{drawnFor.g} << 8 | drawnFor.b;
+    if (!VyStringHelper::ParseRgb(VyStringHelper::Split(value), rgb) || rgb != expected)
+        FailNotDrawnFor(section, key, value);
+}
+
+// The board rectangle, the chosen piece's place and the mask colour the pictures are drawn for. A set
+// file without ColorMask gets the game's default, the art's mask colour.
+void RequireGeneral(VyConfigFile& set)
+{
+    RequirePoint(set, "General", "BoardSize", {VY_ART_BOARD_SIZE.cx, VY_ART_BOARD_SIZE.cy});
+    RequirePoint(set, "General", "ChosenPos", VY_ART_CHOSEN_POS);
+    const VyString mask = set.GetString("General", "ColorMask", "");
+    if (!mask.empty())
+        RequireColour("General", "ColorMask", mask, VY_ART_MASK);
+}
+
 VyArtLayout ReadLayout()
 {
-    VyFile file;
-    if (!file.Open(SetFilePath(), 1))
+    VyFile file(VY_IO_READ);
+    if (!file.Open(SetFilePath(), VY_FILE_READ))
         Fail("Could not open the set file");
     VyConfigFile set(SetFilePath(), file); // read-only: nothing is ever written back
     if (set.GetInt("General", "NumberOfSquares", 0) != VY_ART_SQUARES ||
         set.GetInt("General", "NumberOfPieces", 0) != VY_ART_PIECES)
         Fail("The art is drawn for 16 squares and 16 pieces");
+    RequireGeneral(set);
 
     VyArtLayout layout;
     for (int n = 0; n < VY_ART_SQUARES; ++n)
@@ -63,6 +110,7 @@ VyArtLayout ReadLayout()
         square.top = VyStringHelper::ParsePoint(Need(set, section, "Top"));
         square.right = VyStringHelper::ParsePoint(Need(set, section, "Right"));
         square.bottom = VyStringHelper::ParsePoint(Need(set, section, "Bottom"));
+        RequireColour(section, "SelectColor", Need(set, section, "SelectColor"), VY_ART_SELECT_COLOR);
     }
     std::array<bool, VY_ART_PIECES> fileUsed{};
     for (int n = 0; n < VY_ART_PIECES; ++n)
@@ -80,20 +128,27 @@ VyArtLayout ReadLayout()
         piece.tall = Is(set, section, "Height", "Tall", "Short");
         piece.round = Is(set, section, "Shape", "Round", "Square");
         piece.dimpled = Is(set, section, "Top", "Dimpled", "Flat");
+        RequirePoint(set, section, "Center", PieceAnchor(piece));
     }
     return layout;
 }
 
 const VyArtLayout& Layout()
 {
-    static const VyArtLayout layout = ReadLayout();
-    return layout;
+    VyArtLayoutSource& source = Source();
+    if (!source.bRead)
+    {
+        source.layout = ReadLayout();
+        source.bRead = true;
+    }
+    return source.layout;
 }
 } // namespace
 
 void UseClassicSetFile(const VyString& path)
 {
-    SetFilePath() = path;
+    Source().path = path;
+    Source().bRead = false;
 }
 
 const std::array<VyArtSquareDef, VY_ART_SQUARES>& ClassicSquares()

@@ -11,8 +11,9 @@
 // The layout of the shipped set "classic" the art is drawn for: board rectangle, squares, pieces.
 // All points are game-window coordinates (x right, y up, origin at the lower-left corner). Squares
 // and pieces are read from the set file the game itself loads (resources/sets/classic/classic.cfg
-// unless UseClassicSetFile names another before the first use); a file the art cannot be drawn for
-// (not 16 squares and 16 pieces, a missing key, an unknown value) raises a VyException.
+// unless UseClassicSetFile names another); a file the art cannot be drawn for (not 16 squares and 16
+// pieces, a missing key, an unknown value, a board size, chosen position, mask colour, highlight
+// colour or piece anchor other than the ones below) raises a VyException.
 
 struct VyArtSquareDef
 {
@@ -38,7 +39,7 @@ constexpr VySize VY_ART_WINDOW{640, 480};
 constexpr VyPoint VY_ART_CHOSEN_POS{35, 40};
 constexpr VyArtRgb VY_ART_SELECT_COLOR{255, 255, 0};
 
-// Names the set file to read; takes effect only before the first of the calls below.
+// Names the set file to read; the next of the calls below reads it.
 void UseClassicSetFile(const VyString& path);
 
 const std::array<VyArtSquareDef, VY_ART_SQUARES>& ClassicSquares();

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
+#include "VyFontTestFont.h"
+#include "VyRenderTestSupport.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
-#include "vyio/VyResourceSource.h"
 #include "vyio/VyTestDir.h"
 #include "vythread/VyException.h"
 #include "vyrender/VyFont.h"
-#include "VyFontTestFont.h"
 
 static auto* const g_environment = testing::AddGlobalTestEnvironment(new VyTempWorkingDir);
 
@@ -29,27 +27,6 @@ VyFont ReadFont(const VyString& bytes)
     font.Read(file);
     return font;
 }
-
-// Serves resources from memory and remembers the paths asked for.
-class MemorySource : public VyResourceSource
-{
-public:
-    MemorySource() { SetCurrent(this); }
-    ~MemorySource() override { SetCurrent(nullptr); }
-
-    void GetResourceFile(const VyString& path, VyIO& out) override
-    {
-        m_requests.push_back(path);
-        auto found = m_files.find(path.Lower());
-        if (found == m_files.end())
-            ThrowNotFound(path);
-        out.Write(found->second.data(), static_cast<int>(found->second.size()));
-        out.SeekToBegin();
-    }
-
-    std::map<VyString, VyString> m_files;   // by lower-case path
-    std::vector<VyString> m_requests;
-};
 
 TEST(VyFontFile, WritesAndReadsBack)
 {
@@ -124,7 +101,7 @@ TEST(VyFontFile, DamagedFilesThrowAndLeaveTheFontAlone)
 
 TEST(VyFontFile, CreateFontNamesTheFileFromItsFlags)
 {
-    MemorySource source;
+    VyTestMemorySource source;
     VyFont plain = MakeTestFont();
     source.m_files["fonts\\arial100b.vyf"] = FontBytes(plain);
 

@@ -2,11 +2,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <thread>
 
 #include "VyRenderTestSupport.h"
-#include "vybitmap/VyBitmap.h"
 #include "vybitmap/VyJpeg.h"
 #include "vyio/VyFile.h"
 #include "vyio/VyMemFile.h"
@@ -21,33 +19,6 @@
 
 namespace
 {
-
-// Serves named files from memory and everything else (the fonts) from the test archive; records the
-// paths asked for.
-class VyMemorySource : public VyTestArchiveSource
-{
-public:
-    void GetResourceFile(const VyString& path, VyIO& out) override
-    {
-        m_requests.push_back(path);
-        auto found = m_files.find(path);
-        if (found == m_files.end())
-        {
-            VyTestArchiveSource::GetResourceFile(path, out);
-            return;
-        }
-        out.Write(found->second.GetData(), found->second.GetLength());
-        out.SeekToBegin();
-    }
-
-    void AddBitmap(const VyString& path, const VyRGBFormat& image)
-    {
-        VyBitmap::SaveWinBitmap(image, m_files[path]);
-    }
-
-    std::map<VyString, VyMemFile> m_files;
-    std::vector<VyString> m_requests;
-};
 
 class VyNativeContextTest : public ::testing::Test
 {
@@ -80,7 +51,8 @@ protected:
         return box.IsEmpty() ? VyRect{} : box;
     }
 
-    VyMemorySource m_source;
+    // Test pictures from memory, the fonts from the test archive.
+    VyTestMemorySource m_source{VyTestMemorySource::Rest::FROM_ARCHIVE};
     VyNativeContext m_context;
 };
 

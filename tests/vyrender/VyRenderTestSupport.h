@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 #include <memory>
+#include <vector>
 
+#include "vybitmap/VyBitmap.h"
 #include "vybitmap/rgb.h"
 #include "vyio/VyArchiveSource.h"
+#include "vyio/VyMemFile.h"
 #include "vythread/VyTraceCapture.h"
 
 // Fetches resources (the fonts) from the archive the build made, and from nowhere else.
@@ -18,6 +22,67 @@ public:
     VyTestArchiveSource() : VyArchiveSource(VYW_TEST_ARCHIVE) {}
 #endif
     bool IsOpen() const { return HasArchive(); }
+};
+
+// Serves the files put into it from memory (found by path in any case) and records every path asked
+// for. Anything else comes from the test archive when made with FROM_ARCHIVE, and is not found
+// otherwise. Installed as the current resource source for its lifetime.
+class VyTestMemorySource : public VyResourceSource
+{
+public:
+    enum class Rest
+    {
+        NOT_FOUND,
+        FROM_ARCHIVE,
+    };
+
+    explicit VyTestMemorySource(Rest rest = Rest::NOT_FOUND)
+    {
+#ifdef VYW_TEST_ARCHIVE
+        if (rest == Rest::FROM_ARCHIVE)
+            m_pArchive = std::make_unique<VyTestArchiveSource>();
+#else
+        (void)rest;
+#endif
+        m_pPrevious = GetCurrent();
+        SetCurrent(this);
+    }
+    ~VyTestMemorySource() override { SetCurrent(m_pPrevious); }
+    VyTestMemorySource(const VyTestMemorySource&) = delete;
+    VyTestMemorySource& operator=(const VyTestMemorySource&) = delete;
+
+    void GetResourceFile(const VyString& path, VyIO& out) override
+    {
+        m_requests.push_back(path);
+        auto found = m_files.find(path.Lower());
+        if (found != m_files.end())
+        {
+            out.Write(found->second.data(), static_cast<int>(found->second.size()));
+            out.SeekToBegin();
+        }
+        else if (m_pArchive)
+            m_pArchive->GetResourceFile(path, out);
+        else
+            ThrowNotFound(path);
+    }
+
+    // Whether the test archive is there to serve the rest.
+    bool IsOpen() const { return m_pArchive && m_pArchive->IsOpen(); }
+
+    // Serves the image as a BMP file at path.
+    void AddBitmap(const VyString& path, const VyRGBFormat& image)
+    {
+        VyMemFile file(VY_IO_WRITE);
+        VyBitmap::SaveWinBitmap(image, file);
+        m_files[path.Lower()] = VyString(file.GetView());
+    }
+
+    std::map<VyString, VyString> m_files; // by lower-case path
+    std::vector<VyString> m_requests;
+
+private:
+    std::unique_ptr<VyTestArchiveSource> m_pArchive;
+    VyResourceSource* m_pPrevious = nullptr;
 };
 
 // One hidden window with a current OpenGL compatibility context, shared by every test of the program

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "vyio/VyArchiveSource.h"
+#include "VyRenderTestSupport.h"
 #include "vythread/VyException.h"
 #include "vyrender/VyFont.h"
 
@@ -16,7 +16,7 @@ bool Overlap(const VyRect& a, const VyRect& b)
 
 TEST(VyShippedFonts, TheFourStandardFontsLoadFromTheArchive)
 {
-    VyArchiveSource source(VYW_TEST_ARCHIVE);
+    VyTestArchiveSource source;
     ASSERT_TRUE(source.HasArchive()) << VYW_TEST_ARCHIVE;
     for (int id = 0; id < VY_STANDARD_FONT_COUNT; ++id)
     {
@@ -72,7 +72,7 @@ TEST(VyShippedFonts, TheFourStandardFontsLoadFromTheArchive)
 
 TEST(VyShippedFonts, PlainAtSignAndWidths)
 {
-    VyArchiveSource source(VYW_TEST_ARCHIVE);
+    VyTestArchiveSource source;
     VyFont font;
     font.CreateFont(VY_FONT_CONTROL, VyStandardFonts::Find(VY_FONT_CONTROL)->desc, VyFontAntialiasing::SUPPORTED);
     // Rendered from Liberation Sans at 13 pixels: '@' covers 1, 9, 12, -2, within a pixel of the

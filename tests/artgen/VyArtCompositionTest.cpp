@@ -11,12 +11,10 @@
 
 namespace
 {
-constexpr double VY_PI = 3.14159265358979323846;
-
 // A lattice seen through a known pinhole camera looking down at the middle of the grid.
 VyArtLattice SyntheticLattice(double focal, double elevationDegrees, double azimuthDegrees, double distance)
 {
-    double e = elevationDegrees * VY_PI / 180.0, a = azimuthDegrees * VY_PI / 180.0;
+    double e = elevationDegrees * VY_ART_PI / 180.0, a = azimuthDegrees * VY_ART_PI / 180.0;
     VyArtVec3 toCamera{std::cos(e) * std::cos(a), std::cos(e) * std::sin(a), std::sin(e)};
     VyArtVec3 forward = -toCamera;
     VyArtVec3 right = Normalized(Cross(forward, {0, 0, 1}));

@@ -7,23 +7,7 @@
 namespace
 {
 constexpr double VY_GRID = 4.0; // squares per side
-
-// Largest value in [low, high] for which ok() holds, when ok() holds at low and flips once.
-template <typename Predicate>
-double Bisect(double low, double high, Predicate ok)
-{
-    if (ok(high))
-        return high;
-    for (int i = 0; i < 40; ++i)
-    {
-        double mid = 0.5 * (low + high);
-        if (ok(mid))
-            low = mid;
-        else
-            high = mid;
-    }
-    return low;
-}
+constexpr int VY_FIT_STEPS = 40; // halvings when fitting the rim and the thickness
 } // namespace
 
 VyArtBoard::VyArtBoard(const VyArtCamera& camera, const VyArtLight& light) : m_camera(camera), m_light(light)
@@ -54,8 +38,9 @@ void VyArtBoard::FitSlabToRectangle()
     // The left corner of the board comes within a few pixels of the picture's left edge, and the
     // near corner's foot within a few pixels of its bottom: the rim and the thickness are as large
     // as those allow, up to a pleasing size.
-    m_margin = Bisect(0.0, 0.1, [this](double m) { return m_camera.ProjectWarped({-m, -m, 0.0}).x >= 1.5; });
-    m_thickness = Bisect(0.05, 0.32, [this](double t) {
+    m_margin = Bisect(0.0, 0.1, VY_FIT_STEPS,
+                      [this](double m) { return m_camera.ProjectWarped({-m, -m, 0.0}).x >= 1.5; });
+    m_thickness = Bisect(0.05, 0.32, VY_FIT_STEPS, [this](double t) {
         return m_camera.ProjectWarped({-m_margin, VY_GRID + m_margin, -t}).y >= 3.0;
     });
 }

@@ -188,5 +188,5 @@ double VyArtCamera::PixelsPerUnit() const
 double VyArtCamera::ElevationDegrees() const
 {
     VyArtVec3 toCamera = Normalized(m_position - VyArtVec3{2.0, 2.0, 0.0});
-    return std::asin(toCamera.z) * 180.0 / 3.14159265358979323846;
+    return std::asin(toCamera.z) * 180.0 / VY_ART_PI;
 }

@@ -1,5 +1,6 @@
 #include "artgen/VyArtIcons.h"
 
+#include "artgen/VyArtLight.h"
 #include "artgen/VyArtMaterials.h"
 #include "artgen/VyArtPixelCanvas.h"
 
@@ -18,7 +19,6 @@ VyArtImage IconGround(int size)
 {
     constexpr int samples = 4;
     const double rim = 5.0;
-    const VyArtVec3 light = Normalized({-0.5, 0.6, 0.65});
     VyArtStoneStyle stone{SrgbColor(90, 118, 100), SrgbColor(66, 94, 78), SrgbColor(190, 206, 192),
                           0.8, 0.3, 0.7, 2.0, 23u};
     VyArtWoodStyle wood{SrgbColor(104, 68, 46), SrgbColor(56, 36, 24), 3.0, 0.1, 0.3, 40.0, 11u};
@@ -51,7 +51,7 @@ VyArtImage IconGround(int size)
                     double tilt = (t - 0.35) * 1.6;
                     VyArtVec3 normal = Normalized({gx * tilt, gy * tilt, 1.0});
                     VyArtVec3 albedo = WoodAlbedo({px / 20.0, 3.0, py / 20.0}, wood);
-                    sum += albedo * (0.45 + 0.9 * std::max(0.0, Dot(normal, light)));
+                    sum += albedo * (0.45 + 0.9 * std::max(0.0, Dot(normal, VY_ART_FACE_LIGHT)));
                 }
             if (hits > 0)
                 image.Set(x, y, sum / hits, static_cast<double>(hits) / (samples * samples));

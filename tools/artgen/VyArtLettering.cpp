@@ -66,7 +66,7 @@ void VyArtLettering::AddSerif(VyArtVec2 a, VyArtVec2 b)
 
 void VyArtLettering::AddArc(VyArtVec2 centre, double rx, double ry, double from, double to)
 {
-    constexpr double degrees = 3.14159265358979323846 / 180.0;
+    constexpr double degrees = VY_ART_PI / 180.0;
     int steps = std::max(2, static_cast<int>(std::fabs(to - from) / 6.0));
     VyArtVec2 previous{centre.x + rx * std::cos(from * degrees), centre.y + ry * std::sin(from * degrees)};
     for (int i = 1; i <= steps; ++i)

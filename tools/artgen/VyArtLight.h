@@ -4,6 +4,10 @@
 
 class VyArtCamera;
 
+// The light of the pictures drawn face-on (the icon's rim, the title's letters): unit vector towards
+// it, from the upper left and towards the viewer.
+inline const VyArtVec3 VY_ART_FACE_LIGHT = Normalized({-0.5, 0.6, 0.65});
+
 // Surface finish for VyArtLight::Illuminate.
 struct VyArtFinish
 {

@@ -37,7 +37,7 @@ VyArtVec3 StoneAlbedo(double x, double y, const VyArtStoneStyle& style, int peri
         across = (x * std::cos(style.veinAngle) + y * std::sin(style.veinAngle)) * style.veinsPerCell;
     double turbulence = VyArtNoise::Turbulence2(x * 0.5, y * 0.5, 6, half, style.seed + 4u);
     double phase = across + style.turbulence * turbulence;
-    double band = std::fabs(std::sin(3.14159265358979323846 * phase));
+    double band = std::fabs(std::sin(VY_ART_PI * phase));
     double width = 0.05 + 0.12 * Clamp01(0.5 + 1.5 * VyArtNoise::Fbm2(x * 0.5, y * 0.5, 2, half, style.seed + 6u));
     double vein = 1.0 - SmoothStep(0.0, width, band);
     // A halo around the vein where the colour washes out.

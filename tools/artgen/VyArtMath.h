@@ -5,6 +5,9 @@
 
 // Small vector and interpolation helpers shared by the art generator. Colours use the same vector
 // (x, y, z = red, green, blue) in linear light, 0..1.
+
+constexpr double VY_ART_PI = 3.14159265358979323846;
+
 struct VyArtVec3
 {
     double x = 0.0;
@@ -49,6 +52,24 @@ inline double SmoothStep(double edge0, double edge1, double v)
     return t * t * (3.0 - 2.0 * t);
 }
 inline double Fract(double v) { return v - std::floor(v); }
+
+// The largest value in [low, high] for which ok holds, when ok holds at low and changes once on the
+// way to high: high itself when ok holds there, otherwise low after `steps` halvings.
+template <typename Predicate>
+double Bisect(double low, double high, int steps, Predicate ok)
+{
+    if (ok(high))
+        return high;
+    for (int i = 0; i < steps; ++i)
+    {
+        double mid = 0.5 * (low + high);
+        if (ok(mid))
+            low = mid;
+        else
+            high = mid;
+    }
+    return low;
+}
 
 // A colour given as 8-bit sRGB components, in linear light.
 VyArtVec3 SrgbColor(int red, int green, int blue);

@@ -7,6 +7,7 @@ constexpr double VY_ROUND_RADIUS = 21.0; // radius of the round pieces
 constexpr double VY_CORNER = 3.0;        // rounding of a square piece's vertical edges
 constexpr double VY_TOP_ROUND = 3.0;
 constexpr double VY_MIN_FOOT_ROUND = 2.5;
+constexpr int VY_FIT_STEPS = 50; // halvings when fitting the height and the footprint
 
 // Room between the foot's middle and each edge of the picture.
 struct Room
@@ -33,17 +34,10 @@ VyArtPieceDef WithHeight(VyArtPieceDef piece, bool round, bool tall)
 double MaxHeight(const VyArtPieceDef& piece, const VyArtView& view, VyArtPieceSize size)
 {
     Room room = PictureRoom(piece);
-    double low = 0.0, high = 400.0;
-    for (int i = 0; i < 50; ++i)
-    {
-        size.height = 0.5 * (low + high);
-        VyArtPieceModel model(piece, size);
-        if (model.Reach(view.up) <= room.above)
-            low = size.height;
-        else
-            high = size.height;
-    }
-    return low;
+    return Bisect(0.0, 400.0, VY_FIT_STEPS, [&](double height) {
+        size.height = height;
+        return VyArtPieceModel(piece, size).Reach(view.up) <= room.above;
+    });
 }
 
 // The footprint for a given height (the view is not quite level with the picture, so the height
@@ -57,15 +51,12 @@ VyArtPieceSize FootprintSize(const VyArtPieceDef& piece, const VyArtView& view, 
     size.bottomRound = VY_MIN_FOOT_ROUND;
     size.height = height;
     // Widest footprint that fits between the picture's sides.
-    double low = 5.0, high = 40.0;
-    for (int i = 0; i < 50; ++i)
-    {
-        size.halfWidth = 0.5 * (low + high);
+    double widest = Bisect(5.0, 40.0, VY_FIT_STEPS, [&](double halfWidth) {
+        size.halfWidth = halfWidth;
         VyArtPieceModel model(piece, size);
-        bool fits = model.Reach(view.right) <= room.right && model.Reach(-view.right) <= room.left;
-        (fits ? low : high) = size.halfWidth;
-    }
-    size.halfWidth = piece.round ? std::min(low, VY_ROUND_RADIUS) : low;
+        return model.Reach(view.right) <= room.right && model.Reach(-view.right) <= room.left;
+    });
+    size.halfWidth = piece.round ? std::min(widest, VY_ROUND_RADIUS) : widest;
     // Round off the foot until it clears the bottom of the picture.
     for (size.bottomRound = VY_MIN_FOOT_ROUND; size.bottomRound < size.halfWidth * 0.5; size.bottomRound += 0.1)
         if (VyArtPieceModel(piece, size).Reach(-view.up) <= room.below)

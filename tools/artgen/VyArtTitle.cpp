@@ -1,6 +1,7 @@
 #include "artgen/VyArtTitle.h"
 
 #include "artgen/VyArtLettering.h"
+#include "artgen/VyArtLight.h"
 
 namespace
 {
@@ -12,7 +13,6 @@ constexpr double VY_BASELINE = 33.0;
 // depth below the letter's edge in pixels; fromStroke points from the stroke's centre line outwards.
 VyArtVec3 ShadeLetter(double inside, VyArtVec2 fromStroke, double heightInPicture)
 {
-    const VyArtVec3 light = Normalized({-0.5, 0.6, 0.65});
     const double bevel = 2.2;
     VyArtVec3 normal{0.0, 0.0, 1.0};
     double length = std::hypot(fromStroke.x, fromStroke.y);
@@ -23,8 +23,8 @@ VyArtVec3 ShadeLetter(double inside, VyArtVec2 fromStroke, double heightInPictur
     }
     // Brass darkens from the top of the letters down, like a lit, polished plate.
     VyArtVec3 albedo = Mix(SrgbColor(140, 86, 26), SrgbColor(238, 194, 96), Clamp01(heightInPicture));
-    double diffuse = std::max(0.0, Dot(normal, light));
-    VyArtVec3 halfway = Normalized(light + VyArtVec3{0.0, 0.0, 1.0});
+    double diffuse = std::max(0.0, Dot(normal, VY_ART_FACE_LIGHT));
+    VyArtVec3 halfway = Normalized(VY_ART_FACE_LIGHT + VyArtVec3{0.0, 0.0, 1.0});
     double highlight = std::pow(std::max(0.0, Dot(normal, halfway)), 24.0);
     VyArtVec3 color = albedo * (0.35 + 0.8 * diffuse) + VyArtVec3{1.0, 0.92, 0.75} * (0.35 * highlight);
     double outline = 1.0 - SmoothStep(0.6, 1.4, inside);

@@ -267,20 +267,9 @@ VyArtBoardPart VyArtBoard::PartAt(VyArtVec2 screen) const
 
 VyArtImage VyArtBoard::Render(int width, int height, int samples) const
 {
-    VyArtImage image(width, height);
     double sx = static_cast<double>(VY_ART_BOARD_SIZE.cx) / width;
     double sy = static_cast<double>(VY_ART_BOARD_SIZE.cy) / height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-        {
-            VyArtVec3 sum;
-            for (int b = 0; b < samples; ++b)
-                for (int a = 0; a < samples; ++a)
-                {
-                    VyArtVec2 p{(x + (a + 0.5) / samples) * sx, (y + (b + 0.5) / samples) * sy};
-                    sum += Shade(p);
-                }
-            image.Set(x, y, sum / (samples * samples));
-        }
-    return image;
+    return VyArtImage::Supersampled(width, height, samples, [&](VyArtVec2 p) -> std::optional<VyArtVec3> {
+        return Shade({p.x * sx, p.y * sy});
+    });
 }

@@ -22,41 +22,27 @@ VyArtImage IconGround(int size)
     VyArtStoneStyle stone{SrgbColor(90, 118, 100), SrgbColor(66, 94, 78), SrgbColor(190, 206, 192),
                           0.8, 0.3, 0.7, 2.0, 23u};
     VyArtWoodStyle wood{SrgbColor(104, 68, 46), SrgbColor(56, 36, 24), 3.0, 0.1, 0.3, 40.0, 11u};
-    VyArtImage image(size, size, {}, 0.0);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
+    return VyArtImage::Supersampled(size, size, samples, [&](VyArtVec2 p) -> std::optional<VyArtVec3> {
+        double px = p.x, py = p.y;
+        double d = RoundedSquareDistance(px, py, size, 9.0);
+        if (d >= -0.5)
+            return std::nullopt;
+        if (d < -rim)
         {
-            VyArtVec3 sum;
-            int hits = 0;
-            for (int b = 0; b < samples; ++b)
-                for (int a = 0; a < samples; ++a)
-                {
-                    double px = x + (a + 0.5) / samples, py = y + (b + 0.5) / samples;
-                    double d = RoundedSquareDistance(px, py, size, 9.0);
-                    if (d >= -0.5)
-                        continue;
-                    ++hits;
-                    if (d < -rim)
-                    {
-                        // Marble, a little darker under the rim.
-                        double shade = Mix(0.7, 1.0, SmoothStep(-rim, -rim - 3.0, d));
-                        sum += StoneAlbedo(px / 14.0, py / 14.0, stone) * (1.1 * shade);
-                        continue;
-                    }
-                    // Rim: rounded outwards, so its normal tilts away from the middle.
-                    double e = 0.5;
-                    double gx = RoundedSquareDistance(px + e, py, size, 9.0) - RoundedSquareDistance(px - e, py, size, 9.0);
-                    double gy = RoundedSquareDistance(px, py + e, size, 9.0) - RoundedSquareDistance(px, py - e, size, 9.0);
-                    double t = Clamp01((d + rim) / rim); // 0 inner edge, 1 outer edge
-                    double tilt = (t - 0.35) * 1.6;
-                    VyArtVec3 normal = Normalized({gx * tilt, gy * tilt, 1.0});
-                    VyArtVec3 albedo = WoodAlbedo({px / 20.0, 3.0, py / 20.0}, wood);
-                    sum += albedo * (0.45 + 0.9 * std::max(0.0, Dot(normal, VY_ART_FACE_LIGHT)));
-                }
-            if (hits > 0)
-                image.Set(x, y, sum / hits, static_cast<double>(hits) / (samples * samples));
+            // Marble, a little darker under the rim.
+            double shade = Mix(0.7, 1.0, SmoothStep(-rim, -rim - 3.0, d));
+            return StoneAlbedo(px / 14.0, py / 14.0, stone) * (1.1 * shade);
         }
-    return image;
+        // Rim: rounded outwards, so its normal tilts away from the middle.
+        double e = 0.5;
+        double gx = RoundedSquareDistance(px + e, py, size, 9.0) - RoundedSquareDistance(px - e, py, size, 9.0);
+        double gy = RoundedSquareDistance(px, py + e, size, 9.0) - RoundedSquareDistance(px, py - e, size, 9.0);
+        double t = Clamp01((d + rim) / rim); // 0 inner edge, 1 outer edge
+        double tilt = (t - 0.35) * 1.6;
+        VyArtVec3 normal = Normalized({gx * tilt, gy * tilt, 1.0});
+        VyArtVec3 albedo = WoodAlbedo({px / 20.0, 3.0, py / 20.0}, wood);
+        return albedo * (0.45 + 0.9 * std::max(0.0, Dot(normal, VY_ART_FACE_LIGHT)));
+    });
 }
 } // namespace
 
@@ -64,18 +50,7 @@ VyArtPicture VyArtIcons::WindowIcon(const VyArtPieceRenderer& pieces)
 {
     VyArtImage image = IconGround(VY_ICON_SIZE);
     // A tall dark round dimpled piece behind a short white square one.
-    struct Placement
-    {
-        int pieceIndex;
-        VyArtVec2 foot;
-    };
-    const Placement group[] = {{0, {25.0, 21.0}}, {12, {41.0, 13.0}}};
-    for (const Placement& p : group)
-    {
-        const VyArtPieceDef& def = ClassicPieces()[p.pieceIndex];
-        VyArtPieceModel model(def, VyArtPieceModel::FitSize(def, pieces.View()));
-        image.DrawOver(pieces.Render(model, {VY_ICON_SIZE, VY_ICON_SIZE}, p.foot, 0.42, 4), 0, 0);
-    }
+    pieces.DrawPlaced(image, {{0, {25.0, 21.0}}, {12, {41.0, 13.0}}}, 0.42, 4);
     return image.ToKeyedPicture(VY_ART_MASK);
 }
 

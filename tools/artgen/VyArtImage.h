@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "artgen/VyArtMath.h"
@@ -11,6 +12,13 @@ class VyArtImage
 {
 public:
     VyArtImage(int width, int height, VyArtVec3 fill = {}, double coverage = 1.0);
+
+    // A picture of width x height pixels, each averaging samples x samples points spread evenly over
+    // it. sample(VyArtVec2 point) gets a point in pixel units ((0, 0) is the lower-left corner of the
+    // picture) and gives its colour, or nothing where the point shows nothing. A pixel's coverage is
+    // the share of its points with a colour; a pixel without any stays empty.
+    template <typename Sample>
+    static VyArtImage Supersampled(int width, int height, int samples, Sample sample);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -40,3 +48,28 @@ private:
 
 // The 8-bit sRGB form of a linear colour.
 VyArtRgb ToRgb(const VyArtVec3& linear);
+
+template <typename Sample>
+VyArtImage VyArtImage::Supersampled(int width, int height, int samples, Sample sample)
+{
+    VyArtImage image(width, height, {}, 0.0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            VyArtVec3 sum;
+            int hits = 0;
+            for (int b = 0; b < samples; ++b)
+                for (int a = 0; a < samples; ++a)
+                {
+                    const VyArtVec2 point{x + (a + 0.5) / samples, y + (b + 0.5) / samples};
+                    const std::optional<VyArtVec3> color = sample(point);
+                    if (!color)
+                        continue;
+                    sum += *color;
+                    ++hits;
+                }
+            if (hits > 0)
+                image.Set(x, y, sum / hits, static_cast<double>(hits) / (samples * samples));
+        }
+    return image;
+}

@@ -116,28 +116,26 @@ VyArtVec3 VyArtPieceRenderer::ShadePoint(const VyArtPieceModel& model, const VyA
 VyArtImage VyArtPieceRenderer::Render(const VyArtPieceModel& model, VySize canvas, VyArtVec2 foot, double scale,
                                       int samples) const
 {
-    VyArtImage image(canvas.cx, canvas.cy, {}, 0.0);
-    for (int y = 0; y < canvas.cy; ++y)
-        for (int x = 0; x < canvas.cx; ++x)
-        {
-            VyArtVec3 sum;
-            int hits = 0;
-            for (int b = 0; b < samples; ++b)
-                for (int a = 0; a < samples; ++a)
-                {
-                    double px = (x + (a + 0.5) / samples - foot.x) / scale;
-                    double py = (y + (b + 0.5) / samples - foot.y) / scale;
-                    VyArtVec3 origin = m_view.right * px + m_view.up * py - m_view.forward * VY_FAR;
-                    double t;
-                    if (!Trace(model, origin, &t))
-                        continue;
-                    sum += ShadePoint(model, origin + m_view.forward * t);
-                    ++hits;
-                }
-            if (hits > 0)
-                image.Set(x, y, sum / hits, static_cast<double>(hits) / (samples * samples));
-        }
-    return image;
+    return VyArtImage::Supersampled(canvas.cx, canvas.cy, samples, [&](VyArtVec2 p) -> std::optional<VyArtVec3> {
+        double px = (p.x - foot.x) / scale;
+        double py = (p.y - foot.y) / scale;
+        VyArtVec3 origin = m_view.right * px + m_view.up * py - m_view.forward * VY_FAR;
+        double t;
+        if (!Trace(model, origin, &t))
+            return std::nullopt;
+        return ShadePoint(model, origin + m_view.forward * t);
+    });
+}
+
+void VyArtPieceRenderer::DrawPlaced(VyArtImage& image, std::initializer_list<VyArtPlacedPiece> pieces, double scale,
+                                    int samples) const
+{
+    for (const VyArtPlacedPiece& placed : pieces)
+    {
+        const VyArtPieceDef& def = ClassicPieces()[placed.pieceIndex];
+        VyArtPieceModel model(def, VyArtPieceModel::FitSize(def, m_view));
+        image.DrawOver(Render(model, {image.Width(), image.Height()}, placed.foot, scale, samples), 0, 0);
+    }
 }
 
 VyArtImage VyArtPieceRenderer::Render(const VyArtPieceDef& piece, int samples) const

@@ -1,10 +1,19 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "artgen/VyArtCamera.h"
 #include "artgen/VyArtImage.h"
 #include "artgen/VyArtLight.h"
 #include "artgen/VyArtMaterials.h"
 #include "artgen/VyArtPieceModel.h"
+
+// A piece of the set, by its index in set order, standing with its foot's middle at foot.
+struct VyArtPlacedPiece
+{
+    int pieceIndex;
+    VyArtVec2 foot;
+};
 
 // Draws pieces as solid turned wood, seen along the board camera's view at the middle of the board
 // (without perspective, so one picture serves every square) and lit by the common light.
@@ -21,6 +30,10 @@ public:
     // A model drawn into a canvas of any size: foot is the foot's middle in canvas pixels and scale
     // the canvas pixels per model pixel (for icons and the title picture).
     VyArtImage Render(const VyArtPieceModel& model, VySize canvas, VyArtVec2 foot, double scale, int samples) const;
+    // Pieces drawn over image first to last (back to front), each shaped as in its own picture, at
+    // scale image pixels per model pixel.
+    void DrawPlaced(VyArtImage& image, std::initializer_list<VyArtPlacedPiece> pieces, double scale,
+                    int samples) const;
 
 private:
     bool Trace(const VyArtPieceModel& model, const VyArtVec3& origin, double* t) const;

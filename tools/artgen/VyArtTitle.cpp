@@ -34,47 +34,22 @@ VyArtVec3 ShadeLetter(double inside, VyArtVec2 fromStroke, double heightInPictur
 
 VyArtImage VyArtTitle::Lettering(int width, int height)
 {
-    VyArtImage image(width, height, {}, 0.0);
     VyArtLettering text = VyArtLettering::Layout("Tolmar", {7.0, VY_BASELINE}, VY_EM, 0.115, 0.035);
     double top = VY_BASELINE + 1.5 * VY_EM, bottom = VY_BASELINE;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-        {
-            VyArtVec3 sum;
-            int hits = 0;
-            for (int b = 0; b < VY_SAMPLES; ++b)
-                for (int a = 0; a < VY_SAMPLES; ++a)
-                {
-                    VyArtVec2 p{x + (a + 0.5) / VY_SAMPLES, y + (b + 0.5) / VY_SAMPLES};
-                    VyArtVec2 nearest;
-                    double d = text.Distance(p, &nearest);
-                    if (d >= 0.0)
-                        continue;
-                    sum += ShadeLetter(-d, {p.x - nearest.x, p.y - nearest.y}, (p.y - bottom) / (top - bottom));
-                    ++hits;
-                }
-            if (hits > 0)
-                image.Set(x, y, sum / hits, static_cast<double>(hits) / (VY_SAMPLES * VY_SAMPLES));
-        }
-    return image;
+    return VyArtImage::Supersampled(width, height, VY_SAMPLES, [&](VyArtVec2 p) -> std::optional<VyArtVec3> {
+        VyArtVec2 nearest;
+        double d = text.Distance(p, &nearest);
+        if (d >= 0.0)
+            return std::nullopt;
+        return ShadeLetter(-d, {p.x - nearest.x, p.y - nearest.y}, (p.y - bottom) / (top - bottom));
+    });
 }
 
 VyArtImage VyArtTitle::PieceGroup(const VyArtPieceRenderer& pieces, int width, int height)
 {
     // Three pieces, back to front: tall dark round, tall white square, short white round dimpled.
-    struct Placement
-    {
-        int pieceIndex; // in set order
-        VyArtVec2 foot;
-    };
-    const Placement group[] = {{0, {238.0, 40.0}}, {11, {262.0, 34.0}}, {4, {248.0, 20.0}}};
     VyArtImage image(width, height, {}, 0.0);
-    for (const Placement& p : group)
-    {
-        const VyArtPieceDef& def = ClassicPieces()[p.pieceIndex];
-        VyArtPieceModel model(def, VyArtPieceModel::FitSize(def, pieces.View()));
-        image.DrawOver(pieces.Render(model, {width, height}, p.foot, 0.56, VY_SAMPLES), 0, 0);
-    }
+    pieces.DrawPlaced(image, {{0, {238.0, 40.0}}, {11, {262.0, 34.0}}, {4, {248.0, 20.0}}}, 0.56, VY_SAMPLES);
     return image;
 }
 

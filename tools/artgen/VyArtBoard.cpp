@@ -231,26 +231,14 @@ VyArtVec3 VyArtBoard::ShadeBackdrop(const VyArtVec3& point) const
     return m_backdrop * ((1.0 - 0.5 * (1.0 - lit)) * (1.0 - 0.45 * contact * contact));
 }
 
-VyArtVec3 VyArtBoard::Shade(VyArtVec2 screen, VyArtBoardPart* part) const
+VyArtVec3 VyArtBoard::Shade(VyArtVec2 screen) const
 {
     VyArtVec3 origin = m_camera.Position();
     VyArtVec3 dir = m_camera.RayDirection(screen);
     VyArtVec3 toViewer = -dir;
     Hit hit;
     if (IntersectSlab(origin, dir, &hit))
-    {
-        if (hit.part == VyArtBoardPart::Side)
-        {
-            if (part)
-                *part = VyArtBoardPart::Side;
-            return ShadeSide(hit, toViewer);
-        }
-        if (part)
-            *part = SampleTop(hit.point.x, hit.point.y).part;
-        return ShadeTop(hit, toViewer);
-    }
-    if (part)
-        *part = VyArtBoardPart::Backdrop;
+        return hit.part == VyArtBoardPart::Side ? ShadeSide(hit, toViewer) : ShadeTop(hit, toViewer);
     double t = (-m_thickness - origin.z) / dir.z;
     return ShadeBackdrop(origin + dir * t);
 }

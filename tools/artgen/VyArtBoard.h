@@ -25,8 +25,9 @@ class VyArtBoard
 public:
     VyArtBoard(const VyArtCamera& camera, const VyArtLight& light);
 
-    // Colour (linear) and part seen at a point of the board rectangle (490 x 400 window pixels).
-    VyArtVec3 Shade(VyArtVec2 screen, VyArtBoardPart* part = nullptr) const;
+    // Colour (linear) seen at a point of the board rectangle (490 x 400 window pixels), and the part
+    // seen there.
+    VyArtVec3 Shade(VyArtVec2 screen) const;
     VyArtBoardPart PartAt(VyArtVec2 screen) const;
 
     // The board picture at a file size: each file pixel averages samples x samples points of the part

@@ -23,10 +23,10 @@ Room PictureRoom(const VyArtPieceDef& piece)
     return {cx - VY_MARGIN, size.cx - cx - VY_MARGIN, cy - VY_MARGIN, size.cy - cy - VY_MARGIN};
 }
 
-VyArtPieceDef WithHeight(VyArtPieceDef piece, bool round, bool tall)
+// The piece with the given footprint, for fitting a height that both shapes share.
+VyArtPieceDef WithShape(VyArtPieceDef piece, bool round)
 {
     piece.round = round;
-    piece.tall = tall;
     return piece;
 }
 
@@ -81,7 +81,7 @@ VyArtPieceSize VyArtPieceModel::FitSize(const VyArtPieceDef& piece, const VyArtV
         double common = 1e9;
         for (bool isRound : {true, false})
         {
-            VyArtPieceDef other = WithHeight(piece, isRound, piece.tall);
+            VyArtPieceDef other = WithShape(piece, isRound);
             common = std::min(common, MaxHeight(other, view, FootprintSize(other, view, height)));
         }
         height = common;

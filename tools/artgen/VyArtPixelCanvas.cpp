@@ -64,16 +64,6 @@ void VyArtPixelCanvas::FillRect(double left, double top, double right, double bo
     FillWhere([=](double px, double py) { return px >= left && px < right && py >= top && py < bottom; }, ink);
 }
 
-void VyArtPixelCanvas::FillEllipse(double cx, double cy, double rx, double ry, int ink)
-{
-    FillWhere(
-        [=](double px, double py) {
-            double dx = (px - cx) / rx, dy = (py - cy) / ry;
-            return dx * dx + dy * dy <= 1.0;
-        },
-        ink);
-}
-
 void VyArtPixelCanvas::OutlineAll(int ink)
 {
     std::vector<int> before = m_ink;

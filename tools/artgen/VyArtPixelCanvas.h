@@ -27,7 +27,6 @@ public:
     // Shapes in design coordinates (pixel (x, y) covers x..x+1, y..y+1).
     void FillPolygon(std::initializer_list<VyArtVec2> points, int ink);
     void FillRect(double left, double top, double right, double bottom, int ink);
-    void FillEllipse(double cx, double cy, double rx, double ry, int ink);
 
     // Every transparent pixel touching (8 neighbours) a pixel with any ink gets `ink`: a one-pixel
     // outline.

@@ -12,9 +12,10 @@
 #include "vyrender/VyNativeContext.h"
 #include "vythread/VyTraceCapture.h"
 #include "vywindow/VyMainWnd.h"
+#include "vywindow/VySceneWnd.h"
 
-// The least main window drawn into the software frame buffer of the Native context (no screen needed),
-// with pictures the tests paint themselves. Every test runs in a temporary working directory.
+// The main window with the scene window as its child, drawn into the software frame buffer of the
+// Native context (no screen needed), with pictures the tests paint themselves. Every test runs in a temporary working directory.
 static auto* const g_environment = testing::AddGlobalTestEnvironment(new VyTempWorkingDir);
 
 namespace
@@ -85,15 +86,25 @@ protected:
         std::filesystem::remove("screenshot.jpg");
     }
 
-    static VyMainWndScene Scene()
+    static VySceneWndScene Scene()
     {
-        VyMainWndScene scene;
+        VySceneWndScene scene;
         scene.boardPath = "scene\\board.bmp";
         scene.boardSize = {128, 100};
         scene.keyColor = KEY;
         scene.pictures = {{"scene\\piece.bmp", {200, 50}}};
         scene.text = "Test scene";
         return scene;
+    }
+
+    // The main window of the test's size with the scene filling it.
+    std::unique_ptr<VyMainWnd> MakeWindow(VySceneWndScene scene = Scene())
+    {
+        auto pMain = std::make_unique<VyMainWnd>(WIDTH, HEIGHT);
+        m_pScene = pMain->CreateChild(std::make_unique<VySceneWnd>(std::move(scene)),
+                                      VY_STYLE_VISIBLE | VyAlignStyle(VyAlignment::CLIENT), {0, 10, 10, 0});
+        pMain->Resize(WIDTH, HEIGHT);
+        return pMain;
     }
 
     void Frame(VyMainWnd& window)
@@ -105,17 +116,19 @@ protected:
 
     std::unique_ptr<VyPlatform> m_pPlatform;
     VyNativeContext m_context;
+    VySceneWnd* m_pScene = nullptr;
 };
 } // namespace
 
 TEST_F(VyMainWndTest, DrawsTheBoardItsBackgroundAndThePictures)
 {
-    VyMainWnd window(Scene());
-    window.Resize(WIDTH, HEIGHT);
+    std::unique_ptr<VyMainWnd> pWindow = MakeWindow();
+    VyMainWnd& window = *pWindow;
     EXPECT_EQ(window.GetRect(), (VyRect{0, HEIGHT, WIDTH, 0}));
+    EXPECT_EQ(m_pScene->GetRect(), (VyRect{0, HEIGHT, WIDTH, 0}));
     Frame(window);
 
-    EXPECT_EQ(window.GetBackgroundColor(), BOARD_CORNER);
+    EXPECT_EQ(m_pScene->GetBoardBackground(), BOARD_CORNER);
     // The board, stretched over 128 x 100: left half and right half.
     EXPECT_EQ(Pixel(m_context, 10, 50), BOARD_LEFT);
     EXPECT_EQ(Pixel(m_context, 120, 90), BOARD_RIGHT);
@@ -132,36 +145,39 @@ TEST_F(VyMainWndTest, DrawsTheBoardItsBackgroundAndThePictures)
 
 TEST_F(VyMainWndTest, ControlPSavesAScreenshotAndGoesNoFurther)
 {
-    VyMainWnd window(Scene());
-    window.Resize(WIDTH, HEIGHT);
+    std::unique_ptr<VyMainWnd> pWindow = MakeWindow();
+    VyMainWnd& window = *pWindow;
     Frame(window);
+    // A click gives the scene the focus; keys then reach it.
+    window.OnMouseButton({100, 100}, VY_MOUSE_LEFT | VY_MOUSE_PRESS);
     window.OnKey(VY_KEY_LEFT, VY_INPUT_KEY);
-    EXPECT_EQ(window.GetLastInput(), "key 256 flags 0x100");
+    EXPECT_EQ(m_pScene->GetLastInput(), "key 256 flags 0x100");
 
     window.OnChar('p', VY_INPUT_KEY | VY_INPUT_CONTROL);
+    Frame(window); // the picture is taken at the end of the frame after the key
     EXPECT_EQ(window.GetScreenshotCount(), 1);
     EXPECT_TRUE(std::filesystem::exists("screenshot.jpg"));
-    EXPECT_EQ(window.GetLastInput(), "key 256 flags 0x100");
+    EXPECT_EQ(m_pScene->GetLastInput(), "key 256 flags 0x100");
 
     // A plain "p" is an ordinary character.
     window.OnChar('p', VY_INPUT_KEY);
     EXPECT_EQ(window.GetScreenshotCount(), 1);
-    EXPECT_EQ(window.GetLastInput(), "char 'p' flags 0x100");
+    EXPECT_EQ(m_pScene->GetLastInput(), "char 'p' flags 0x100");
 }
 
 TEST_F(VyMainWndTest, TheSoftwareCursorFollowsTheMouseWhileItIsInside)
 {
-    VyMainWnd window(Scene());
-    window.Resize(WIDTH, HEIGHT);
+    std::unique_ptr<VyMainWnd> pWindow = MakeWindow();
+    VyMainWnd& window = *pWindow;
     window.OnMouseMove({250, 150}, 0);
     Frame(window);
-    EXPECT_EQ(window.GetCursor(), VY_CURSOR_NONE);
+    EXPECT_EQ(window.GetShownCursor(), VY_CURSOR_NONE);
     EXPECT_EQ(Pixel(m_context, 251, 149), BOARD_CORNER);
 
     // The default cursor hangs from the mouse pixel: its image's top-left pixel is the mouse's.
     window.OnMouseEntered();
     Frame(window);
-    EXPECT_EQ(window.GetCursor(), VY_CURSOR_DEFAULT);
+    EXPECT_EQ(window.GetShownCursor(), VY_CURSOR_DEFAULT);
     EXPECT_EQ(Pixel(m_context, 251, 149), 0xFFFFFFu);
     EXPECT_EQ(Pixel(m_context, 272, 128), 0xFFFFFFu);
     EXPECT_EQ(Pixel(m_context, 250, 150), BOARD_CORNER); // the key-coloured edge
@@ -178,9 +194,8 @@ TEST_F(VyMainWndTest, AMissingCursorDirectoryFallsBackAndIsReported)
     m_pPlatform.reset();
     m_pPlatform = std::make_unique<VyPlatform>();
     VyTraceCapture trace;
-    VyMainWnd window(Scene());
-    window.Resize(WIDTH, HEIGHT);
-    Frame(window);
+    std::unique_ptr<VyMainWnd> pWindow = MakeWindow();
+    Frame(*pWindow);
     EXPECT_NE(trace.Text().find("no cursors in the directory \"Nowhere\"; \"Cursors\" is used instead"), std::string::npos);
 }
 
@@ -189,9 +204,8 @@ TEST_F(VyMainWndTest, TheFrameRateOverlayIsBlueAtTheTopRight)
     VyConfigFile("vyw.cfg").SetString("Preferences", "FPS", "TRUE");
     m_pPlatform.reset();
     m_pPlatform = std::make_unique<VyPlatform>();
-    VyMainWnd window(Scene());
-    window.Resize(WIDTH, HEIGHT);
-    Frame(window);
+    std::unique_ptr<VyMainWnd> pWindow = MakeWindow();
+    Frame(*pWindow);
     int bluePixels = 0;
     for (int y = HEIGHT - 20; y < HEIGHT - 4; ++y)
         for (int x = WIDTH - 120; x < WIDTH - 4; ++x)
@@ -205,13 +219,12 @@ TEST_F(VyMainWndTest, TheFrameRateOverlayIsBlueAtTheTopRight)
 
 TEST_F(VyMainWndTest, MissingPicturesAreReportedAndLeftOut)
 {
-    VyMainWndScene scene = Scene();
+    VySceneWndScene scene = Scene();
     scene.boardPath = "scene\\no-board.bmp";
     scene.pictures.push_back({"scene\\no-piece.bmp", {10, 10}});
     VyTraceCapture trace;
-    VyMainWnd window(scene);
-    window.Resize(WIDTH, HEIGHT);
-    Frame(window);
+    std::unique_ptr<VyMainWnd> pWindow = MakeWindow(scene);
+    Frame(*pWindow);
     EXPECT_NE(trace.Text().find("the board is not drawn -> File: scene\\no-board.bmp"), std::string::npos);
     EXPECT_NE(trace.Text().find("the picture is not drawn -> File: scene\\no-piece.bmp"), std::string::npos);
     EXPECT_EQ(Pixel(m_context, 201, 51), PIECE); // the picture that exists is drawn

@@ -6,15 +6,16 @@
 #include "vyio/VyResourceSource.h"
 #include "vyplatform/VyPlatform.h"
 #include "vywindow/VyMainWnd.h"
+#include "vywindow/VySceneWnd.h"
 
 namespace
 {
 // The classic set's board and its sixteen pieces at their start positions.
-VyMainWndScene ClassicScene()
+VySceneWndScene ClassicScene()
 {
     const VyPieceSet set = VyPieceSet::Classic();
     const VyString directory = VyResourceSource::JoinPath("sets", set.name);
-    VyMainWndScene scene;
+    VySceneWndScene scene;
     scene.boardPath = VyResourceSource::JoinPath(directory, set.board);
     scene.boardSize = set.boardSize;
     scene.keyColor = set.colorMask;
@@ -29,6 +30,11 @@ bool VyTolmarStartup(VyPlatform& platform)
 {
     platform.SetTitle("Tolmar");
     platform.SetFixedSize(true);
-    platform.SetRootWindow(std::make_unique<VyMainWnd>(ClassicScene()));
+    const int width = platform.GetClientWidth();
+    const int height = platform.GetClientHeight();
+    auto pMain = std::make_unique<VyMainWnd>(width, height);
+    pMain->CreateChild(std::make_unique<VySceneWnd>(ClassicScene()),
+                       VY_STYLE_VISIBLE | VyAlignStyle(VyAlignment::CLIENT), VyRect{0, height, width, 0});
+    platform.SetRootWindow(std::move(pMain));
     return true;
 }

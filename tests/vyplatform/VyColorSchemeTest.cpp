@@ -80,15 +80,15 @@ TEST(VyColorScheme, WithoutAnySchemeEverySlotHasItsDesktopDefault)
     EXPECT_EQ(VyConfigFile("vyw.cfg").GetString("Preferences", "Color Scheme", "?"), "Default.Color");
     EXPECT_EQ(VyConfigFile("vyw.cfg").GetString("Directories", "Colors", "?"), "Colors");
 
-    EXPECT_EQ(scheme.GetSlot(WINDOW_BACKGROUND).color, 0xFFFFFFu);
-    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE).color, 0xD4D0C8u);
-    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE_DOWN).color, 0xAAA8A4u);          // face and shadow, rounded down
-    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE_MOUSE_OVER).color, 0xE9E7E3u);    // face and highlight
-    EXPECT_EQ(scheme.GetSlot(SCROLLBAR_BACKGROUND_MOUSE_OVER).color, 0xF4F3F1u);
-    EXPECT_EQ(scheme.GetSlot(DIALOG_INACTIVE_CAPTION_TEXT).color, 0xD4D0C8u);
+    EXPECT_EQ(scheme.GetSlot(WINDOW_BACKGROUND).color, 0xFCF8F0u);
+    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE).color, 0xE6D8BCu);
+    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE_DOWN).color, 0xBDA98Cu);          // face and shadow, rounded down
+    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE_MOUSE_OVER).color, 0xF2EAD8u);    // face and highlight
+    EXPECT_EQ(scheme.GetSlot(SCROLLBAR_BACKGROUND_MOUSE_OVER).color, 0xF8F3E6u);
+    EXPECT_EQ(scheme.GetSlot(DIALOG_INACTIVE_CAPTION_TEXT).color, 0xE6D8BCu);
     EXPECT_EQ(scheme.GetSlot(CARET).color, 0x000000u);
-    EXPECT_EQ(scheme.GetSlot(HOTTRACK).color, 0x000080u);
-    EXPECT_EQ(scheme.GetSlot(LISTBOX_TEXT_MOUSE_OVER).color, 0x000080u);
+    EXPECT_EQ(scheme.GetSlot(HOTTRACK).color, 0x8C5A28u);
+    EXPECT_EQ(scheme.GetSlot(LISTBOX_TEXT_MOUSE_OVER).color, 0x8C5A28u);
     EXPECT_TRUE(scheme.GetSlot(LISTBOX_BACKGROUND_MOUSE_OVER).IsUnset());
     EXPECT_TRUE(scheme.GetSlot(LAST_ENTRY).IsUnset());
 
@@ -160,7 +160,7 @@ TEST(VyColorScheme, SchemeFileFromDiskThroughTheConfiguration)
     EXPECT_EQ(scheme.GetSlot(LABEL_BACKGROUND).alpha, 255);
     EXPECT_EQ(scheme.GetSlot(BUTTON_FACE).color, 0x2C0102u);
     EXPECT_EQ(scheme.GetSlot(LAST_ENTRY).color, 0x090909u);
-    EXPECT_EQ(scheme.GetSlot(BUTTON_TEXT).color, 0u);   // not in the file: default
+    EXPECT_EQ(scheme.GetSlot(BUTTON_TEXT).color, VySystemColors::DefaultOf(BUTTON_TEXT)); // not in the file
 
     // Reset leaves LAST_ENTRY alone; an empty scheme name stops after the reset.
     {
@@ -169,7 +169,7 @@ TEST(VyColorScheme, SchemeFileFromDiskThroughTheConfiguration)
     }
     EXPECT_EQ(scheme.GetSlot(LAST_ENTRY).color, 0x090909u);
     EXPECT_FALSE(scheme.GetSlot(WINDOW_BACKGROUND).texture.IsValid());
-    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE).color, 0xD4D0C8u);
+    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE).color, 0xE6D8BCu);
 }
 
 TEST(VyColorScheme, ShippedSchemesLoadFromTheArchive)
@@ -181,7 +181,12 @@ TEST(VyColorScheme, ShippedSchemesLoadFromTheArchive)
         SchemeSetting setting("blank.color");
         scheme.LoadConfigured(VyAlphaBlending::SUPPORTED);
     }
-    ExpectDefaults(scheme);
+    // The classic grey desktop, every slot written out: nothing is left to the defaults.
+    EXPECT_EQ(scheme.GetSlot(BUTTON_FACE).color, 0xD4D0C8u);
+    EXPECT_EQ(scheme.GetSlot(WINDOW_DARK_SHADOW).color, 0x404040u);
+    EXPECT_EQ(scheme.GetSlot(DIALOG_ACTIVE_CAPTION_BACKGROUND).color, 0x0A246Au);
+    for (int id : TEXT_SHADOWS)
+        EXPECT_TRUE(scheme.GetSlot(id).IsUnset()) << scheme.GetSlot(id).name;
     {
         SchemeSetting setting("blue.color");
         scheme.LoadConfigured(VyAlphaBlending::SUPPORTED);

@@ -7,7 +7,6 @@
 
 // The window tree driven headless through the main window with the input the platform would hand it.
 
-static auto* const g_environment = testing::AddGlobalTestEnvironment(new VyTempWorkingDir);
 
 namespace
 {

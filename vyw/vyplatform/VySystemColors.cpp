@@ -63,21 +63,21 @@ unsigned int VySystemColors::Get(VySystemColor color)
 {
     switch (color)
     {
-    case S::WINDOW: return 0xFFFFFF;
-    case S::WINDOW_TEXT: return 0x000000;
-    case S::BUTTON_FACE: return 0xD4D0C8;
-    case S::BUTTON_SHADOW: return 0x808080;
-    case S::BUTTON_HIGHLIGHT: return 0xFFFFFF;
-    case S::LIGHT_3D: return 0xD4D0C8;
-    case S::DARK_SHADOW_3D: return 0x404040;
-    case S::HIGHLIGHT: return 0x0A246A;
+    case S::WINDOW: return 0xFCF8F0;
+    case S::WINDOW_TEXT: return 0x2A2018;
+    case S::BUTTON_FACE: return 0xE6D8BC;
+    case S::BUTTON_SHADOW: return 0x947A5C;
+    case S::BUTTON_HIGHLIGHT: return 0xFFFCF4;
+    case S::LIGHT_3D: return 0xE6D8BC;
+    case S::DARK_SHADOW_3D: return 0x4A3424;
+    case S::HIGHLIGHT: return 0x8C5A28;
     case S::HIGHLIGHT_TEXT: return 0xFFFFFF;
-    case S::MENU: return 0xD4D0C8;
-    case S::ACTIVE_CAPTION: return 0x0A246A;
-    case S::INACTIVE_CAPTION: return 0x808080;
-    case S::CAPTION_TEXT: return 0xFFFFFF;
-    case S::BUTTON_TEXT: return 0x000000;
-    case S::HOT_TRACKING: return 0x000080;
+    case S::MENU: return 0xEFE4CE;
+    case S::ACTIVE_CAPTION: return 0x5E3C26;
+    case S::INACTIVE_CAPTION: return 0x9A8670;
+    case S::CAPTION_TEXT: return 0xFFEFCF;
+    case S::BUTTON_TEXT: return 0x2A2018;
+    case S::HOT_TRACKING: return 0x8C5A28;
     }
     return 0;
 }

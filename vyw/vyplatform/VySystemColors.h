@@ -1,24 +1,26 @@
 #pragma once
 
-// The desktop colours the colour-scheme defaults are made of: a fixed classic grey desktop palette,
-// each 0xRRGGBB.
+// The desktop colours the colour-scheme defaults are made of, each 0xRRGGBB. There is no desktop
+// palette to borrow on every Linux desktop, so the framework brings its own, chosen to sit beside the
+// game's art: a pale maple face and warm white fields in a frame of walnut shadows, a walnut caption
+// with cream text, and a brass-brown selection, against the slate backdrop and the walnut board.
 enum class VySystemColor
 {
-    WINDOW,             // 255, 255, 255
-    WINDOW_TEXT,        // 0, 0, 0
-    BUTTON_FACE,        // 212, 208, 200
-    BUTTON_SHADOW,      // 128, 128, 128
-    BUTTON_HIGHLIGHT,   // 255, 255, 255
-    LIGHT_3D,           // 212, 208, 200
-    DARK_SHADOW_3D,     // 64, 64, 64
-    HIGHLIGHT,          // 10, 36, 106
+    WINDOW,             // 252, 248, 240  warm white: edit fields and lists
+    WINDOW_TEXT,        // 42, 32, 24     near-black brown
+    BUTTON_FACE,        // 230, 216, 188  pale maple: buttons, dialogs
+    BUTTON_SHADOW,      // 148, 122, 92
+    BUTTON_HIGHLIGHT,   // 255, 252, 244
+    LIGHT_3D,           // 230, 216, 188
+    DARK_SHADOW_3D,     // 74, 52, 36     walnut
+    HIGHLIGHT,          // 140, 90, 40    brass brown: selections
     HIGHLIGHT_TEXT,     // 255, 255, 255
-    MENU,               // 212, 208, 200
-    ACTIVE_CAPTION,     // 10, 36, 106
-    INACTIVE_CAPTION,   // 128, 128, 128
-    CAPTION_TEXT,       // 255, 255, 255
-    BUTTON_TEXT,        // 0, 0, 0
-    HOT_TRACKING,       // 0, 0, 128
+    MENU,               // 239, 228, 206
+    ACTIVE_CAPTION,     // 94, 60, 38     walnut
+    INACTIVE_CAPTION,   // 154, 134, 112
+    CAPTION_TEXT,       // 255, 239, 207  cream
+    BUTTON_TEXT,        // 42, 32, 24
+    HOT_TRACKING,       // 140, 90, 40
 };
 
 // The value of an unset colour slot: it draws nothing (a text shadow that is not wanted).

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "vyrender/VyFontDesc.h"
+#include "vyrender/VyFontParser.h"
+#include "vyrender/VyStandardFonts.h"
 
 namespace
 {

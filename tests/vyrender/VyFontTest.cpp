@@ -5,6 +5,7 @@
 #include "vythread/VyTraceCapture.h"
 #include "vyrender/VyFont.h"
 #include "vyrender/VyMarkup.h"
+#include "vyrender/VyStandardFonts.h"
 #include "VyFontTestFont.h"
 
 namespace

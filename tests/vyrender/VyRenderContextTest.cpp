@@ -12,6 +12,7 @@
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyMarkup.h"
 #include "vyrender/VyNativeContext.h"
+#include "vyrender/VyStandardFonts.h"
 #include "vythread/VyException.h"
 #include "vyutil/VyColorSlots.h"
 

@@ -3,6 +3,7 @@
 #include "VyRenderTestSupport.h"
 #include "vythread/VyException.h"
 #include "vyrender/VyFont.h"
+#include "vyrender/VyStandardFonts.h"
 
 #ifdef VYW_TEST_ARCHIVE
 

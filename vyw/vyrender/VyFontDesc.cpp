@@ -1,10 +1,5 @@
 #include "vyrender/VyFontDesc.h"
 
-#include <vector>
-
-#include "vythread/VyTrace.h"
-#include "vyutil/VyStringHelper.h"
-
 VyString VyFontDesc::FileName() const
 {
     VyString name = face + VyString::Format("%d", size);
@@ -15,61 +10,4 @@ VyString VyFontDesc::FileName() const
     if (antialiased)
         name += 'a';
     return name + ".vyf";
-}
-
-namespace
-{
-
-VyFontDesc Arial(bool bold, bool underline, bool antialiased)
-{
-    VyFontDesc desc;
-    desc.bold = bold;
-    desc.underline = underline;
-    desc.antialiased = antialiased;
-    return desc;
-}
-
-// Indexed by the standard font numbers.
-const VyStandardFont STANDARD_FONTS[VY_STANDARD_FONT_COUNT] = {
-    {Arial(true, false, true)},   // VY_FONT_MENU
-    {Arial(false, false, true)},  // VY_FONT_WINDOWTEXT
-    {Arial(false, false, false)}, // VY_FONT_CONTROL
-    {Arial(false, true, false)},  // VY_FONT_UNDERLINE
-};
-
-} // namespace
-
-const VyStandardFont* VyStandardFonts::Find(int id)
-{
-    if (id >= 0 && id < VY_STANDARD_FONT_COUNT)
-        return &STANDARD_FONTS[id];
-    VY_ASSERT(false);
-    return nullptr;
-}
-
-VyFontChoice VyFontParser::Parse(std::string_view text)
-{
-    VyFontChoice choice;
-    if (text == "MENU")
-        choice.standard = VY_FONT_MENU;
-    else if (text == "WINDOWTEXT")
-        choice.standard = VY_FONT_WINDOWTEXT;
-    else if (text == "CONTROL")
-        choice.standard = VY_FONT_CONTROL;
-    if (choice.standard >= 0)
-    {
-        choice.desc = VyStandardFonts::Find(choice.standard)->desc;
-        return choice;
-    }
-    const std::vector<VyString> parts = VyStringHelper::Split(VyString(text));
-    VyFontDesc& desc = choice.desc;
-    // An empty face or size part keeps its default: a font needs a face and a size to have a file.
-    if (parts.size() > 0 && !parts[0].empty())
-        desc.face = parts[0];
-    if (parts.size() > 1 && !parts[1].empty())
-        desc.size = parts[1].ToInt();
-    bool* flags[] = {&desc.bold, &desc.italic, &desc.underline, &desc.antialiased};
-    for (size_t i = 0; i < 4 && i + 2 < parts.size(); ++i)
-        *flags[i] = VyStringHelper::ParseBool(parts[i + 2]);
-    return choice;
 }

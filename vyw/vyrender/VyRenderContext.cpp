@@ -9,6 +9,7 @@
 #include "vyio/VyResourceSource.h"
 #include "vyrender/VyFloorDiv.h"
 #include "vyrender/VyMarkup.h"
+#include "vyrender/VyStandardFonts.h"
 #include "vythread/VyException.h"
 #include "vythread/VyThread.h"
 #include "vythread/VyTrace.h"

@@ -12,6 +12,7 @@
 #include "vybitmap/rgb.h"
 #include "vyrender/VyFont.h"
 #include "vyrender/VyFontDesc.h"
+#include "vyrender/VyStandardFonts.h"
 #include "vythread/VyMessageTarget.h"
 #include "vythread/VyPoint.h"
 #include "vythread/VyRect.h"

@@ -1,15 +1,17 @@
 # Helpers shared by the framework modules, the game, the tools and the tests.
 
-# vyw_module(NAME [DEPENDS dep...] [LIBS lib...]): one static library per framework module, made of every
-# .cpp file in the module's folder, linked to the modules it depends on and to outside libraries.
-# Headers are included as "module/Header.h".
+# vyw_module(NAME [DEPENDS dep...] [LIBS lib...] [PRIVATE_LIBS lib...]): one static library per
+# framework module, made of every .cpp file in the module's folder, linked to the modules it depends on
+# and to outside libraries. Headers are included as "module/Header.h". LIBS are handed on to whatever
+# links the module; PRIVATE_LIBS only to the link, so that their headers stay out of reach of the modules
+# above (SDL and OpenGL belong to the render and platform modules alone).
 function(vyw_module name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LIBS;PRIVATE_LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/vyw)
-    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_LIBS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPENDS} ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/vyw)

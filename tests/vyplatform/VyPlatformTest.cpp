@@ -164,3 +164,38 @@ TEST(VyResourceSource, WithoutPlatformTheDiskIsAsked)
     EXPECT_EQ(VyResourceSource::JoinPath("Colors\\", "x"), "Colors\\x");
     EXPECT_EQ(VyResourceSource::JoinPath("", "dialogs\\2player.dlg"), "\\dialogs\\2player.dlg");
 }
+
+TEST(VyPlatform, FileNamesAreAskedOfTheInstalledFileDialog)
+{
+    VyPlatform platform;
+    VyString path = "untouched";
+    {
+        VyTraceCapture trace;
+        EXPECT_FALSE(platform.AskFileName(VyFileDialogMode::SAVE, "game.sav", path));
+        EXPECT_EQ(trace.Text(), "VyPlatform::AskFileName : no file dialog is installed\n");
+    }
+    EXPECT_EQ(path, "untouched");
+
+    // A dialog whose user saves under the proposed name and cancels every open.
+    struct Dialog : VyFileDialogHost
+    {
+        bool AskFileName(VyFileDialogMode mode, const VyString& defaultName, VyString& outPath) override
+        {
+            asked.push_back((mode == VyFileDialogMode::OPEN ? "open " : "save ") + defaultName);
+            if (mode == VyFileDialogMode::OPEN)
+                return false;
+            outPath = "saves/" + defaultName;
+            return true;
+        }
+        std::vector<VyString> asked;
+    } dialog;
+    platform.SetFileDialogHost(&dialog);
+    EXPECT_TRUE(platform.AskFileName(VyFileDialogMode::SAVE, "game.sav", path));
+    EXPECT_EQ(path, "saves/game.sav");
+    EXPECT_FALSE(platform.AskFileName(VyFileDialogMode::OPEN, "old.sav", path));
+    EXPECT_EQ(dialog.asked, (std::vector<VyString>{"save game.sav", "open old.sav"}));
+
+    platform.SetFileDialogHost(nullptr);
+    EXPECT_FALSE(platform.AskFileName(VyFileDialogMode::OPEN, "old.sav", path));
+    EXPECT_EQ(dialog.asked.size(), 2u);
+}

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyWin.h"
 #include "vyrender/VyRenderContext.h"
+#include "vythread/VyException.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyThread.h"
 
@@ -33,6 +35,14 @@ void SetScreen(const VyString& context, bool bFullScreen = false, int width = 64
     config.Save();
 }
 
+// How the recording main window answers an error that ends the program.
+enum class FatalErrorAnswer
+{
+    SHOWN,
+    NOT_SHOWN,
+    THROWS,
+};
+
 // The main window as a recorder of what the platform hands it. Keys also post a message, to see that
 // the platform dispatches after input.
 class RecordingWindow : public VyRootWindow, public VyMessageTarget
@@ -42,6 +52,8 @@ public:
     {
         Note(VyString::Format("key %d 0x%x", key, flags));
         VyMessageTarget::Post({this, 1001, key, 0});
+        if (key == m_quitKey)
+            VyPlatform::Get()->Quit();
     }
     void OnChar(int character, int flags) override { Note(VyString::Format("char %d 0x%x", character, flags)); }
     void OnMouseButton(VyPoint p, int flags) override { Note(VyString::Format("button %d,%d 0x%x", p.x, p.y, flags)); }
@@ -50,10 +62,32 @@ public:
     void OnMouseEntered() override { Note("enter"); }
     void OnMouseLeft() override { Note("leave"); }
     void OnActivate(bool bActive) override { Note(bActive ? "active" : "inactive"); }
+    void OnCloseRequest() override
+    {
+        Note("close request");
+        if (m_bQuitOnClose)
+            VyRootWindow::OnCloseRequest();
+    }
     void Resize(int width, int height) override { Note(VyString::Format("resize %dx%d", width, height)); }
-    void Draw() override { ++m_nDraws; }
+    void Draw() override
+    {
+        ++m_nDraws;
+        if (m_bQuitAtDraw)
+        {
+            SDL_Event quit{};
+            quit.type = SDL_QUIT;
+            SDL_PushEvent(&quit);
+        }
+    }
     void ReleaseTextures() override { Note("release textures"); }
     void Close() override { Note("close"); }
+    bool ShowFatalError(const VyString& caption, const VyString& text) override
+    {
+        Note("fatal " + caption + ": " + text);
+        if (m_fatalErrorAnswer == FatalErrorAnswer::THROWS)
+            throw VyException("RecordingWindow", "ShowFatalError", "no box");
+        return m_fatalErrorAnswer == FatalErrorAnswer::SHOWN;
+    }
     void HandleMessage(const VyMessage& msg) override { m_dispatched.push_back(msg.param1); }
 
     void Note(const VyString& text) { m_events.push_back(text); }
@@ -63,6 +97,10 @@ public:
     std::vector<VyString> m_events;
     std::vector<int> m_dispatched;
     int m_nDraws = 0;
+    int m_quitKey = 0;
+    bool m_bQuitOnClose = false;
+    bool m_bQuitAtDraw = false; // as SIGTERM would, through SDL's queue
+    FatalErrorAnswer m_fatalErrorAnswer = FatalErrorAnswer::NOT_SHOWN;
 };
 
 // The platform as the tests drive it: events pumped on request, questions answered by the test.
@@ -70,6 +108,17 @@ class TestWin : public VyWin
 {
 public:
     void Pump() { PumpEvents(0); }
+    // Every wait of the loop, in order.
+    void PumpEvents(unsigned int maxWaitMs) override
+    {
+        m_waits.push_back(maxWaitMs);
+        VyWin::PumpEvents(maxWaitMs);
+    }
+    void SetMouseCapture(VyMouseCapture capture) override
+    {
+        m_captures.push_back(capture);
+        VyWin::SetMouseCapture(capture);
+    }
     // SDL's offscreen display takes any mode: the test says whether this one is refused.
     bool SwitchToFullScreen() override { return !m_bRefuseFullScreen && VyWin::SwitchToFullScreen(); }
     VyFullScreenFallback AskFullScreenFallback() override
@@ -83,7 +132,16 @@ public:
     VyFullScreenFallback m_answer = VyFullScreenFallback::WINDOWED;
     int m_nQuestions = 0;
     std::vector<VyString> m_errors;
+    std::vector<unsigned int> m_waits;
+    std::vector<VyMouseCapture> m_captures;
 };
+
+// The user events (the loop's wake-ups) waiting in SDL's queue.
+int PendingWakeUps()
+{
+    SDL_Event events[8];
+    return SDL_PeepEvents(events, 8, SDL_PEEKEVENT, SDL_USEREVENT, SDL_USEREVENT);
+}
 
 // SDL's video and OpenGL library stay loaded for the whole program, beyond each platform's own start and
 // stop: unloading them takes Mesa's driver out of the process with allocations it never frees, which
@@ -171,6 +229,17 @@ protected:
         return event;
     }
 
+    SDL_Event Wheel(int x, int y, int steps)
+    {
+        SDL_Event event{};
+        event.type = SDL_MOUSEWHEEL;
+        event.wheel.windowID = SDL_GetWindowID(m_pWin->GetWindow());
+        event.wheel.y = steps;
+        event.wheel.mouseX = x;
+        event.wheel.mouseY = y;
+        return event;
+    }
+
     SDL_Event Window(Uint8 what, int data1 = 0, int data2 = 0)
     {
         SDL_Event event{};
@@ -203,8 +272,9 @@ TEST_F(VyWinTest, KeysBecomeFrameworkKeysAndControlLettersCharacters)
     EXPECT_EQ(Deliver(window, Key(SDLK_KP_ENTER, KMOD_NONE)), Events{"key 260 0x100"});
     EXPECT_EQ(Deliver(window, Key(SDLK_TAB, KMOD_LSHIFT)), Events{"key 266 0x120"});
     EXPECT_EQ(Deliver(window, Key(SDLK_PAGEDOWN, KMOD_NONE)), Events{"key 265 0x100"});
+    EXPECT_EQ(Deliver(window, Key(SDLK_F10, KMOD_LSHIFT)), Events{"key 269 0x120"});
     // The framework dispatched what the key handler posted before the next event came.
-    EXPECT_EQ(window.m_dispatched, (std::vector<int>{256, 268, 260, 266, 265}));
+    EXPECT_EQ(window.m_dispatched, (std::vector<int>{256, 268, 260, 266, 265, 269}));
 
     // Control + a letter: the letter in lower case with the Control flag (Control+P is the screenshot).
     EXPECT_EQ(Deliver(window, Key(SDLK_p, KMOD_RCTRL)), Events{"char 112 0x110"});
@@ -250,12 +320,7 @@ TEST_F(VyWinTest, MouseButtonsMovesAndWheelWithYTurnedUpward)
     EXPECT_EQ(Deliver(window, Motion(3, 3, 0)), (Events{"enter", "move 3,476 0x0"}));
     EXPECT_EQ(Deliver(window, Window(SDL_WINDOWEVENT_LEAVE)), Events{"leave"});
 
-    SDL_Event wheel{};
-    wheel.type = SDL_MOUSEWHEEL;
-    wheel.wheel.windowID = SDL_GetWindowID(m_pWin->GetWindow());
-    wheel.wheel.y = 2;
-    wheel.wheel.mouseX = 50;
-    wheel.wheel.mouseY = 400;
+    SDL_Event wheel = Wheel(50, 400, 2);
     EXPECT_EQ(Deliver(window, wheel), Events{"wheel 50,79 2"});
     wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
     EXPECT_EQ(Deliver(window, wheel), Events{"wheel 50,79 -2"});
@@ -264,7 +329,175 @@ TEST_F(VyWinTest, MouseButtonsMovesAndWheelWithYTurnedUpward)
     EXPECT_EQ(Deliver(window, wheel), Events{});
 }
 
-TEST_F(VyWinTest, WindowEventsResizeActivateAndQuit)
+TEST_F(VyWinTest, AHeldButtonHoldsTheMouseAndItsReleaseOutsideStillArrives)
+{
+    RecordingWindow& window = Start("Native");
+    Deliver(window, Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 10));
+    Deliver(window, Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 20, 20));
+    EXPECT_EQ(m_pWin->m_captures, std::vector<VyMouseCapture>{VyMouseCapture::HELD});
+
+    // Dragged out of the window: the main window hears that the mouse left, then the releases at their
+    // points outside the client area (y still turned upward).
+    EXPECT_EQ(Deliver(window, Motion(5, 5, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK)), (Events{"enter", "move 5,474 0x3"}));
+    EXPECT_EQ(Deliver(window, Motion(700, -20, SDL_BUTTON_LMASK | SDL_BUTTON_RMASK)), Events{"leave"});
+    EXPECT_EQ(Deliver(window, Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 700, -20)), Events{"button 700,499 0x81"});
+    EXPECT_EQ(m_pWin->m_captures.size(), 1u); // the right button still holds it
+    EXPECT_EQ(Deliver(window, Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, -5, 600)), Events{"button -5,-121 0x83"});
+    EXPECT_EQ(m_pWin->m_captures, (std::vector<VyMouseCapture>{VyMouseCapture::HELD, VyMouseCapture::RELEASED}));
+
+    // A release of a press the window never saw is passed on but lets go of nothing.
+    EXPECT_EQ(Deliver(window, Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 1)), Events{"button 1,478 0x81"});
+    EXPECT_EQ(m_pWin->m_captures.size(), 2u);
+
+    // The display going while a button is down lets go of the mouse.
+    Deliver(window, Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 30, 30));
+    m_pWin->DestroyDisplay();
+    EXPECT_EQ(m_pWin->m_captures, (std::vector<VyMouseCapture>{VyMouseCapture::HELD, VyMouseCapture::RELEASED,
+                                                                VyMouseCapture::HELD, VyMouseCapture::RELEASED}));
+}
+
+TEST_F(VyWinTest, EveryInputHandedOnAndEveryWindowChangeAsksForAFrame)
+{
+    RecordingWindow& window = Start("Native");
+    EXPECT_TRUE(m_pWin->IsFrameRequested()); // the new main window
+    EXPECT_TRUE(m_pWin->FrameStep());
+    struct Case
+    {
+        const char* what;
+        SDL_Event event;
+    };
+    const Case asking[] = {
+        {"key", Key(SDLK_LEFT, KMOD_NONE)},
+        {"character", Text("a")},
+        {"press", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 10)},
+        {"release", Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10)},
+        {"entering move", Motion(5, 5, 0)},
+        {"move", Motion(6, 5, 0)},
+        {"leaving", Window(SDL_WINDOWEVENT_LEAVE)},
+        {"back in", Motion(5, 5, 0)},
+        {"move outside", Motion(-1, 5, SDL_BUTTON_LMASK)},
+        {"wheel", Wheel(5, 5, 1)},
+        {"resize", Window(SDL_WINDOWEVENT_SIZE_CHANGED, 700, 500)},
+        {"exposed", Window(SDL_WINDOWEVENT_EXPOSED)},
+        {"shown", Window(SDL_WINDOWEVENT_SHOWN)},
+    };
+    for (const Case& c : asking)
+    {
+        Deliver(window, c.event);
+        EXPECT_TRUE(m_pWin->IsFrameRequested()) << c.what;
+        EXPECT_TRUE(m_pWin->FrameStep()) << c.what;
+    }
+    // What the main window is not given changes nothing it shows.
+    const Case quiet[] = {
+        {"other key", Key(SDLK_F1, KMOD_NONE)},
+        {"character beyond ASCII", Text("\xC3\xA9")},
+        {"sideways wheel", Wheel(5, 5, 0)},
+        {"move outside again", Motion(-1, 5, SDL_BUTTON_LMASK)},
+        {"focus", Window(SDL_WINDOWEVENT_FOCUS_GAINED)},
+    };
+    for (const Case& c : quiet)
+    {
+        Deliver(window, c.event);
+        EXPECT_FALSE(m_pWin->IsFrameRequested()) << c.what;
+    }
+    // Minimised and restored: a frame as soon as the window is back.
+    Deliver(window, Window(SDL_WINDOWEVENT_MINIMIZED));
+    EXPECT_FALSE(m_pWin->FrameStep());
+    Deliver(window, Window(SDL_WINDOWEVENT_RESTORED));
+    EXPECT_TRUE(m_pWin->FrameStep());
+}
+
+TEST_F(VyWinTest, ARequestFromAnotherThreadWakesTheWaitingLoopOnce)
+{
+    Start("Native");
+    m_pWin->FrameStep();
+    SDL_FlushEvent(SDL_USEREVENT);
+    std::thread painter([&] {
+        m_pWin->RequestFrame();
+        m_pWin->RequestFrame(); // the loop is awake already
+    });
+    painter.join();
+    EXPECT_TRUE(m_pWin->IsFrameRequested());
+    EXPECT_EQ(PendingWakeUps(), 1);
+
+    // On the main thread the loop looks at the request before it waits: no wake-up is needed.
+    m_pWin->FrameStep();
+    SDL_FlushEvent(SDL_USEREVENT);
+    m_pWin->RequestFrame();
+    EXPECT_EQ(PendingWakeUps(), 0);
+}
+
+TEST_F(VyWinTest, TheLoopDrawsWhatWasAskedForThenWaitsForAnEventOrTheNextTick)
+{
+    RecordingWindow& window = Start("Native");
+    // A clock that stands still: the wait is exactly the time to the next tick.
+    std::uint64_t us = 1'000'000;
+    m_pWin->GetFrameClock().SetTimeSource({[&] { return static_cast<unsigned int>(us / 1000); }, [&] { return us; },
+                                           [&](unsigned int ms) { us += ms * 1000u; }});
+    window.m_bQuitAtDraw = true;
+    m_pWin->m_waits.clear();
+    m_pWin->Run();
+    // The new window's frame at once; then a wait, which the quit ended.
+    EXPECT_EQ(m_pWin->m_waits, (std::vector<unsigned int>{0, 50}));
+    EXPECT_EQ(window.m_nDraws, 1);
+}
+
+TEST_F(VyWinTest, WithAFrameCountTheLoopDrawsWithoutWaiting)
+{
+    RecordingWindow& window = Start("Native");
+    const char* argv[] = {"tolmar", "--quit-after-frames", "3"};
+    m_pWin->SetCommandLine(3, argv);
+    m_pWin->m_waits.clear();
+    m_pWin->Run();
+    EXPECT_EQ(m_pWin->m_waits, (std::vector<unsigned int>{0, 0, 0}));
+    EXPECT_EQ(window.m_nDraws, 3);
+}
+
+TEST_F(VyWinTest, AQuitEndsAModalWaitAtOnce)
+{
+    Start("Native");
+    std::atomic<bool> never{false};
+    // SIGINT and SIGTERM reach the program as SDL_QUIT.
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    EXPECT_FALSE(m_pWin->WaitForFlag(never));
+    EXPECT_TRUE(m_pWin->IsQuitRequested());
+    m_pWin.reset();
+
+    // A key the main window takes for a quit.
+    RecordingWindow& again = Start("Native");
+    again.m_quitKey = VY_KEY_ESCAPE;
+    SDL_Event escape = Key(SDLK_ESCAPE, KMOD_NONE);
+    ASSERT_EQ(SDL_PushEvent(&escape), 1);
+    EXPECT_FALSE(m_pWin->WaitForFlag(never));
+    EXPECT_EQ(again.m_events, Events{"key 261 0x100"});
+}
+
+TEST_F(VyWinTest, AnErrorThatEndsTheProgramGoesToTheMainWindowFirst)
+{
+    RecordingWindow& window = Start("Native");
+    window.m_fatalErrorAnswer = FatalErrorAnswer::SHOWN;
+    m_pWin->ReportFatalError("it broke");
+    EXPECT_EQ(window.m_events, Events{"fatal Error: it broke"});
+    EXPECT_TRUE(m_pWin->m_errors.empty());
+
+    // The platform shows what the window cannot, or fails to.
+    window.m_events.clear();
+    window.m_fatalErrorAnswer = FatalErrorAnswer::NOT_SHOWN;
+    m_pWin->ReportFatalError("again");
+    window.m_fatalErrorAnswer = FatalErrorAnswer::THROWS;
+    m_pWin->ReportFatalError("and again");
+    EXPECT_EQ(window.m_events, (Events{"fatal Error: again", "fatal Error: and again"}));
+    EXPECT_EQ(m_pWin->m_errors, (Events{"Error: again", "Error: and again"}));
+
+    // Without a main window (start-up failed before it was made).
+    m_pWin->DeleteRootWindow();
+    m_pWin->ReportFatalError("early");
+    EXPECT_EQ(m_pWin->m_errors.back(), "Error: early");
+}
+
+TEST_F(VyWinTest, WindowEventsResizeActivateAndClose)
 {
     RecordingWindow& window = Start("Native");
     EXPECT_EQ(Deliver(window, Window(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600)), Events{"resize 800x600"});
@@ -280,14 +513,20 @@ TEST_F(VyWinTest, WindowEventsResizeActivateAndQuit)
     EXPECT_TRUE(m_pWin->FrameStep());
     EXPECT_EQ(window.m_nDraws, 1);
 
+    // Closing asks the main window, which decides; SDL itself makes no quit of the last window's close.
+    EXPECT_STREQ(SDL_GetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE), "0");
+    EXPECT_EQ(Deliver(window, Window(SDL_WINDOWEVENT_CLOSE)), Events{"close request"});
     EXPECT_FALSE(m_pWin->IsQuitRequested());
-    Deliver(window, Window(SDL_WINDOWEVENT_CLOSE));
+    window.m_bQuitOnClose = true; // what a main window without objections does
+    EXPECT_EQ(Deliver(window, Window(SDL_WINDOWEVENT_CLOSE)), Events{"close request"});
     EXPECT_TRUE(m_pWin->IsQuitRequested());
 }
 
 TEST_F(VyWinTest, ChangingTheDisplayModeMakesANewContextAndTellsTheMainWindow)
 {
     RecordingWindow& window = Start("Native");
+    EXPECT_TRUE(m_pWin->FrameStep());
+    window.m_nDraws = 0;
     ASSERT_TRUE(m_pWin->ChangeDisplayMode(-1, 0, VY_CONTEXT_DIRECTDRAW, 800, 600));
     // The old context's textures are dropped before it goes; the window learns its new size.
     EXPECT_EQ(window.m_events, (Events{"release textures", "resize 800x600"}));
@@ -353,15 +592,17 @@ TEST_F(VyWinTest, AnUnsupportedFullScreenModeAsksAndFollowsTheAnswer)
     EXPECT_EQ(accepted.GetClientHeight(), 567);
 }
 
-TEST_F(VyWinTest, OpenGLFramesAreDrawnAndWaitPumpingKeepsThemComing)
+TEST_F(VyWinTest, OpenGLFramesAreDrawnAndWaitPumpingKeepsServingThem)
 {
     RecordingWindow& window = Start("OpenGL");
     EXPECT_NE(VyRenderContext::GetCurrent()->GetRendererName().find("OpenGL ("), VyString::npos);
     EXPECT_TRUE(m_pWin->FrameStep());
+    EXPECT_FALSE(m_pWin->FrameStep()); // nothing changed
     EXPECT_EQ(window.m_nDraws, 1);
     EXPECT_EQ(m_pWin->GetFramesRendered(), 1);
 
-    // The platform's event pump serves a main-thread wait for a worker: frames go on meanwhile.
+    // The platform's event pump serves a main-thread wait for a worker: frames asked for from another
+    // thread are drawn meanwhile.
     VyMessageQueue queue;
     VyThread worker;
     static std::atomic<bool> release{false};
@@ -376,7 +617,10 @@ TEST_F(VyWinTest, OpenGLFramesAreDrawnAndWaitPumpingKeepsThemComing)
     std::thread releaser([&] {
         // Let the waiting main thread draw a few frames first.
         while (m_pWin->GetFramesRendered() < 4)
+        {
+            m_pWin->RequestFrame();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         release = true;
     });
     EXPECT_TRUE(worker.WaitPumping(VY_INFINITE));

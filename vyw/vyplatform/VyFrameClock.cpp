@@ -66,6 +66,12 @@ bool VyFrameClock::IsTimerTickDue()
     return true;
 }
 
+unsigned int VyFrameClock::GetMsUntilTimerTick() const
+{
+    const unsigned int passed = m_source.milliseconds() - m_lastTimerTickMs;
+    return passed >= VY_TIMER_TICK_MS ? 0 : VY_TIMER_TICK_MS - passed;
+}
+
 void VyFrameClock::CountFrame()
 {
     ++m_framesCounted;

@@ -9,6 +9,7 @@
 //   LimitFrameRate()  when the measured rate is above 100 and less than 10 ms passed since the previous
 //                     frame step, sleeps the rest of the 10 ms (whole milliseconds); then notes the time;
 //   IsTimerTickDue()  true when 50 ms or more passed since the last tick (which it then notes);
+//                     GetMsUntilTimerTick() tells an idle loop how long it may wait for it;
 //   CountFrame()      after a frame was drawn: rate = frames since the measuring start x 1000 / elapsed
 //                     ms; once 1000 ms or more have elapsed, the displayed rate takes it, the count
 //                     restarts and the rate goes to the trace.
@@ -34,6 +35,8 @@ public:
 
     void LimitFrameRate();
     bool IsTimerTickDue();
+    // 0 when the tick is due, else the milliseconds left until it.
+    unsigned int GetMsUntilTimerTick() const;
     void CountFrame();
 
     // The rate the frame limit uses (updated every frame) and the one shown (updated every second).

@@ -2,7 +2,7 @@
 
 // The framework's input codes, as the platform hands them to the main window.
 //
-// Keys: only these thirteen keys are passed on as keys; printable characters arrive as characters
+// Keys: only these fourteen keys are passed on as keys; printable characters arrive as characters
 // (codes 32..127). Every key and character carries VY_INPUT_KEY, plus the Control and Shift flags.
 constexpr int VY_KEY_LEFT = 256;
 constexpr int VY_KEY_RIGHT = 257;
@@ -17,6 +17,7 @@ constexpr int VY_KEY_PAGE_DOWN = 265;
 constexpr int VY_KEY_TAB = 266;
 constexpr int VY_KEY_BACKSPACE = 267;
 constexpr int VY_KEY_DELETE = 268;
+constexpr int VY_KEY_F10 = 269; // opens the menus
 
 // Flags of keys, characters and mouse events.
 //

@@ -1,5 +1,6 @@
 #include "vyplatform/VyPlatform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "vyio/VyMemFile.h"
 #include "vyplatform/VyColorScheme.h"
 #include "vyrender/VyRenderContext.h"
+#include "vythread/VyClock.h"
 #include "vythread/VyException.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
@@ -24,9 +26,8 @@ std::atomic<VyPlatform*> g_pPlatform{nullptr};
 constexpr int FIXED_METRICS[VY_NUMBER_OF_SYS_METRICS] = {
     16, 16, 530, 12, 12, 1, 1, 2, 2, 5, 2, 1, 1, 2, 500, 20, 75, 25, 3, 3, 500, 50, 2, 2};
 
-// How long a wait for a flag sleeps between two looks off the main thread, and pumps on it.
+// How long a wait for a flag sleeps between two looks off the main thread.
 constexpr unsigned int OTHER_THREAD_WAIT_MS = 100;
-constexpr unsigned int MAIN_THREAD_PUMP_MS = 10;
 } // namespace
 
 VyPlatform::VyPlatform()
@@ -155,6 +156,7 @@ void VyPlatform::FillSysMetrics()
 void VyPlatform::Quit()
 {
     m_bQuit.store(true);
+    WakeEventWait();
 }
 
 void VyPlatform::Restart()
@@ -185,7 +187,7 @@ bool VyPlatform::WaitForFlag(const std::atomic<bool>& flag)
     {
         if (IsQuitRequested())
             return false;
-        PumpEventsAndFrameStep(MAIN_THREAD_PUMP_MS);
+        PumpEventsAndFrameStep(VY_INFINITE);
     }
     return true;
 }
@@ -195,9 +197,20 @@ void VyPlatform::PumpEvents(unsigned int maxWaitMs)
     std::this_thread::sleep_for(std::chrono::milliseconds(maxWaitMs));
 }
 
+void VyPlatform::WakeEventWait()
+{
+}
+
+unsigned int VyPlatform::GetIdleWaitMs() const
+{
+    if (IsQuitRequested() || IsFrameDue())
+        return 0;
+    return m_frameClock.GetMsUntilTimerTick();
+}
+
 void VyPlatform::PumpEventsAndFrameStep(unsigned int maxWaitMs)
 {
-    PumpEvents(maxWaitMs);
+    PumpEvents(std::min(maxWaitMs, GetIdleWaitMs()));
     if (!IsQuitRequested())
         FrameStep();
 }
@@ -244,6 +257,16 @@ VyString VyPlatform::GetDefaultDirectory() const
 
 void VyPlatform::OpenHyperlink(const VyString&)
 {
+}
+
+bool VyPlatform::AskFileName(VyFileDialogMode mode, const VyString& defaultName, VyString& outPath)
+{
+    if (m_pFileDialogHost == nullptr)
+    {
+        VyTrace::Write("VyPlatform::AskFileName : no file dialog is installed\n");
+        return false;
+    }
+    return m_pFileDialogHost->AskFileName(mode, defaultName, outPath);
 }
 
 bool VyPlatform::ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height)
@@ -298,6 +321,7 @@ void VyPlatform::SetRootWindow(std::unique_ptr<VyRootWindow> pWindow)
     m_pRootWindow = std::move(pWindow);
     if (m_pRootWindow && m_pRenderContext)
         m_pRootWindow->Resize(m_clientWidth, m_clientHeight);
+    RequestFrame();
 }
 
 void VyPlatform::DeleteRootWindow()
@@ -324,6 +348,7 @@ void VyPlatform::InitializeRenderContext(int width, int height)
     SetClientSize(width, height);
     VyColorScheme::Global().LoadConfigured(m_pRenderContext->SupportsAlphaBlending() ? VyAlphaBlending::SUPPORTED
                                                                                      : VyAlphaBlending::UNSUPPORTED);
+    RequestFrame();
 }
 
 void VyPlatform::DeleteRenderContext()
@@ -351,6 +376,7 @@ void VyPlatform::ResizeClient(int width, int height)
         m_pRenderContext->Resize(width, height);
     if (m_pRootWindow)
         m_pRootWindow->Resize(width, height);
+    RequestFrame();
 }
 
 void VyPlatform::SetActive(bool bActive)
@@ -360,18 +386,39 @@ void VyPlatform::SetActive(bool bActive)
     m_bActive = bActive;
     if (m_pRootWindow)
         m_pRootWindow->OnActivate(bActive);
+    if (bActive)
+        RequestFrame();
+}
+
+void VyPlatform::RequestFrame()
+{
+    // Only the first request wakes the loop: later ones find it awake with a frame still to draw. On
+    // the main thread the loop is not waiting (it looks at the request before it waits).
+    if (!m_bFrameRequested.exchange(true) && !IsMainThread())
+        WakeEventWait();
+}
+
+bool VyPlatform::IsDrawingContinuously() const
+{
+    return m_screen.bShowFps || m_nQuitAfterFrames > 0;
+}
+
+bool VyPlatform::IsFrameDue() const
+{
+    return m_bActive && m_pRenderContext && m_pRootWindow && (IsDrawingContinuously() || IsFrameRequested());
 }
 
 bool VyPlatform::FrameStep()
 {
     m_frameClock.LimitFrameRate();
-    if (!m_bActive)
-        return false;
     if (m_frameClock.IsTimerTickDue() && VyMessageQueue::Current() != nullptr)
     {
         VyMessageTarget::ProcessTimers();
         VyMessageTarget::DispatchMessages();
     }
-    RenderFrame();
-    return true;
+    if (!IsFrameDue())
+        return false;
+    // Cleared before drawing: what the drawing itself asks for is the next frame.
+    m_bFrameRequested.store(false);
+    return RenderFrame();
 }

@@ -6,6 +6,7 @@
 
 #include "vyio/VyArchive.h"
 #include "vyio/VyResourceSource.h"
+#include "vyplatform/VyFileDialogHost.h"
 #include "vyplatform/VyFrameClock.h"
 #include "vyplatform/VyRootWindow.h"
 #include "vyplatform/VyScreenSettings.h"
@@ -73,7 +74,8 @@ public:
 
     // -- Program control ----------------------------------------------------------------------------
 
-    // Ends the frame loop (and a wait for a flag on the main thread) as soon as control returns to it.
+    // Ends the frame loop (and a wait for a flag on the main thread) as soon as control returns to it;
+    // callable from any thread (a loop waiting for events is woken).
     virtual void Quit();
     bool IsQuitRequested() const { return m_bQuit.load(); }
     // Sets the restart flag and quits: the program starts itself again after its shutdown.
@@ -81,9 +83,10 @@ public:
     bool IsRestartRequested() const { return m_bRestart; }
     // A short tone; the base makes none.
     virtual void Beep();
-    // Waits until flag is true. On the main thread the program stays alive meanwhile (framework
-    // messages dispatched, events pumped, frames drawn) and the wait ends early, returning false, when
-    // the program is asked to quit. Other threads sleep in 100 ms steps. True when the flag was seen.
+    // Waits until flag is true. On the main thread the program stays alive meanwhile (events pumped,
+    // timers ticked, framework messages dispatched, frames drawn when asked for), looking at the flag
+    // after each event and each timer tick, and the wait ends early, returning false, when the program
+    // is asked to quit. Other threads sleep in 100 ms steps. True when the flag was seen.
     bool WaitForFlag(const std::atomic<bool>& flag);
     // Whether the calling thread is the main one: the thread that made the platform and the message
     // queue, which handles the events, draws the frames and dispatches the framework messages.
@@ -100,6 +103,11 @@ public:
 
     // The directory the file dialog starts in.
     virtual VyString GetDefaultDirectory() const;
+    // Installs the file dialog (not owned; null removes it).
+    void SetFileDialogHost(VyFileDialogHost* pHost) { m_pFileDialogHost = pHost; }
+    // Asks the installed file dialog (see VyFileDialogHost::AskFileName); false, with a trace, when none
+    // is installed.
+    bool AskFileName(VyFileDialogMode mode, const VyString& defaultName, VyString& outPath);
     // Opens a link in the user's browser; the base does nothing.
     virtual void OpenHyperlink(const VyString& link);
     // Destroys the display, stores the given values (-1 or 0 keeps a value: full screen 0/1, bits,
@@ -120,11 +128,13 @@ public:
     // -- Main window, render context, frame step ---------------------------------------------------
 
     // Takes the main window (the application's start-up function hands it over); it is sized to the
-    // client area at once when a render context exists.
+    // client area at once when a render context exists, and a frame is asked for.
     void SetRootWindow(std::unique_ptr<VyRootWindow> pWindow);
     VyRootWindow* GetRootWindow() const { return m_pRootWindow.get(); }
     // Shutdown of the main window: Close, then delete.
     void DeleteRootWindow();
+    // Dispatches the pending framework messages; nothing while no message queue exists.
+    static void DispatchFrameworkMessages();
 
     VyRenderContext* GetRenderContext() const { return m_pRenderContext.get(); }
     VyFrameClock& GetFrameClock() { return m_frameClock; }
@@ -132,15 +142,25 @@ public:
     // The client area's size (the frame the render context draws).
     int GetClientWidth() const { return m_clientWidth; }
     int GetClientHeight() const { return m_clientHeight; }
-    // Tells the render context and the main window the client area's new size.
+    // Tells the render context and the main window the client area's new size; asks for a frame.
     void ResizeClient(int width, int height);
 
-    // Whether frames are drawn (false while minimised); tells the main window of a change.
+    // Whether frames are drawn (false while minimised); tells the main window of a change, and asks for
+    // a frame when the program becomes active.
     void SetActive(bool bActive);
     bool IsActive() const { return m_bActive; }
 
-    // One step of the frame loop: the frame limit; nothing more while inactive (false); every 50 ms
-    // one timer tick and the framework messages dispatched; then a frame rendered (true).
+    // Asks for a frame: the next frame step draws one. Windows call it when they change how they look;
+    // callable from any thread (a loop waiting for events is woken).
+    void RequestFrame();
+    bool IsFrameRequested() const { return m_bFrameRequested.load(); }
+    // Every frame step draws, asked for or not: with the frame-rate overlay ([Preferences] FPS=TRUE),
+    // which then shows the rate the machine can reach, and with --quit-after-frames, which counts frames.
+    bool IsDrawingContinuously() const;
+
+    // One step of the frame loop: the frame limit; every 50 ms one timer tick and the framework messages
+    // dispatched (minimised too); then, while active and when a frame was asked for (or frames are drawn
+    // continuously), the request cleared and a frame rendered. True when a frame was rendered.
     bool FrameStep();
     // Number of frames rendered since the platform was made.
     long GetFramesRendered() const { return m_nFramesRendered.load(); }
@@ -153,11 +173,15 @@ protected:
     // Handles pending operating-system events, waiting at most maxWaitMs for the first; the base has
     // none and sleeps.
     virtual void PumpEvents(unsigned int maxWaitMs);
-    // What keeps the program alive while the main thread waits: PumpEvents, then one FrameStep unless
-    // a quit was asked for meanwhile.
+    // Ends a PumpEvents that waits, from any thread; the base's sleep cannot be ended early.
+    virtual void WakeEventWait();
+    // How long the loop may wait for an event before its next frame step: 0 when a frame is to be drawn
+    // or a quit was asked for, else the time until the next timer tick.
+    unsigned int GetIdleWaitMs() const;
+    // One round of the loop, which also keeps the program alive while the main thread waits: PumpEvents
+    // waiting at most maxWaitMs and never past GetIdleWaitMs, then one FrameStep unless a quit was
+    // asked for meanwhile.
     void PumpEventsAndFrameStep(unsigned int maxWaitMs);
-    // Dispatches the pending framework messages; nothing while no message queue exists.
-    static void DispatchFrameworkMessages();
     // Pushes the full title to the window; the base has none.
     virtual void ApplyTitle();
     // Makes an existing window fixed-size or resizable as the flag says; the base has none.
@@ -166,11 +190,14 @@ protected:
     void SetRenderContext(std::unique_ptr<VyRenderContext> pContext);
     // Prepares the new render context for a client area of width x height: the colour-scheme slot
     // resolver, Initialize with the screen settings, the client size, then the configured colour scheme
-    // loaded for the context's blending.
+    // loaded for the context's blending; a frame is asked for, as the new context shows nothing yet.
     void InitializeRenderContext(int width, int height);
     void DeleteRenderContext();
     void SetClientSize(int width, int height);
     VyScreenSettings& Screen() { return m_screen; }
+    // Whether the next frame step draws: active, a context and a main window, and a frame asked for or
+    // frames drawn continuously.
+    bool IsFrameDue() const;
 
     VyArchive m_archive;
 
@@ -193,5 +220,7 @@ private:
     int m_clientWidth = 0;
     int m_clientHeight = 0;
     bool m_bActive = true;
+    std::atomic<bool> m_bFrameRequested{false};
     std::atomic<long> m_nFramesRendered{0};
+    VyFileDialogHost* m_pFileDialogHost = nullptr;
 };

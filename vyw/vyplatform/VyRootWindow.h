@@ -1,11 +1,14 @@
 #pragma once
 
 #include "vythread/VyPoint.h"
+#include "vythread/VyString.h"
 
 // The main window as the platform sees it: the root of the window tree, which lives in a higher module.
 // The platform owns it once the application's start-up function hands it over, feeds it the translated
 // input (codes and flags in vyplatform/VyInput.h, points in client pixels with y growing upward and 0 at
-// the bottom row), and lets it draw each frame. Every call comes on the main thread.
+// the bottom row), and lets it draw a frame when one was asked for: the platform asks after the input
+// and window changes it hands on, the window itself (VyPlatform::RequestFrame) whenever it changes how it
+// looks otherwise. Every call comes on the main thread.
 class VyRootWindow
 {
 public:
@@ -24,6 +27,9 @@ public:
     virtual void OnMouseLeft() = 0;
     // The program became active (shown, restored) or inactive (minimised, full screen lost the focus).
     virtual void OnActivate(bool bActive) = 0;
+    // The user asked to close the window (its close button, the window manager). The window decides:
+    // the default quits at once; a window with unsaved state may ask first and quit or not.
+    virtual void OnCloseRequest();
 
     // The client area is now width x height pixels.
     virtual void Resize(int width, int height) = 0;
@@ -35,4 +41,8 @@ public:
     // Shutdown, before the platform deletes the window: the window and its children are destroyed and
     // their pending framework messages dispatched once more.
     virtual void Close() = 0;
+
+    // An error that ends the program, shown in the window's own way and waited on (modally). False when
+    // the window cannot show it: the platform then shows it itself. The default cannot.
+    virtual bool ShowFatalError(const VyString& caption, const VyString& text);
 };

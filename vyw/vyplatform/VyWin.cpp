@@ -1,20 +1,14 @@
 #include "vyplatform/VyWin.h"
 
 #include <SDL.h>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "vybitmap/VyKeyedImage.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
-#include "vyplatform/VyInput.h"
+#include "vyplatform/VyProcessControl.h"
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyNativeContext.h"
 #include "vyrender/VyOpenGL.h"
@@ -26,158 +20,9 @@
 
 namespace
 {
-// How long the loop sleeps waiting for an event while nothing is drawn (minimised).
-constexpr unsigned int INACTIVE_WAIT_MS = 50;
-
 // The window's icon in the resource archive; pure blue is transparent in it.
 constexpr const char* ICON_PATH = "bitmaps\\icon.bmp";
 constexpr uint32_t ICON_MASK = 0x0000FF;
-
-// The beep: a short tone that fades out.
-constexpr int BEEP_RATE = 22050;
-constexpr int BEEP_MS = 120;
-constexpr double BEEP_HZ = 880.0;
-
-VyString ProgramPath()
-{
-    std::vector<char> buffer(4096);
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (length <= 0)
-        return {};
-    return VyString(buffer.data(), static_cast<size_t>(length));
-}
-
-// Makes the program's directory the working directory, so that every relative path (settings, archive,
-// saved games) is relative to it. Only '/' separates: a backslash is an ordinary character of a name here.
-void MakeProgramDirectoryCurrent()
-{
-    VyString path = ProgramPath();
-    const size_t cut = path.find_last_of('/');
-    if (cut == VyString::npos)
-        return;
-    const VyString directory = cut == 0 ? VyString("/") : path.substr(0, cut);
-    if (chdir(directory.c_str()) != 0)
-        VyTrace::Write("VyWin : cannot enter the program's directory " + directory + "\n");
-}
-
-// Reads an int from a pipe, retrying interrupted reads; false at the end of the pipe.
-bool ReadErrorNumber(int fd, int& value)
-{
-    ssize_t got = 0;
-    do
-        got = read(fd, &value, sizeof value);
-    while (got < 0 && errno == EINTR);
-    return got == static_cast<ssize_t>(sizeof value);
-}
-
-// Starts program with one argument as a grandchild of this process that init adopts, so that no
-// child is left to reap once the short-lived middle process has been waited for. No shell is
-// involved. Returns 0, or the errno of the failure to start the program.
-int SpawnDetached(const char* program, const char* argument)
-{
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0)
-        return errno;
-    const pid_t child = fork();
-    if (child < 0)
-    {
-        const int error = errno;
-        close(pipeFds[0]);
-        close(pipeFds[1]);
-        return error;
-    }
-    if (child == 0)
-    {
-        // Only async-signal-safe calls from here on: this process is a copy of a threaded one.
-        close(pipeFds[0]);
-        const pid_t grandchild = fork();
-        if (grandchild == 0)
-        {
-            setsid();
-            char* const args[] = {const_cast<char*>(program), const_cast<char*>(argument), nullptr};
-            execvp(program, args);
-            const int error = errno;
-            (void)!write(pipeFds[1], &error, sizeof error);
-            _exit(127);
-        }
-        if (grandchild < 0)
-        {
-            const int error = errno;
-            (void)!write(pipeFds[1], &error, sizeof error);
-        }
-        _exit(0);
-    }
-    close(pipeFds[1]);
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR)
-    {
-    }
-    // The write end closes when the program starts (close-on-exec) or after a failure was written.
-    int error = 0;
-    const bool bFailed = ReadErrorNumber(pipeFds[0], error);
-    close(pipeFds[0]);
-    return bFailed ? error : 0;
-}
-
-int FrameworkKey(SDL_Keycode key)
-{
-    switch (key)
-    {
-    case SDLK_LEFT:
-        return VY_KEY_LEFT;
-    case SDLK_RIGHT:
-        return VY_KEY_RIGHT;
-    case SDLK_UP:
-        return VY_KEY_UP;
-    case SDLK_DOWN:
-        return VY_KEY_DOWN;
-    case SDLK_RETURN:
-    case SDLK_KP_ENTER:
-        return VY_KEY_RETURN;
-    case SDLK_ESCAPE:
-        return VY_KEY_ESCAPE;
-    case SDLK_HOME:
-        return VY_KEY_HOME;
-    case SDLK_END:
-        return VY_KEY_END;
-    case SDLK_PAGEUP:
-        return VY_KEY_PAGE_UP;
-    case SDLK_PAGEDOWN:
-        return VY_KEY_PAGE_DOWN;
-    case SDLK_TAB:
-        return VY_KEY_TAB;
-    case SDLK_BACKSPACE:
-        return VY_KEY_BACKSPACE;
-    case SDLK_DELETE:
-        return VY_KEY_DELETE;
-    default:
-        return 0;
-    }
-}
-
-int FrameworkButton(Uint8 button)
-{
-    switch (button)
-    {
-    case SDL_BUTTON_LEFT:
-        return VY_MOUSE_LEFT;
-    case SDL_BUTTON_MIDDLE:
-        return VY_MOUSE_MIDDLE;
-    case SDL_BUTTON_RIGHT:
-        return VY_MOUSE_RIGHT;
-    default:
-        return 0;
-    }
-}
-
-// The button field of a move: 3 while the right button is held, else 1 for the left, or-ed with 2 for
-// the middle one.
-int HeldButtons(Uint32 state)
-{
-    int field = (state & SDL_BUTTON_RMASK) ? VY_MOUSE_RIGHT : (state & SDL_BUTTON_LMASK) ? VY_MOUSE_LEFT : 0;
-    if (state & SDL_BUTTON_MMASK)
-        field |= VY_MOUSE_MIDDLE;
-    return field;
-}
 
 // The desktop's colour depth in bits per pixel (32 for 8-bit channels in 4-byte pixels).
 int DesktopBits()
@@ -200,27 +45,6 @@ void SetGLAttributes(int bits)
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
-
-std::vector<Sint16> MakeBeepTone()
-{
-    const int count = BEEP_RATE * BEEP_MS / 1000;
-    std::vector<Sint16> samples(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-    {
-        const double fade = 1.0 - static_cast<double>(i) / count;
-        const double wave = std::sin(2.0 * M_PI * BEEP_HZ * i / BEEP_RATE);
-        samples[static_cast<size_t>(i)] = static_cast<Sint16>(wave * fade * 8000.0);
-    }
-    return samples;
-}
-
-void RestartProgram(char** argv, bool bMarkRestart)
-{
-    if (bMarkRestart)
-        setenv(VyWin::VY_RESTART_MARKER, "1", 1);
-    execv("/proc/self/exe", argv);
-    std::fprintf(stderr, "%s: could not start again: %s\n", argv[0], VyPlatform::GetErrorText(errno).c_str());
-}
 } // namespace
 
 VyWin::VyWin()
@@ -235,10 +59,6 @@ VyWin::~VyWin()
     VyThread::SetEventPump({});
     DeleteRootWindow();
     DestroyDisplay();
-    if (m_nAudioDevice != 0)
-        SDL_CloseAudioDevice(m_nAudioDevice);
-    if (m_bAudioTried)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     if (m_bVideoStarted)
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -247,12 +67,12 @@ VyWin::~VyWin()
 
 int VyWin::Main(int argc, char** argv, VyStartupFunction startup)
 {
-    MakeProgramDirectoryCurrent();
+    VyProcessControl::MakeProgramDirectoryCurrent();
     std::unique_ptr<VyWin> pPlatform;
     int exitCode = 1;
     auto fatal = [&](const VyString& text) {
         if (pPlatform)
-            pPlatform->ShowError("Error", text);
+            pPlatform->ReportFatalError(text);
         else
             std::fprintf(stderr, "Error: %s\n", text.c_str());
         exitCode = 1;
@@ -281,15 +101,33 @@ int VyWin::Main(int argc, char** argv, VyStartupFunction startup)
         }
         catch (const VyException& error)
         {
-            fatal(error.GetMessage());
+            // The main window is half closed: it shows nothing any more.
+            pPlatform->ShowError("Error", error.GetMessage());
+            exitCode = 1;
         }
         bRestart = pPlatform->IsRestartRequested();
         bMarkRestart = pPlatform->m_bRestartForChoice;
         pPlatform.reset();
     }
     if (bRestart && argc > 0)
-        RestartProgram(argv, bMarkRestart);
+        VyProcessControl::RestartProgram(argv, bMarkRestart ? VY_RESTART_MARKER : nullptr);
     return exitCode;
+}
+
+void VyWin::ReportFatalError(const VyString& text)
+{
+    VyRootWindow* pRoot = GetRootWindow();
+    try
+    {
+        if (pRoot != nullptr && pRoot->ShowFatalError("Error", text))
+            return;
+    }
+    catch (const std::exception& error)
+    {
+        VyTrace::Write(VyString("VyWin::ReportFatalError : the main window could not show the error: ") +
+                       error.what() + "\n");
+    }
+    ShowError("Error", text);
 }
 
 int VyWin::RunApplication(VyStartupFunction startup)
@@ -314,13 +152,7 @@ int VyWin::RunApplication(VyStartupFunction startup)
 void VyWin::Run()
 {
     while (!IsQuitRequested())
-    {
-        PumpEvents(0);
-        if (IsQuitRequested())
-            break;
-        if (!FrameStep())
-            PumpEvents(INACTIVE_WAIT_MS);
-    }
+        PumpEventsAndFrameStep(VY_INFINITE);
 }
 
 // -- Display -----------------------------------------------------------------------------------------
@@ -329,6 +161,9 @@ bool VyWin::StartVideo()
 {
     if (m_bVideoStarted)
         return true;
+    // Closing the window asks the main window (SDL_WINDOWEVENT_CLOSE); SDL's own quit on the last
+    // window's close would bypass it.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return FailDisplay(VyString("SDL could not start its video: ") + SDL_GetError());
     m_bVideoStarted = true;
@@ -549,6 +384,7 @@ void VyWin::SetWindowIcon()
 
 void VyWin::DestroyDisplay()
 {
+    m_input.Reset(); // while the window that holds the mouse still exists
     DeleteRenderContext();
     if (m_pGLContext != nullptr)
     {
@@ -561,7 +397,6 @@ void VyWin::DestroyDisplay()
         SDL_DestroyWindow(m_pWindow);
         m_pWindow = nullptr;
     }
-    m_bMouseInside = false;
 }
 
 bool VyWin::ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height)
@@ -582,12 +417,6 @@ int VyWin::ClassifyRenderer(const VyString& glRenderer)
         if (lower.find(software) != VyString::npos)
             return VY_RENDERER_SOFTWARE;
     return VY_RENDERER_HARDWARE;
-}
-
-VyString VyWin::GetCurrentDirectory()
-{
-    std::vector<char> buffer(4096);
-    return getcwd(buffer.data(), buffer.size()) != nullptr ? VyString(buffer.data()) : VyString();
 }
 
 // -- Frames and events -------------------------------------------------------------------------------
@@ -623,221 +452,32 @@ void VyWin::PumpEvents(unsigned int maxWaitMs)
 
 void VyWin::HandleEvent(const SDL_Event& event)
 {
-    switch (event.type)
-    {
-    case SDL_QUIT:
+    if (event.type == SDL_QUIT)
         Quit();
-        break;
-    case SDL_KEYDOWN:
-        OnKeyDown(event);
-        break;
-    case SDL_TEXTINPUT:
-        OnTextInput(event);
-        break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        OnMouseButton(event);
-        break;
-    case SDL_MOUSEMOTION:
-        OnMouseMotion(event);
-        break;
-    case SDL_MOUSEWHEEL:
-        OnMouseWheel(event);
-        break;
-    case SDL_WINDOWEVENT:
-        OnWindowEvent(event);
-        break;
-    default:
-        break;
-    }
-}
-
-int VyWin::ModifierFlags(std::uint16_t modifiers)
-{
-    return ((modifiers & KMOD_CTRL) ? VY_INPUT_CONTROL : 0) | ((modifiers & KMOD_SHIFT) ? VY_INPUT_SHIFT : 0);
-}
-
-int VyWin::ModifierFlags()
-{
-    return ModifierFlags(static_cast<std::uint16_t>(SDL_GetModState()));
-}
-
-VyPoint VyWin::ToClient(int x, int y) const
-{
-    return {x, GetClientHeight() - 1 - y};
-}
-
-void VyWin::OnKeyDown(const SDL_Event& event)
-{
-    VyRootWindow* pRoot = GetRootWindow();
-    if (pRoot == nullptr)
-        return;
-    const SDL_Keysym& keysym = event.key.keysym;
-    const int flags = VY_INPUT_KEY | ModifierFlags(keysym.mod);
-    const bool bControlLetter = (keysym.mod & KMOD_CTRL) && !(keysym.mod & KMOD_ALT) && keysym.sym >= SDLK_a &&
-                                keysym.sym <= SDLK_z;
-    if (const int key = FrameworkKey(keysym.sym); key != 0)
-        pRoot->OnKey(key, flags);
-    else if (bControlLetter)
-        pRoot->OnChar(static_cast<int>(keysym.sym), flags); // the letter itself, in lower case
     else
-        return;
-    DispatchFrameworkMessages();
+        m_input.Handle(event);
 }
 
-void VyWin::OnTextInput(const SDL_Event& event)
+void VyWin::WakeEventWait()
 {
-    VyRootWindow* pRoot = GetRootWindow();
-    if (pRoot == nullptr)
+    if (!m_bVideoStarted)
         return;
-    const SDL_Keymod modifiers = SDL_GetModState();
-    if ((modifiers & KMOD_CTRL) && !(modifiers & KMOD_ALT))
-        return; // Control + letter came as a key
-    const int flags = VY_INPUT_KEY | ModifierFlags(static_cast<std::uint16_t>(modifiers));
-    bool bPassed = false;
-    for (const char* p = event.text.text; *p != '\0'; ++p)
-    {
-        const int code = static_cast<unsigned char>(*p);
-        if (code < 32 || code > 127)
-            continue; // bytes of characters beyond ASCII
-        pRoot->OnChar(code, flags);
-        bPassed = true;
-    }
-    if (bPassed)
-        DispatchFrameworkMessages();
+    SDL_Event wake{};
+    wake.type = SDL_USEREVENT;
+    SDL_PushEvent(&wake);
 }
 
-void VyWin::OnMouseButton(const SDL_Event& event)
+void VyWin::SetMouseCapture(VyMouseCapture capture)
 {
-    VyRootWindow* pRoot = GetRootWindow();
-    const int button = FrameworkButton(event.button.button);
-    if (pRoot == nullptr || button == 0)
-        return;
-    const bool bPressed = event.type == SDL_MOUSEBUTTONDOWN;
-    if (bPressed && m_pWindow != nullptr && !(SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_INPUT_FOCUS))
-        SDL_SetWindowInputFocus(m_pWindow);
-    const int flags = button | ModifierFlags() | (bPressed ? VY_MOUSE_PRESS : VY_MOUSE_RELEASE);
-    pRoot->OnMouseButton(ToClient(event.button.x, event.button.y), flags);
-    DispatchFrameworkMessages();
-}
-
-void VyWin::OnMouseMotion(const SDL_Event& event)
-{
-    VyRootWindow* pRoot = GetRootWindow();
-    if (pRoot == nullptr)
-        return;
-    const int x = event.motion.x;
-    const int y = event.motion.y;
-    const bool bInside = x >= 0 && y >= 0 && x < GetClientWidth() && y < GetClientHeight();
-    if (!bInside)
-    {
-        // Seen only while a held button keeps the mouse (SDL captures it then).
-        MouseLeft();
-        DispatchFrameworkMessages();
-        return;
-    }
-    if (!m_bMouseInside)
-    {
-        m_bMouseInside = true;
-        pRoot->OnMouseEntered();
-    }
-    pRoot->OnMouseMove(ToClient(x, y), HeldButtons(event.motion.state) | ModifierFlags());
-    DispatchFrameworkMessages();
-}
-
-void VyWin::MouseLeft()
-{
-    if (!m_bMouseInside)
-        return;
-    m_bMouseInside = false;
-    if (VyRootWindow* pRoot = GetRootWindow())
-        pRoot->OnMouseLeft();
-}
-
-void VyWin::OnMouseWheel(const SDL_Event& event)
-{
-    VyRootWindow* pRoot = GetRootWindow();
-    int steps = event.wheel.y;
-    if (event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED)
-        steps = -steps;
-    if (pRoot == nullptr || steps == 0)
-        return;
-    pRoot->OnMouseWheel(ToClient(event.wheel.mouseX, event.wheel.mouseY), steps);
-    DispatchFrameworkMessages();
-}
-
-void VyWin::OnWindowEvent(const SDL_Event& event)
-{
-    switch (event.window.event)
-    {
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        ResizeClient(event.window.data1, event.window.data2);
-        DispatchFrameworkMessages();
-        break;
-    case SDL_WINDOWEVENT_MINIMIZED:
-        SetActive(false);
-        break;
-    case SDL_WINDOWEVENT_RESTORED:
-    case SDL_WINDOWEVENT_MAXIMIZED:
-    case SDL_WINDOWEVENT_SHOWN:
-        SetActive(true);
-        break;
-    case SDL_WINDOWEVENT_FOCUS_LOST:
-    case SDL_WINDOWEVENT_FOCUS_GAINED:
-        // In full screen the program is active only while it has the focus.
-        if (GetScreen().bFullScreen)
-            SetActive(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
-        break;
-    case SDL_WINDOWEVENT_LEAVE:
-        MouseLeft();
-        DispatchFrameworkMessages();
-        break;
-    case SDL_WINDOWEVENT_CLOSE:
-        Quit();
-        break;
-    default:
-        break;
-    }
+    if (m_pWindow != nullptr)
+        SDL_CaptureMouse(capture == VyMouseCapture::HELD ? SDL_TRUE : SDL_FALSE);
 }
 
 // -- Operating-system services -----------------------------------------------------------------------
 
-void VyWin::Quit()
-{
-    VyPlatform::Quit();
-    if (m_bVideoStarted)
-    {
-        // Wakes a loop that waits for events (minimised, or a wait on the main thread); thread-safe.
-        SDL_Event wake{};
-        wake.type = SDL_USEREVENT;
-        SDL_PushEvent(&wake);
-    }
-}
-
 void VyWin::Beep()
 {
-    if (!m_bAudioTried)
-    {
-        m_bAudioTried = true;
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        {
-            VyTrace::Write(VyString("VyWin::Beep : no sound (") + SDL_GetError() + ")\n");
-            return;
-        }
-        SDL_AudioSpec wanted{};
-        wanted.freq = BEEP_RATE;
-        wanted.format = AUDIO_S16SYS;
-        wanted.channels = 1;
-        wanted.samples = 512;
-        m_nAudioDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-        if (m_nAudioDevice == 0)
-            VyTrace::Write(VyString("VyWin::Beep : no sound device (") + SDL_GetError() + ")\n");
-    }
-    if (m_nAudioDevice == 0 || SDL_GetQueuedAudioSize(m_nAudioDevice) > 0)
-        return; // no device, or a tone still sounds
-    static const std::vector<Sint16> tone = MakeBeepTone();
-    SDL_QueueAudio(m_nAudioDevice, tone.data(), static_cast<Uint32>(tone.size() * sizeof(Sint16)));
-    SDL_PauseAudioDevice(m_nAudioDevice, 0);
+    m_beep.Play();
 }
 
 VyString VyWin::GetClipboardText()
@@ -863,7 +503,7 @@ bool VyWin::HasClipboardText()
 
 void VyWin::OpenHyperlink(const VyString& link)
 {
-    const int error = SpawnDetached("xdg-open", link.c_str());
+    const int error = VyProcessControl::SpawnDetached("xdg-open", link.c_str());
     if (error != 0)
         ShowError("Error", "Unable to open hyperlink:\n\n" + GetErrorText(error));
 }

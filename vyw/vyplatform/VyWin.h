@@ -1,7 +1,9 @@
 #pragma once
 
-#include <cstdint>
+#include <atomic>
 
+#include "vyplatform/VyBeep.h"
+#include "vyplatform/VyInputTranslator.h"
 #include "vyplatform/VyPlatform.h"
 
 struct SDL_Window;
@@ -18,21 +20,29 @@ enum class VyFullScreenFallback
     CLOSE,
 };
 
-// The platform over SDL2: the one top-level window, the render context on it, the event loop with
-// its input translation, and the operating-system services (clipboard, beep, hyperlinks, restart).
+// The platform over SDL2: the one top-level window, the render context on it, the event loop, and the
+// operating-system services (clipboard, beep, hyperlinks, restart).
 //
-// Input, translated for the main window (codes and flags: vyplatform/VyInput.h):
-//   key down        the thirteen framework keys, flags 0x100 | Control 0x10 | Shift 0x20;
+// Input, translated for the main window by VyInputTranslator (codes and flags: vyplatform/VyInput.h):
+//   key down        the fourteen framework keys, flags 0x100 | Control 0x10 | Shift 0x20;
 //                   Control + a letter also gives the letter's lower-case character with the flags
 //   text input      each character 32..127 with the flags (ignored while Control alone is down)
-//   button          left 1, middle 2, right 3 | 0x200 pressed or 0x80 released | Control | Shift
+//   button          left 1, middle 2, right 3 | 0x200 pressed or 0x80 released | Control | Shift; from
+//                   the first press to the last release the mouse is captured, and a release outside
+//                   the window comes with its point outside the client area
 //   motion          inside: (x, y, held buttons: 3 right, else 1 left, or 2 middle); the first one
 //                   inside tells the main window the mouse entered (cursor 0); one outside (seen
 //                   while a button holds the mouse) or the mouse leaving the window with no button
 //                   held tells it the mouse left (cursor -1)
 //   wheel           (x, y, steps), positive away from the user
+//   close           the window's close button asks the main window (OnCloseRequest)
 // Points are client pixels with y turned upward: y = client height - 1 - window y, so 0 is the bottom
-// row. After every key, character and mouse event the framework messages are dispatched.
+// row. After every key, character and mouse event a frame is asked for and the framework messages are
+// dispatched. SDL_QUIT (SIGINT, SIGTERM, or the program's own) is a decided quit: closing the last
+// window does not make one.
+//
+// The loop draws only when a frame was asked for (see VyPlatform::FrameStep); in between it waits for
+// the next event or the next timer tick.
 class VyWin : public VyPlatform
 {
 public:
@@ -42,9 +52,11 @@ public:
     // The process's entry: makes the program's directory current, builds the platform, creates the
     // display, calls startup, runs the loop, shuts down and, when asked, starts the program again.
     // Returns the exit code: 0 after a normal end; 1 when the display cannot be created, start-up
-    // fails or a VyException reaches it (its text goes to standard error and into a message box
-    // captioned "Error" when a display exists).
+    // fails or a VyException or std::exception reaches it (see ReportFatalError).
     static int Main(int argc, char** argv, VyStartupFunction startup);
+    // An error that ends the program, captioned "Error": the main window shows it when it exists and
+    // can (VyRootWindow::ShowFatalError); else, or when that throws, ShowError.
+    void ReportFatalError(const VyString& text);
 
     // Creates the window and the render context (see the class comment of VyScreenSettings for what
     // is read). The automatic choice (no Context in vyw.cfg) creates OpenGL and classifies it:
@@ -56,9 +68,10 @@ public:
     const VyString& GetDisplayError() const { return m_displayError; }
     bool HasDisplay() const { return m_pWindow != nullptr; }
 
-    // Runs frames until the program is asked to quit.
+    // Runs the loop until the program is asked to quit: events, timer ticks, and frames when asked for
+    // (every round while drawing continuously).
     void Run();
-    // Translates one SDL event (see the class comment).
+    // Handles one SDL event (see the class comment).
     void HandleEvent(const SDL_Event& event);
 
     // Tells software from hardware OpenGL by the GL_RENDERER text: Mesa's llvmpipe, softpipe and
@@ -71,12 +84,7 @@ public:
     // does not restart for the choice again.
     static constexpr const char* VY_RESTART_MARKER = "VYW_CONTEXT_RESTART";
 
-    // The current directory.
-    static VyString GetCurrentDirectory();
-
     // VyPlatform
-    // Also wakes the loop when it waits for events; callable from any thread.
-    void Quit() override;
     void Beep() override;
     bool RenderFrame() override;
     VyString GetClipboardText() override;
@@ -92,11 +100,17 @@ public:
     void ShowError(const VyString& caption, const VyString& text) override;
 
     SDL_Window* GetWindow() const { return m_pWindow; }
+    // Holds or lets go of the mouse at the system level (the input translation holds it while a button
+    // is down). Drivers without a system capture (offscreen) refuse quietly: a release outside the
+    // window is then lost, as without capture.
+    virtual void SetMouseCapture(VyMouseCapture capture);
     // Whether the current context was chosen automatically at the last display creation.
     bool WasContextChosenAutomatically() const { return m_bAutoChoice; }
 
 protected:
     void PumpEvents(unsigned int maxWaitMs) override;
+    // Pushes an SDL user event, which SDL_WaitEventTimeout returns for.
+    void WakeEventWait() override;
     void ApplyTitle() override;
     void ApplyFixedSize() override;
     // Switches the new window to full screen in the mode ResX x ResY; false when the display has no such
@@ -118,28 +132,15 @@ private:
     void ShowDisplay();
     void SetWindowIcon();
 
-    void OnKeyDown(const SDL_Event& event);
-    void OnTextInput(const SDL_Event& event);
-    void OnMouseButton(const SDL_Event& event);
-    void OnMouseMotion(const SDL_Event& event);
-    void OnMouseWheel(const SDL_Event& event);
-    void OnWindowEvent(const SDL_Event& event);
-    void MouseLeft();
-    VyPoint ToClient(int x, int y) const;
-
-    static int ModifierFlags(std::uint16_t modifiers);
-    static int ModifierFlags();
-
     SDL_Window* m_pWindow = nullptr;
     void* m_pGLContext = nullptr; // SDL_GLContext
-    bool m_bVideoStarted = false;
+    std::atomic<bool> m_bVideoStarted{false}; // read by wakes from other threads
     bool m_bAutoChoice = false;
     bool m_bRestartedForChoice = false; // this run was started again by the automatic choice
     bool m_bRestartForChoice = false;   // the automatic choice asks for a restart
     bool m_bDeclinedFullScreen = false;
-    bool m_bMouseInside = false;
     bool m_bSystemCursorVisible = true;
-    std::uint32_t m_nAudioDevice = 0;
-    bool m_bAudioTried = false;
     VyString m_displayError;
+    VyInputTranslator m_input{*this};
+    VyBeep m_beep;
 };

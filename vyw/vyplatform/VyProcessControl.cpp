@@ -1,0 +1,112 @@
+#include "vyplatform/VyProcessControl.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "vyplatform/VyPlatform.h"
+#include "vythread/VyTrace.h"
+
+namespace
+{
+// Reads an int from a pipe, retrying interrupted reads; false at the end of the pipe.
+bool ReadErrorNumber(int fd, int& value)
+{
+    ssize_t got = 0;
+    do
+        got = read(fd, &value, sizeof value);
+    while (got < 0 && errno == EINTR);
+    return got == static_cast<ssize_t>(sizeof value);
+}
+
+// The middle process: starts the program in a grandchild and reports a failure to start it through the
+// pipe. Only async-signal-safe calls: this process is a copy of a threaded one.
+[[noreturn]] void RunMiddleProcess(int reportFd, const char* program, const char* argument)
+{
+    const pid_t grandchild = fork();
+    if (grandchild == 0)
+    {
+        setsid();
+        char* const args[] = {const_cast<char*>(program), const_cast<char*>(argument), nullptr};
+        execvp(program, args);
+        const int error = errno;
+        (void)!write(reportFd, &error, sizeof error);
+        _exit(127);
+    }
+    if (grandchild < 0)
+    {
+        const int error = errno;
+        (void)!write(reportFd, &error, sizeof error);
+    }
+    _exit(0);
+}
+} // namespace
+
+VyString VyProcessControl::ProgramPath()
+{
+    std::vector<char> buffer(4096);
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (length <= 0)
+        return {};
+    return VyString(buffer.data(), static_cast<size_t>(length));
+}
+
+void VyProcessControl::MakeProgramDirectoryCurrent()
+{
+    // Only '/' separates: a backslash is an ordinary character of a name here.
+    const VyString path = ProgramPath();
+    const size_t cut = path.find_last_of('/');
+    if (cut == VyString::npos)
+        return;
+    const VyString directory = cut == 0 ? VyString("/") : path.substr(0, cut);
+    if (chdir(directory.c_str()) != 0)
+        VyTrace::Write("VyWin : cannot enter the program's directory " + directory + "\n");
+}
+
+VyString VyProcessControl::GetCurrentDirectory()
+{
+    std::vector<char> buffer(4096);
+    return getcwd(buffer.data(), buffer.size()) != nullptr ? VyString(buffer.data()) : VyString();
+}
+
+int VyProcessControl::SpawnDetached(const char* program, const char* argument)
+{
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
+        return errno;
+    const pid_t child = fork();
+    if (child < 0)
+    {
+        const int error = errno;
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        return error;
+    }
+    if (child == 0)
+    {
+        close(pipeFds[0]);
+        RunMiddleProcess(pipeFds[1], program, argument);
+    }
+    close(pipeFds[1]);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR)
+    {
+    }
+    // The write end closes when the program starts (close-on-exec) or after a failure was written.
+    int error = 0;
+    const bool bFailed = ReadErrorNumber(pipeFds[0], error);
+    close(pipeFds[0]);
+    return bFailed ? error : 0;
+}
+
+void VyProcessControl::RestartProgram(char** argv, const char* markerVariable)
+{
+    if (markerVariable != nullptr)
+        setenv(markerVariable, "1", 1);
+    execv("/proc/self/exe", argv);
+    std::fprintf(stderr, "%s: could not start again: %s\n", argv[0], VyPlatform::GetErrorText(errno).c_str());
+}

@@ -31,6 +31,3 @@ struct VyFontChoice
 
     bool operator==(const VyFontChoice&) const = default;
 };
-
-// The window module's control descriptions read their fonts through this header.
-#include "vyrender/VyFontParser.h"

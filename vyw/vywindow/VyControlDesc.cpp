@@ -1,6 +1,7 @@
 #include "vywindow/VyControlDesc.h"
 
 #include "vyio/VyConfigFile.h"
+#include "vyrender/VyFontParser.h"
 #include "vyutil/VyStringHelper.h"
 #include "vywindow/VyWndStyle.h"
 

@@ -11,6 +11,7 @@
 #include "vythread/VyTrace.h"
 #include "vyutil/VyColorSlots.h"
 #include "vywindow/VyMetrics.h"
+#include "vywindow/VyMsgBox.h"
 
 namespace
 {
@@ -690,4 +691,16 @@ void VyMainWnd::Close()
     if (VyMessageQueue::Current() == &m_queue)
         m_queue.DispatchMessages();
     ReleaseTextures();
+}
+
+bool VyMainWnd::ShowFatalError(const VyString& caption, const VyString& text)
+{
+    if (!IsCreated() || VyRenderContext::GetCurrent() == nullptr)
+        return false;
+    VyMsgBoxOptions options;
+    VyMsgBox* pBox = VyMsgBox::Show(text, caption, VY_MB_OK, options);
+    if (pBox == nullptr)
+        return false;
+    pBox->RunModal();
+    return true;
 }

@@ -124,6 +124,8 @@ public:
     void Draw() override;
     void ReleaseTextures() override;
     void Close() override;
+    // A message box captioned as given, of type Ok, run modally; false when no box can be made.
+    bool ShowFatalError(const VyString& caption, const VyString& text) override;
 
     // The caret's blink timer on the main window.
     static constexpr int VY_CARET_TIMER = 1;

@@ -282,9 +282,8 @@ void VyWnd::ModifyStyle(uint32_t add, uint32_t remove)
 
 void VyWnd::Invalidate() const
 {
-    // TEMPORARY-UNTIL-REQUESTFRAME
-    // if (VyPlatform* pPlatform = VyPlatform::Get())
-    //     pPlatform->RequestFrame();
+    if (VyPlatform* pPlatform = VyPlatform::Get())
+        pPlatform->RequestFrame();
 }
 
 void VyWnd::PostTo(VyMessageTarget* pTarget, int id, int param1, int param2) const

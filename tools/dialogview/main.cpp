@@ -1,0 +1,59 @@
+// tolmar-dialogview: one of the game's dialogs, or a message box, over the start scene, for looking at
+// them (Control+P saves screenshot.jpg beside the program, as in the game).
+//
+//   tolmar-dialogview --dialog FILE [--id N]        a definition file of the Dialogs directory
+//   tolmar-dialogview --msgbox TYPE TEXT [CAPTION]  a message box of type 1 (Ok) to 4 (Cancel)
+//   tolmar-dialogview ... --quit-after-frames N
+//
+// The dialog stands beside the scene as a game shows its modeless boxes; closing it leaves the scene.
+#include <cstdio>
+
+#include "VyTolmarStartup.h"
+#include "vyplatform/VyPlatform.h"
+#include "vyplatform/VyWin.h"
+#include "vywindow/VyDialog.h"
+#include "vywindow/VyMainWnd.h"
+#include "vywindow/VyMsgBox.h"
+
+namespace
+{
+// The word after option, or an empty text.
+VyString Argument(const std::vector<VyString>& words, const char* option, size_t offset = 1)
+{
+    for (size_t i = 0; i + offset < words.size(); ++i)
+        if (words[i] == option)
+            return words[i + offset];
+    return {};
+}
+
+bool OpenRequested(const std::vector<VyString>& words)
+{
+    const VyString dialog = Argument(words, "--dialog");
+    if (!dialog.empty())
+    {
+        const VyString id = Argument(words, "--id");
+        return VyDialog::Load(dialog, id.empty() ? 1 : id.ToInt()) != nullptr;
+    }
+    const VyString type = Argument(words, "--msgbox");
+    if (type.empty())
+    {
+        std::fprintf(stderr, "usage: tolmar-dialogview --dialog FILE [--id N] | --msgbox TYPE TEXT [CAPTION]\n");
+        return false;
+    }
+    const VyString caption = Argument(words, "--msgbox", 3);
+    VyMsgBoxOptions options;
+    options.boxId = 1;
+    return VyMsgBox::Show(Argument(words, "--msgbox", 2), caption.empty() ? VyString("Tolmar") : caption,
+                          type.ToInt(), options) != nullptr;
+}
+
+bool Startup(VyPlatform& platform)
+{
+    return VyTolmarStartup(platform) && OpenRequested(platform.GetCommandWords());
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return VyWin::Main(argc, argv, Startup);
+}

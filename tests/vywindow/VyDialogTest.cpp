@@ -99,7 +99,7 @@ TEST_F(VyDialogTest, EveryShippedDialogLoadsWithItsControlNumbers)
     };
     const Case cases[] = {
         {"2player.dlg", "New Game", {300, 160}, {202, 204, VY_IDOK, VY_IDCANCEL}},
-        {"networkjoin.dlg", "Join a game", {330, 185}, {202, 204, 205, VY_IDOK, VY_IDCANCEL}},
+        {"networkjoin.dlg", "Join a game", {330, 165}, {202, 204, 205, VY_IDOK, VY_IDCANCEL}},
         {"networkstart.dlg", "Start a game", {360, 230}, {203, 205, 207, 210, VY_IDOK, VY_IDCANCEL}},
         {"networkoptions.dlg", "Port Number", {280, 150}, {203, VY_IDOK, VY_IDCANCEL}},
         {"messages.dlg", "Messages", {502, 400}, {VY_IDOK}},

@@ -11,6 +11,7 @@
 #include "VyTolmarStartup.h"
 #include "vyplatform/VyPlatform.h"
 #include "vyplatform/VyWin.h"
+#include "vyrender/VyRenderContext.h"
 #include "vywindow/VyDialog.h"
 #include "vywindow/VyMainWnd.h"
 #include "vywindow/VyMsgBox.h"
@@ -32,7 +33,17 @@ bool OpenRequested(const std::vector<VyString>& words)
     if (!dialog.empty())
     {
         const VyString id = Argument(words, "--id");
-        return VyDialog::Load(dialog, id.empty() ? 1 : id.ToInt()) != nullptr;
+        VyDialog* pDialog = VyDialog::Load(dialog, id.empty() ? 1 : id.ToInt());
+        VyRenderContext* pContext = VyRenderContext::GetCurrent();
+        if (pDialog != nullptr && pContext != nullptr && pDialog->GetControl(208) && pDialog->GetControl(209))
+        {
+            // The About box's lines, as the game fills them.
+            pDialog->SetControlText(208, "Renderer: " + pContext->GetRendererName() + "\n");
+            pDialog->SetControlText(209, "Pixel Format: " + pContext->GetPixelFormatText() + "\n");
+        }
+        if (pDialog != nullptr)
+            VyMainWnd::Get()->SetFocus(pDialog);
+        return pDialog != nullptr;
     }
     const VyString type = Argument(words, "--msgbox");
     if (type.empty())
@@ -43,8 +54,11 @@ bool OpenRequested(const std::vector<VyString>& words)
     const VyString caption = Argument(words, "--msgbox", 3);
     VyMsgBoxOptions options;
     options.boxId = 1;
-    return VyMsgBox::Show(Argument(words, "--msgbox", 2), caption.empty() ? VyString("Tolmar") : caption,
-                          type.ToInt(), options) != nullptr;
+    VyMsgBox* pBox = VyMsgBox::Show(Argument(words, "--msgbox", 2), caption.empty() ? VyString("Tolmar") : caption,
+                                    type.ToInt(), options);
+    if (pBox != nullptr)
+        VyMainWnd::Get()->SetFocus(pBox);
+    return pBox != nullptr;
 }
 
 bool Startup(VyPlatform& platform)

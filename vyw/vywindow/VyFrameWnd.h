@@ -65,6 +65,8 @@ public:
     void ForEachDescendant(const std::function<void(VyWnd&)>& visit, VyWalk walk = VyWalk::VISIBLE) const;
 
     std::recursive_mutex& GetLock() const { return m_lock; }
+    // Lays the children out again (a child that changed its own size asks its parent for this).
+    void RelayoutChildren() { LayoutChildren(); }
 
 protected:
     void LayoutChildren() override;

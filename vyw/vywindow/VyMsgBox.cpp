@@ -15,8 +15,8 @@ constexpr int MARGIN_Y = 30;
 constexpr int TEXT_GAP = 10;        // between the text area and the buttons
 constexpr int BUTTON_GAP = 5;
 constexpr int LABEL_INSET = 4;      // a label draws its text this far inside its edges
-// The shape the text is wrapped towards: four times as wide as high.
-constexpr double TEXT_ASPECT = 4.0;
+// The shape the text is wrapped towards: eight times as wide as high.
+constexpr double TEXT_ASPECT = 8.0;
 
 VySize MeasureText(const VyString& text)
 {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "VyPieceSet.h"
+#include "vycontrol/VyStandardControls.h"
 #include "vyio/VyResourceSource.h"
 #include "vyplatform/VyPlatform.h"
 #include "vywindow/VyMainWnd.h"
@@ -28,6 +29,7 @@ VySceneWndScene ClassicScene()
 
 bool VyTolmarStartup(VyPlatform& platform)
 {
+    VyStandardControls::Install();
     platform.SetTitle("Tolmar");
     platform.SetFixedSize(true);
     const int width = platform.GetClientWidth();

@@ -374,3 +374,22 @@ TEST_F(VyWindowTreeTest, WindowsDrawBackToFrontClippedToTheirAncestorsWithTheFra
     Frame();
     EXPECT_EQ(Pixel(220, 180), 0xC0C000u);
 }
+
+TEST_F(VyWindowTreeTest, TheOutlineSwitchMarksEveryWindowTheFocusAndTheCapture)
+{
+    VyConfigFile("vyw.cfg").SetString("Preferences", "Outline", "TRUE");
+    m_pMain->Close();
+    m_pMain = std::make_unique<VyMainWnd>(WIDTH, HEIGHT);
+    VyRecordingWnd* pPlain = Add("plain", {10, 100, 100, 10});
+    VyRecordingWnd* pFocused = Add("focused", {120, 100, 200, 10});
+    VyRecordingWnd* pCaptured = Add("captured", {220, 100, 300, 10});
+    for (VyWnd* pWnd : std::vector<VyWnd*>{pPlain, pFocused, pCaptured})
+        pWnd->SetBackgroundColor(VyColor(0x202020));
+    m_pMain->SetFocus(pFocused);
+    m_pMain->SetCapture(pCaptured);
+    Frame();
+    EXPECT_EQ(Pixel(10, 50), 0xFF00FFu);
+    EXPECT_EQ(Pixel(50, 50), 0x202020u);
+    EXPECT_EQ(Pixel(121, 50), 0xFFFF00u);
+    EXPECT_EQ(Pixel(222, 50), 0xFF0000u);
+}

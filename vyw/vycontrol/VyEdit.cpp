@@ -286,7 +286,9 @@ void VyEdit::OnButtonPressed(VyPoint point, int flags)
         return;
     }
     SetSelection(-1, IndexAt(point.x));
-    m_bDragging = true;
+    // Held from the press, so that a drag that leaves the field at once still selects.
+    VyMainWnd* pMain = VyMainWnd::Get();
+    m_bDragging = pMain != nullptr && pMain->SetCapture(this);
 }
 
 void VyEdit::OnMouseMoved(VyPoint point, int flags)
@@ -294,14 +296,7 @@ void VyEdit::OnMouseMoved(VyPoint point, int flags)
     VyFrameWnd::OnMouseMoved(point, flags);
     if (!m_bDragging || (flags & VY_MOUSE_BUTTON_MASK) != VY_MOUSE_LEFT)
         return;
-    VyMainWnd* pMain = VyMainWnd::Get();
-    if (m_anchor < 0)
-    {
-        m_anchor = m_caret;
-        if (pMain != nullptr)
-            pMain->SetCapture(this);
-    }
-    SetSelection(m_anchor, IndexAt(point.x));
+    SetSelection(m_anchor >= 0 ? m_anchor : m_caret, IndexAt(point.x));
 }
 
 void VyEdit::OnButtonReleased(VyPoint point, int flags)

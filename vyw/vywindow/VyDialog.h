@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vythread/VySize.h"
+#include "vyutil/VyStringHelper.h"
 #include "vywindow/VyControlDesc.h"
 #include "vywindow/VyFrameWnd.h"
 

@@ -4,6 +4,7 @@
 
 #include "vyrender/VyRenderContext.h"
 #include "vyutil/VyStringHelper.h"
+#include "vywindow/VyMainWnd.h"
 #include "vywindow/VyMetrics.h"
 
 namespace
@@ -15,16 +16,35 @@ constexpr int MARGIN_Y = 30;
 constexpr int TEXT_GAP = 10;        // between the text area and the buttons
 constexpr int BUTTON_GAP = 5;
 constexpr int LABEL_INSET = 4;      // a label draws its text this far inside its edges
+constexpr int BOX_GAP = 10;         // room kept between a box and its parent's edges
 // The shape the text is wrapped towards: eight times as wide as high.
 constexpr double TEXT_ASPECT = 8.0;
 
-VySize MeasureText(const VyString& text)
+// The text's block: wrapped towards the wide shape, but never wider than widest.
+VySize MeasureText(const VyString& text, int widest)
 {
     const VyRenderContext* pContext = VyRenderContext::GetCurrent();
     if (pContext == nullptr || pContext->GetFonts().size() <= static_cast<size_t>(VyMsgBox::VY_TEXT_FONT))
         return {static_cast<int>(text.size()) * 6, 16};
     const VyFont& font = *pContext->GetFonts()[VyMsgBox::VY_TEXT_FONT];
-    return font.FitToAspect(text, TEXT_ASPECT);
+    const VySize fitted = font.FitToAspect(text, TEXT_ASPECT);
+    if (fitted.cx <= widest)
+        return fitted;
+    VySize wrapped{0, 0};
+    for (const VyString& line : font.Wrap(text, widest))
+    {
+        wrapped.cx = std::max(wrapped.cx, font.GetTextWidth(line));
+        wrapped.cy += font.GetHeight() + 2;
+    }
+    return wrapped;
+}
+
+// The widest text block that keeps a box inside its parent.
+int WidestText(const VyFrameWnd* pParent)
+{
+    const int room = pParent != nullptr ? pParent->GetClientRect().Width() : 640;
+    const int frame = 2 * VyGetMetric(VyMetric::THICK_FRAME_X);
+    return std::max(MIN_WIDTH - 2 * MARGIN_X, room - 2 * MARGIN_X - 2 * LABEL_INSET - frame - 2 * BOX_GAP);
 }
 
 const char* ButtonText(int id)
@@ -84,7 +104,8 @@ VyMsgBox* VyMsgBox::Show(const VyString& text, const VyString& caption, int type
 
 VyMsgBox* VyMsgBox::Make(const VyString& text, const VyString& caption, int type, const VyMsgBoxOptions& options)
 {
-    const VySize textSize = MeasureText(text);
+    const VyFrameWnd* pParent = options.pParent != nullptr ? options.pParent : VyMainWnd::Get();
+    const VySize textSize = MeasureText(text, WidestText(pParent));
     const std::vector<int> buttons = ButtonsOf(type);
     const int buttonWidth = VyGetMetric(VyMetric::BUTTON_WIDTH);
     const int buttonHeight = VyGetMetric(VyMetric::BUTTON_HEIGHT);
@@ -143,6 +164,7 @@ void VyMsgBox::AddButtons(int type, const VyString& label, int top)
         button.value = label.empty() ? VyString(ButtonText(id)) : label;
         button.style = VY_STYLE_VISIBLE | VY_STYLE_TABSTOP;
         button.justification = VyJustification::CENTER;
+        button.bCloseOnSelect = true; // every button of a box answers it
         AddControl(button);
         x += width + BUTTON_GAP;
     }

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "vycontrol/VyButton.h"
+#include "vycontrol/VyControlTestSupport.h"
+#include "vycontrol/VyEdit.h"
+#include "vycontrol/VyHyperlink.h"
+#include "vycontrol/VyImage.h"
+#include "vycontrol/VyLabel.h"
+#include "vyrender/VyFont.h"
+#include "vythread/VyTraceCapture.h"
+#include "vyutil/VyStringHelper.h"
+#include "vyutil/VyColorSlots.h"
+
+namespace
+{
+// The platform that records the links it is asked to open.
+class LinkPlatform : public VyTestPlatform
+{
+public:
+    void OpenHyperlink(const VyString& link) override { m_links.push_back(link); }
+    std::vector<VyString> m_links;
+};
+
+int FontHeight()
+{
+    return VyRenderContext::GetCurrent()->GetFonts()[VY_FONT_CONTROL]->GetHeight();
+}
+} // namespace
+
+TEST_F(VyControlTest, ALabelWrapsToItsWidthAndSizesItselfWhenAsked)
+{
+    VyLabel* pFixed = Make<VyLabel>(VyControlKind::LABEL, {10, 200, 90, 150}, VY_STYLE_VISIBLE,
+                                    "one two three four five six");
+    ASSERT_NE(pFixed, nullptr);
+    EXPECT_GT(pFixed->GetLines().size(), 1u);
+    EXPECT_EQ(pFixed->GetRect(), (VyRect{10, 200, 90, 150})); // the size stays
+
+    VyLabel* pTall = Make<VyLabel>(VyControlKind::LABEL, {100, 200, 160, 190}, VY_STYLE_VISIBLE | VY_LABEL_AUTO_HEIGHT,
+                                   "one two three four five six", 202);
+    const int lines = static_cast<int>(pTall->GetLines().size());
+    EXPECT_GT(lines, 1);
+    EXPECT_EQ(pTall->GetRect().top, 200); // the top stays
+    EXPECT_EQ(pTall->GetHeight(), lines * (FontHeight() + 2) + 4);
+
+    VyLabel* pWide = Make<VyLabel>(VyControlKind::LABEL, {170, 200, 180, 180}, VY_STYLE_VISIBLE | VY_LABEL_AUTO_WIDTH,
+                                   "a wide label", 203);
+    const VyFont& font = *VyRenderContext::GetCurrent()->GetFonts()[VY_FONT_CONTROL];
+    EXPECT_EQ(pWide->GetWidth(), font.GetTextWidth("a wide label") + 4);
+    EXPECT_EQ(pWide->GetLines().size(), 1u);
+    pWide->SetText("longer still, and wider");
+    EXPECT_EQ(pWide->GetWidth(), font.GetTextWidth("longer still, and wider") + 4);
+}
+
+TEST_F(VyControlTest, TheFactoryAppliesADescriptionAndRefusesWhatItDoesNotMake)
+{
+    VyControlDesc desc;
+    desc.kind = VyControlKind::BUTTON;
+    desc.rect = {10, 60, 90, 35};
+    desc.value = "Cancel";
+    desc.id = VY_IDCANCEL;
+    desc.style = VY_STYLE_VISIBLE | VY_STYLE_TABSTOP;
+    desc.textColor = {VyColor(0x123456), true};
+    desc.backgroundColor = {VyColor::FromSlot(DIALOG_BACKGROUND), true};
+    desc.bFontSet = true;
+    desc.font.standard = VY_FONT_MENU;
+    desc.justification = VyJustification::RIGHT;
+    auto* pButton = dynamic_cast<VyButton*>(VyControlFactory::Get()->CreateControl(*m_pSink, desc));
+    ASSERT_NE(pButton, nullptr);
+    EXPECT_EQ(pButton->GetId(), VY_IDCANCEL);
+    EXPECT_EQ(pButton->GetText(), "Cancel");
+    EXPECT_EQ(pButton->GetStyle(), VY_STYLE_VISIBLE | VY_STYLE_TABSTOP | VY_STYLE_CREATED);
+    EXPECT_EQ(pButton->GetColor(VyControlColor::TEXT).GetValue(), 0x123456u);
+    EXPECT_EQ(pButton->GetColor(VyControlColor::FACE).GetSlot(), BUTTON_FACE); // not set: the slot
+    EXPECT_EQ(pButton->GetBackgroundColor().GetSlot(), DIALOG_BACKGROUND);
+    EXPECT_EQ(pButton->GetFontChoice().standard, VY_FONT_MENU);
+    EXPECT_EQ(pButton->GetJustificationFlags(), 0x8);
+    EXPECT_EQ(m_pSink->GetChild(VY_IDCANCEL), pButton);
+
+    VyTraceCapture trace;
+    for (VyControlKind kind : {VyControlKind::TREE, VyControlKind::WND})
+    {
+        desc.kind = kind;
+        EXPECT_EQ(VyControlFactory::Get()->CreateControl(*m_pSink, desc), nullptr);
+    }
+    EXPECT_EQ(trace.Count("Invalid control type specified"), 2);
+}
+
+TEST_F(VyControlTest, ALinkOpensItsAddressWhenClickedAndAnImageShowsItsPicture)
+{
+    auto pLinks = std::make_unique<LinkPlatform>();
+    LinkPlatform& links = *pLinks;
+    m_pMain->Close();
+    m_pMain.reset();
+    m_pPlatform = std::move(pLinks);
+    m_pMain = std::make_unique<VyMainWnd>(WIDTH, HEIGHT);
+    m_pMain->OnMouseEntered();
+    m_pSink = m_pMain->CreateChild(std::make_unique<VyCommandSink>(), VY_STYLE_VISIBLE, {0, HEIGHT, WIDTH, 0});
+
+    VyControlDesc desc;
+    desc.kind = VyControlKind::HYPERLINK;
+    desc.rect = {10, 60, 200, 40};
+    desc.value = "Our page";
+    desc.data = {"https://example.org/tolmar"};
+    desc.style = VY_STYLE_VISIBLE;
+    auto* pLink = dynamic_cast<VyHyperlink*>(VyControlFactory::Get()->CreateControl(*m_pSink, desc));
+    ASSERT_NE(pLink, nullptr);
+    m_pMain->OnMouseMove({20, 50}, 0);
+    EXPECT_EQ(m_pMain->GetShownCursor(), VY_CURSOR_HAND);
+    m_pMain->OnMouseButton({20, 50}, VY_MOUSE_LEFT | VY_MOUSE_PRESS);
+    m_pMain->OnMouseButton({20, 50}, VY_MOUSE_LEFT | VY_MOUSE_RELEASE);
+    EXPECT_EQ(links.m_links, (std::vector<VyString>{"https://example.org/tolmar"}));
+
+    // The title picture of the About box, white left out, at its own size.
+    desc.kind = VyControlKind::IMAGE;
+    desc.rect = {10, 220, 290, 100};
+    desc.value = "title.bmp";
+    desc.data = {"255,255,255"};
+    desc.style = VY_STYLE_VISIBLE | VY_STYLE_TRANSPARENT;
+    auto* pImage = dynamic_cast<VyImage*>(VyControlFactory::Get()->CreateControl(*m_pSink, desc));
+    ASSERT_NE(pImage, nullptr);
+    EXPECT_EQ(pImage->GetText(), "");
+    m_pSink->SetBackgroundColor(VyColor(0xFF00FF));
+    Frame();
+    EXPECT_EQ(pImage->GetPictureSize(), (VySize{280, 120}));
+    EXPECT_EQ(Pixel(11, 219), 0xFF00FFu); // a white corner of the picture: left out
+    int drawn = 0;
+    for (int y = 100; y < 220; ++y)
+        for (int x = 10; x < 290; ++x)
+            drawn += Pixel(x, y) != 0xFF00FFu;
+    EXPECT_GT(drawn, 2000);
+}

@@ -63,7 +63,7 @@ TEST_F(VyEditTest, KeysMoveTheCaretAndShiftExtendsTheSelection)
     EXPECT_EQ(Shown(), "elX|");
     m_pMain->OnChar('a', VY_INPUT_KEY | VY_INPUT_CONTROL); // Control combinations are not typing
     EXPECT_EQ(Shown(), "elX|");
-    EXPECT_EQ(m_pPlatform->m_nBeeps, 0);
+    EXPECT_EQ(Platform().m_nBeeps, 0);
 }
 
 TEST_F(VyEditTest, TypingIntoAFullFieldBeepsAndChangesNothing)
@@ -74,11 +74,11 @@ TEST_F(VyEditTest, TypingIntoAFullFieldBeepsAndChangesNothing)
     const VyString full = pNarrow->GetText();
     EXPECT_LT(full.size(), 16u);
     EXPECT_GT(full.size(), 0u);
-    EXPECT_GT(m_pPlatform->m_nBeeps, 0);
-    const int beeps = m_pPlatform->m_nBeeps;
+    EXPECT_GT(Platform().m_nBeeps, 0);
+    const int beeps = Platform().m_nBeeps;
     Type("w");
     EXPECT_EQ(pNarrow->GetText(), full);
-    EXPECT_EQ(m_pPlatform->m_nBeeps, beeps + 1);
+    EXPECT_EQ(Platform().m_nBeeps, beeps + 1);
 
     // A read-only field takes no typing and no deleting.
     VyEdit* pFixed = Make<VyEdit>(VyControlKind::EDIT, {100, 60, 300, 38}, VY_STYLE_VISIBLE | VY_EDIT_READONLY,
@@ -113,10 +113,10 @@ TEST_F(VyEditTest, ClipboardOperationsCutCopyAndPasteThroughThePlatform)
     Type("join me");
     m_pEdit->SetSelection(0, 4);
     m_pEdit->Copy();
-    EXPECT_EQ(m_pPlatform->m_clipboard, "join");
+    EXPECT_EQ(Platform().m_clipboard, "join");
     m_pEdit->Cut();
     EXPECT_EQ(Shown(), "| me");
-    m_pPlatform->m_clipboard = "host\texample\nsecond line";
+    Platform().m_clipboard = "host\texample\nsecond line";
     m_pEdit->Paste(); // the first line, without the tab
     EXPECT_EQ(Shown(), "hostexample| me");
     m_pEdit->SelectAll();
@@ -124,10 +124,10 @@ TEST_F(VyEditTest, ClipboardOperationsCutCopyAndPasteThroughThePlatform)
     EXPECT_EQ(m_pEdit->GetText(), "");
     m_pEdit->Undo();
     EXPECT_EQ(Shown(), "|"); // the text when the field got the focus was empty
-    m_pPlatform->m_clipboard = VyString(200, 'w');
+    Platform().m_clipboard = VyString(200, 'w');
     m_pEdit->Paste();
     EXPECT_EQ(m_pEdit->GetText(), "");
-    EXPECT_EQ(m_pPlatform->m_nBeeps, 1);
+    EXPECT_EQ(Platform().m_nBeeps, 1);
 }
 
 TEST_F(VyEditTest, TheMousePutsTheCaretAndDragsASelection)

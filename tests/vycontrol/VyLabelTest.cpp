@@ -13,14 +13,6 @@
 
 namespace
 {
-// The platform that records the links it is asked to open.
-class LinkPlatform : public VyTestPlatform
-{
-public:
-    void OpenHyperlink(const VyString& link) override { m_links.push_back(link); }
-    std::vector<VyString> m_links;
-};
-
 int FontHeight()
 {
     return VyRenderContext::GetCurrent()->GetFonts()[VY_FONT_CONTROL]->GetHeight();
@@ -87,15 +79,6 @@ TEST_F(VyControlTest, TheFactoryAppliesADescriptionAndRefusesWhatItDoesNotMake)
 
 TEST_F(VyControlTest, ALinkOpensItsAddressWhenClickedAndAnImageShowsItsPicture)
 {
-    auto pLinks = std::make_unique<LinkPlatform>();
-    LinkPlatform& links = *pLinks;
-    m_pMain->Close();
-    m_pMain.reset();
-    m_pPlatform = std::move(pLinks);
-    m_pMain = std::make_unique<VyMainWnd>(WIDTH, HEIGHT);
-    m_pMain->OnMouseEntered();
-    m_pSink = m_pMain->CreateChild(std::make_unique<VyCommandSink>(), VY_STYLE_VISIBLE, {0, HEIGHT, WIDTH, 0});
-
     VyControlDesc desc;
     desc.kind = VyControlKind::HYPERLINK;
     desc.rect = {10, 60, 200, 40};
@@ -108,7 +91,7 @@ TEST_F(VyControlTest, ALinkOpensItsAddressWhenClickedAndAnImageShowsItsPicture)
     EXPECT_EQ(m_pMain->GetShownCursor(), VY_CURSOR_HAND);
     m_pMain->OnMouseButton({20, 50}, VY_MOUSE_LEFT | VY_MOUSE_PRESS);
     m_pMain->OnMouseButton({20, 50}, VY_MOUSE_LEFT | VY_MOUSE_RELEASE);
-    EXPECT_EQ(links.m_links, (std::vector<VyString>{"https://example.org/tolmar"}));
+    EXPECT_EQ(Platform().m_links, (std::vector<VyString>{"https://example.org/tolmar"}));
 
     // The title picture of the About box, white left out, at its own size.
     desc.kind = VyControlKind::IMAGE;

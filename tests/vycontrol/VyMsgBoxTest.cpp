@@ -14,17 +14,6 @@
 
 namespace
 {
-// Runs an action when its message is dispatched: input while a modal box waits.
-class Later : public VyMessageTarget
-{
-public:
-    explicit Later(std::function<void()> action) : m_action(std::move(action)) {}
-    void HandleMessage(const VyMessage&) override { m_action(); }
-
-private:
-    std::function<void()> m_action;
-};
-
 class Owner : public VyMessageTarget
 {
 public:
@@ -65,7 +54,7 @@ TEST_F(VyControlTest, ModalMessageBoxesAnswerWithTheirButtonsOnReturnEscapeAndCl
     for (const Case& c : cases)
     {
         const VyString input = c.input;
-        Later act([&] {
+        VyLater act([&] {
             VyDialog* pBox = dynamic_cast<VyDialog*>(m_pMain->GetModal());
             ASSERT_NE(pBox, nullptr);
             if (input == "return")
@@ -75,7 +64,7 @@ TEST_F(VyControlTest, ModalMessageBoxesAnswerWithTheirButtonsOnReturnEscapeAndCl
             else
                 Click(ButtonCentre(*pBox, VyString(input.substr(6)).ToInt()));
         });
-        VyMessageTarget::Post({&act, 1001, 0, 0});
+        act.Post();
         EXPECT_EQ(VyMsgBox::Run("Question?", "Tolmar", c.type), c.answer) << c.type << " " << c.input;
         Dispatch();
     }
@@ -142,7 +131,7 @@ TEST_F(VyControlTest, TheNamesDialogGivesBackWhatWasTyped)
     ASSERT_NE(pDialog, nullptr);
     pDialog->SetControlText(202, "Ann");
     pDialog->SetControlText(204, "Bob");
-    Later type([&] {
+    VyLater type([&] {
         auto* pEdit = dynamic_cast<VyEdit*>(pDialog->GetControl(204));
         ASSERT_NE(pEdit, nullptr);
         Click(pEdit->ClientToRoot(VyPoint{5, 5}));
@@ -151,7 +140,7 @@ TEST_F(VyControlTest, TheNamesDialogGivesBackWhatWasTyped)
         Key(VY_KEY_TAB); // on to Ok
         Key(VY_KEY_RETURN);
     });
-    VyMessageTarget::Post({&type, 1001, 0, 0});
+    type.Post();
     const VyDialogResult result = pDialog->RunModal();
     EXPECT_EQ(result.result, VY_IDOK);
     EXPECT_EQ(result.GetText(202), "Ann");
@@ -162,7 +151,7 @@ TEST_F(VyControlTest, AFatalErrorIsShownInAnErrorBoxThatWaitsForItsOk)
 {
     VyString caption;
     VyString text;
-    Later answer([&] {
+    VyLater answer([&] {
         auto* pBox = dynamic_cast<VyDialog*>(m_pMain->GetModal());
         ASSERT_NE(pBox, nullptr);
         caption = pBox->GetText();
@@ -170,7 +159,7 @@ TEST_F(VyControlTest, AFatalErrorIsShownInAnErrorBoxThatWaitsForItsOk)
         EXPECT_NE(pBox->GetControl(VY_IDOK), nullptr);
         Key(VY_KEY_RETURN);
     });
-    VyMessageTarget::Post({&answer, 1001, 0, 0});
+    answer.Post();
     EXPECT_TRUE(m_pMain->ShowFatalError("Error", "*VyGame::Start : it went wrong"));
     EXPECT_EQ(caption, "Error");
     EXPECT_EQ(text, "*VyGame::Start : it went wrong");

@@ -51,17 +51,6 @@ public:
     std::vector<VyString> m_messages;
 };
 
-// Runs an action when its message is dispatched: input "typed" while a modal dialog waits.
-class Later : public VyMessageTarget
-{
-public:
-    explicit Later(std::function<void()> action) : m_action(std::move(action)) {}
-    void HandleMessage(const VyMessage&) override { m_action(); }
-
-private:
-    std::function<void()> m_action;
-};
-
 void WriteDialog(const std::string& name, const std::string& text)
 {
     std::filesystem::create_directories("Dialogs");
@@ -244,8 +233,8 @@ TEST_F(VyDialogTest, ReturnTakesTheDefaultControlAndEscapeTheCurrentResult)
                              "[Control2]\nType=BUTTON\nID=3\nRect=10,40,60,10\n");
     VyDialog* pDialog = VyDialog::Load("keys2.dlg", 9, nullptr, &m_owner);
     ASSERT_NE(pDialog, nullptr);
-    Later pressReturn([this] { m_pMain->OnKey(VY_KEY_RETURN, VY_INPUT_KEY); });
-    VyMessageTarget::Post({&pressReturn, 1001, 0, 0});
+    VyLater pressReturn([this] { m_pMain->OnKey(VY_KEY_RETURN, VY_INPUT_KEY); });
+    pressReturn.Post();
     const VyDialogResult result = pDialog->RunModal();
     EXPECT_EQ(result.result, 203);
     EXPECT_EQ(result.GetText(201), "typed"); // the control's text, copied back
@@ -271,8 +260,8 @@ TEST_F(VyDialogTest, AQuitDuringAModalRunEndsTheWaitAsCancel)
                             "Rect=10,40,60,10\n");
     VyDialog* pDialog = VyDialog::Load("quit.dlg", 11);
     ASSERT_NE(pDialog, nullptr);
-    Later quit([this] { m_pPlatform->Quit(); });
-    VyMessageTarget::Post({&quit, 1001, 0, 0});
+    VyLater quit([this] { m_pPlatform->Quit(); });
+    quit.Post();
     EXPECT_EQ(pDialog->RunModal().result, VY_IDCANCEL);
     EXPECT_TRUE(pDialog->IsCreated()); // left for the shutdown to destroy
 }

@@ -62,17 +62,6 @@ private:
     std::uint64_t m_us = 1'000'000;
 };
 
-// Runs an action when its message is dispatched: a change that arrives from the queue.
-class Later : public VyMessageTarget
-{
-public:
-    explicit Later(std::function<void()> action) : m_action(std::move(action)) {}
-    void HandleMessage(const VyMessage&) override { m_action(); }
-
-private:
-    std::function<void()> m_action;
-};
-
 constexpr int W = 240;
 constexpr int H = 160;
 
@@ -105,9 +94,9 @@ std::vector<rgb> RunScript(bool bContinuous)
         platform.RequestFrame();
     };
     auto later = [&](std::function<void()> action) {
-        auto* pLater = new Later(std::move(action));
-        VyMessageTarget::Post({pLater, 1001, 0, 0});
-        return std::unique_ptr<Later>(pLater);
+        auto pLater = std::make_unique<VyLater>(std::move(action));
+        pLater->Post();
+        return pLater;
     };
 
     std::vector<std::function<void()>> steps = {
@@ -115,7 +104,7 @@ std::vector<rgb> RunScript(bool bContinuous)
         [&] { input([&] { pMain->OnMouseEntered(); pMain->OnMouseMove({50, 50}, 0); }); },
         [&] { input([&] { pMain->SetFocus(pA); pMain->OnKey(VY_KEY_TAB, VY_INPUT_KEY); }); },
     };
-    std::vector<std::unique_ptr<Later>> keep;
+    std::vector<std::unique_ptr<VyLater>> keep;
     auto queued = [&](std::function<void()> action) { steps.push_back([&, action] { keep.push_back(later(action)); }); };
     queued([&] { pA->SetText("a new text"); });
     queued([&] { pHidden->Show(); });                       // appears under the mouse: hover changes too

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -95,6 +96,20 @@ private:
     std::vector<VyString>& m_log;
 };
 
+// Runs an action when its message is dispatched: input "typed" while a modal run waits, or a change
+// that arrives from the queue.
+class VyLater : public VyMessageTarget
+{
+public:
+    explicit VyLater(std::function<void()> action) : m_action(std::move(action)) {}
+    void HandleMessage(const VyMessage&) override { m_action(); }
+    // Posts the action to run at the next dispatch.
+    void Post() { VyMessageTarget::Post({this, 1001, 0, 0}); }
+
+private:
+    std::function<void()> m_action;
+};
+
 // A platform without a display, a Native context of WIDTH x HEIGHT as the current one and a main
 // window of that size; the clicks' clock is the test's own.
 class VyWindowTreeTest : public testing::Test
@@ -109,7 +124,7 @@ protected:
         config.SetString("Preferences", "FPS", "FALSE");
         config.SetString("Preferences", "Outline", "FALSE");
         config.Save();
-        m_pPlatform = std::make_unique<VyPlatform>();
+        m_pPlatform = MakePlatform();
         m_context.SetColorSlotResolver([](int id) { return VyColorScheme::Global().ColorOf(id); });
         m_context.Initialize(WIDTH, HEIGHT, 32, false);
         m_pMain = std::make_unique<VyMainWnd>(WIDTH, HEIGHT);
@@ -125,6 +140,9 @@ protected:
         m_pPlatform.reset();
     }
 
+    // The platform the test runs on (one without a display).
+    virtual std::unique_ptr<VyPlatform> MakePlatform() { return std::make_unique<VyPlatform>(); }
+
     // A recording child of parent (the main window by default), visible.
     VyRecordingWnd* Add(const VyString& name, const VyRect& rect, uint32_t style = 0, VyFrameWnd* pParent = nullptr,
                         int id = 0)
@@ -133,10 +151,18 @@ protected:
         return parent.CreateChild(std::make_unique<VyRecordingWnd>(name, m_log), VY_STYLE_VISIBLE | style, rect, id);
     }
 
+    void Press(VyPoint p, int button = VY_MOUSE_LEFT) { m_pMain->OnMouseButton(p, button | VY_MOUSE_PRESS); }
+    void Release(VyPoint p, int button = VY_MOUSE_LEFT) { m_pMain->OnMouseButton(p, button | VY_MOUSE_RELEASE); }
     void Click(VyPoint p, int button = VY_MOUSE_LEFT)
     {
-        m_pMain->OnMouseButton(p, button | VY_MOUSE_PRESS);
-        m_pMain->OnMouseButton(p, button | VY_MOUSE_RELEASE);
+        Press(p, button);
+        Release(p, button);
+    }
+    void Key(int key, int flags = 0) { m_pMain->OnKey(key, VY_INPUT_KEY | flags); }
+    void Type(const VyString& text)
+    {
+        for (char c : text)
+            m_pMain->OnChar(static_cast<unsigned char>(c), VY_INPUT_KEY);
     }
     void Dispatch() { VyMessageTarget::DispatchMessages(); }
     void Frame()

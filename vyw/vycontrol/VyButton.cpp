@@ -15,14 +15,6 @@ namespace
 constexpr int FACE_FRAME = 2;
 // The focus rectangle's distance from the edge.
 constexpr int FOCUS_INSET = 4;
-
-VyFrameColors FrameColors(int firstSlot)
-{
-    VyFrameColors colors;
-    for (int i = 0; i < 4; ++i)
-        colors.colors[i] = VyColor::FromSlot(firstSlot + i);
-    return colors;
-}
 } // namespace
 
 VyButton::VyButton()
@@ -218,12 +210,7 @@ bool VyButton::FilterKey(int key, int flags)
 
 VyFrameWidths VyButton::GetFrameWidths() const
 {
-    VyFrameWidths widths = VyFrameWnd::GetFrameWidths();
-    widths.left += FACE_FRAME;
-    widths.top += FACE_FRAME;
-    widths.right += FACE_FRAME;
-    widths.bottom += FACE_FRAME;
-    return widths;
+    return VyFrameWnd::GetFrameWidths().Inflated(FACE_FRAME);
 }
 
 void VyButton::OnTextChanged()
@@ -252,12 +239,7 @@ void VyButton::Relayout()
         height = pFont->GetHeight() + 2 * (inset + frame.cy + VyGetMetric(VyMetric::THICK_FRAME_Y)) + 2;
     if (HasStyle(VY_BUTTON_AUTO_WIDTH))
         width = pFont->GetTextWidth(GetText()) + 2 * (inset + frame.cx + VyGetMetric(VyMetric::THICK_FRAME_X)) + 2;
-    if (width != GetWidth() || height != GetHeight())
-    {
-        Place(GetRect().left, GetRect().top, width, height);
-        if (VyFrameWnd* pParent = GetParent())
-            pParent->RelayoutChildren();
-    }
+    ResizeKeepingTop(width, height);
     m_bLayingOut = false;
 }
 
@@ -274,22 +256,15 @@ VyColor VyButton::FaceColor() const
     return GetColor(VyControlColor::FACE);
 }
 
-VyControlColor VyButton::TextRole() const
+VyButton::TextRoles VyButton::GetTextRoles() const
 {
     if (!IsEnabled())
-        return VyControlColor::TEXT_DISABLED;
+        return {VyControlColor::TEXT_DISABLED, VyControlColor::TEXT_DISABLED_SHADOW};
     if (HasStyle(VY_STYLE_MOUSE_OVER))
-        return VyControlColor::TEXT_MOUSE_OVER;
-    return HasFocus() ? VyControlColor::TEXT_FOCUS : VyControlColor::TEXT;
-}
-
-VyControlColor VyButton::ShadowRole() const
-{
-    if (!IsEnabled())
-        return VyControlColor::TEXT_DISABLED_SHADOW;
-    if (HasStyle(VY_STYLE_MOUSE_OVER))
-        return VyControlColor::TEXT_MOUSE_OVER_SHADOW;
-    return HasFocus() ? VyControlColor::TEXT_FOCUS_SHADOW : VyControlColor::TEXT_SHADOW;
+        return {VyControlColor::TEXT_MOUSE_OVER, VyControlColor::TEXT_MOUSE_OVER_SHADOW};
+    if (HasFocus())
+        return {VyControlColor::TEXT_FOCUS, VyControlColor::TEXT_FOCUS_SHADOW};
+    return {VyControlColor::TEXT, VyControlColor::TEXT_SHADOW};
 }
 
 void VyButton::DrawBackground(VyRenderContext& context, const VyRect& rect)
@@ -310,8 +285,9 @@ void VyButton::DrawContent(VyRenderContext& context, const VyRect& clientRect)
     const VyRect box{clientRect.left + shift, clientRect.top - shift, clientRect.right + shift,
                      clientRect.bottom - shift};
     context.SelectFont(pFont);
+    const TextRoles roles = GetTextRoles();
     DrawShadowedText(context, GetText(), box, GetJustificationFlags() | VY_TEXT_VCENTER | VY_TEXT_ELLIPSIS,
-                     TextRole(), ShadowRole());
+                     roles.text, roles.shadow);
 }
 
 void VyButton::DrawFrame(VyRenderContext& context, const VyRect& rect)
@@ -321,9 +297,9 @@ void VyButton::DrawFrame(VyRenderContext& context, const VyRect& rect)
     const VyRect face{rect.left + outer.cx, rect.top - outer.cy, rect.right - outer.cx, rect.bottom + outer.cy};
     context.SetTexturing(false);
     if (IsShownDown())
-        context.Draw3DFrame(face, FrameColors(BUTTON_DOWN_DARK_SHADOW), VyFrameStyle::SUNKEN);
+        context.Draw3DFrame(face, VyFrameColors::FromSlots(BUTTON_DOWN_DARK_SHADOW), VyFrameStyle::SUNKEN);
     else
-        context.Draw3DFrame(face, FrameColors(BUTTON_UP_DARK_SHADOW), VyFrameStyle::RAISED);
+        context.Draw3DFrame(face, VyFrameColors::FromSlots(BUTTON_UP_DARK_SHADOW), VyFrameStyle::RAISED);
     if (!HasFocus())
         return;
     context.SetColor(VyColor::FromSlot(FOCUS_RECT));

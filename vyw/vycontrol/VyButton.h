@@ -74,8 +74,13 @@ private:
     bool IsInside(VyPoint clientPoint) const;
     bool HasFocus() const;
     VyColor FaceColor() const;
-    VyControlColor TextRole() const;
-    VyControlColor ShadowRole() const;
+    // The text and shadow colours of the state it shows.
+    struct TextRoles
+    {
+        VyControlColor text;
+        VyControlColor shadow;
+    };
+    TextRoles GetTextRoles() const;
 
     VyButtonState m_state = VyButtonState::UP;
     bool m_bCaptured = false;

@@ -338,12 +338,7 @@ void VyEdit::OnFocusLost()
 
 VyFrameWidths VyEdit::GetFrameWidths() const
 {
-    VyFrameWidths widths = VyFrameWnd::GetFrameWidths();
-    widths.left += FIELD_FRAME;
-    widths.top += FIELD_FRAME;
-    widths.right += FIELD_FRAME;
-    widths.bottom += FIELD_FRAME;
-    return widths;
+    return VyFrameWnd::GetFrameWidths().Inflated(FIELD_FRAME);
 }
 
 void VyEdit::Resize(int width, int height)
@@ -361,13 +356,7 @@ void VyEdit::Relayout()
     if (HasStyle(VY_EDIT_AUTO_HEIGHT))
     {
         const VyFrameWidths frame = GetFrameWidths();
-        const int height = pFont->GetHeight() + 2 + frame.top + frame.bottom + 2 * VY_TEXT_X;
-        if (height != GetHeight())
-        {
-            Place(GetRect().left, GetRect().top, GetWidth(), height);
-            if (VyFrameWnd* pParent = GetParent())
-                pParent->RelayoutChildren();
-        }
+        ResizeKeepingTop(GetWidth(), pFont->GetHeight() + 2 + frame.top + frame.bottom + 2 * VY_TEXT_X);
     }
     UpdateCaret();
     m_bLayingOut = false;
@@ -438,9 +427,6 @@ void VyEdit::DrawFrame(VyRenderContext& context, const VyRect& rect)
     VyFrameWnd::DrawFrame(context, rect);
     const VySize outer = GetFrameSize();
     const VyRect field{rect.left + outer.cx, rect.top - outer.cy, rect.right - outer.cx, rect.bottom + outer.cy};
-    VyFrameColors colors;
-    for (int i = 0; i < 4; ++i)
-        colors.colors[i] = VyColor::FromSlot(EDIT_DARK_SHADOW + i);
     context.SetTexturing(false);
-    context.Draw3DFrame(field, colors, VyFrameStyle::SUNKEN);
+    context.Draw3DFrame(field, VyFrameColors::FromSlots(EDIT_DARK_SHADOW), VyFrameStyle::SUNKEN);
 }

@@ -68,13 +68,7 @@ void VyImage::Relayout()
         return;
     m_bLayingOut = true;
     const VyRect client = GetClientRect();
-    const int height = client.Width() * m_size.cy / m_size.cx + (GetHeight() - client.Height());
-    if (height != GetHeight())
-    {
-        Place(GetRect().left, GetRect().top, GetWidth(), height);
-        if (VyFrameWnd* pParent = GetParent())
-            pParent->RelayoutChildren();
-    }
+    ResizeKeepingTop(GetWidth(), client.Width() * m_size.cy / m_size.cx + (GetHeight() - client.Height()));
     m_bLayingOut = false;
 }
 

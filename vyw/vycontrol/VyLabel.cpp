@@ -81,12 +81,7 @@ void VyLabel::Relayout()
     int height = GetHeight();
     if (HasStyle(VY_LABEL_AUTO_HEIGHT))
         height = static_cast<int>(m_lines.size()) * (pFont->GetHeight() + 2) + 2 * frame.cy + chrome;
-    if (width != GetWidth() || height != GetHeight())
-    {
-        Place(GetRect().left, GetRect().top, width, height); // the top stays
-        if (VyFrameWnd* pParent = GetParent())
-            pParent->RelayoutChildren();
-    }
+    ResizeKeepingTop(width, height);
     m_bLayingOut = false;
     Invalidate();
 }

@@ -74,6 +74,15 @@ struct VyFrameColors
 {
     VyColor colors[4];
     int count = 4; // 2 or 4
+
+    // The four colours of the slots firstSlot to firstSlot + 3 (a scheme's *_DARK_SHADOW onwards).
+    static VyFrameColors FromSlots(int firstSlot)
+    {
+        VyFrameColors frame;
+        for (int i = 0; i < 4; ++i)
+            frame.colors[i] = VyColor::FromSlot(firstSlot + i);
+        return frame;
+    }
 };
 
 // Resolves a colour-scheme slot id into its colour when drawing: 0xRRGGBB with alpha and the slot's

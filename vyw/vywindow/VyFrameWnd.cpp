@@ -66,34 +66,37 @@ bool VyFrameWnd::IsChild(const VyWnd* pWnd) const
     return pWnd != nullptr && pWnd->m_pParent == this;
 }
 
+bool VyFrameWnd::MoveBetweenLists(VyWnd* pChild, VyListChange change)
+{
+    Guard guard(m_lock);
+    const bool bShow = change == VyListChange::SHOW;
+    Children& from = bShow ? m_hiddenChildren : m_children;
+    Children& to = bShow ? m_children : m_hiddenChildren;
+    auto it = FindIn(from, pChild);
+    if (it == from.end())
+        return false;
+    std::unique_ptr<VyWnd> pOwned = std::move(*it);
+    from.erase(it);
+    to.insert(bShow ? to.begin() : to.end(), std::move(pOwned)); // shown in front of its siblings
+    if (bShow)
+        pChild->m_style |= VY_STYLE_VISIBLE;
+    else
+        pChild->m_style &= ~VY_STYLE_VISIBLE;
+    return true;
+}
+
 void VyFrameWnd::ShowChild(VyWnd* pChild)
 {
-    {
-        Guard guard(m_lock);
-        auto it = FindIn(m_hiddenChildren, pChild);
-        if (it == m_hiddenChildren.end())
-            return;
-        std::unique_ptr<VyWnd> pOwned = std::move(*it);
-        m_hiddenChildren.erase(it);
-        m_children.insert(m_children.begin(), std::move(pOwned));
-        pChild->m_style |= VY_STYLE_VISIBLE;
-    }
+    if (!MoveBetweenLists(pChild, VyListChange::SHOW))
+        return;
     LayoutChildren();
     Invalidate();
 }
 
 void VyFrameWnd::HideChild(VyWnd* pChild)
 {
-    {
-        Guard guard(m_lock);
-        auto it = FindIn(m_children, pChild);
-        if (it == m_children.end())
-            return;
-        std::unique_ptr<VyWnd> pOwned = std::move(*it);
-        m_children.erase(it);
-        m_hiddenChildren.push_back(std::move(pOwned));
-        pChild->m_style &= ~VY_STYLE_VISIBLE;
-    }
+    if (!MoveBetweenLists(pChild, VyListChange::HIDE))
+        return;
     if (VyMainWnd* pMain = VyMainWnd::Get())
         pMain->OnWindowHidden(pChild);
     LayoutChildren();

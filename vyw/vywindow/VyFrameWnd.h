@@ -77,7 +77,13 @@ private:
     friend class VyWnd;
 
     bool AdoptChild(std::unique_ptr<VyWnd> pChild, uint32_t style, const VyRect& rect, int id);
-    // Moves a child between the two lists (Show and Hide).
+    // Moves a child between the two lists (Show and Hide); false when it is not in the one it leaves.
+    enum class VyListChange
+    {
+        SHOW,
+        HIDE,
+    };
+    bool MoveBetweenLists(VyWnd* pChild, VyListChange change);
     void ShowChild(VyWnd* pChild);
     void HideChild(VyWnd* pChild);
     // Gives up a child: the caller takes it (DeleteLater).

@@ -13,6 +13,11 @@
 
 namespace
 {
+VyRect Offset(const VyRect& rect, VyPoint by)
+{
+    return {rect.left + by.x, rect.top + by.y, rect.right + by.x, rect.bottom + by.y};
+}
+
 VyRect Intersect(const VyRect& a, const VyRect& b)
 {
     return {std::max(a.left, b.left), std::min(a.top, b.top), std::min(a.right, b.right),
@@ -81,8 +86,7 @@ VyPoint VyWnd::ClientToParent(VyPoint point) const
 
 VyRect VyWnd::ClientToParent(const VyRect& rect) const
 {
-    const VyPoint offset = ClientToParent(VyPoint{0, 0});
-    return {rect.left + offset.x, rect.top + offset.y, rect.right + offset.x, rect.bottom + offset.y};
+    return Offset(rect, ClientToParent(VyPoint{0, 0}));
 }
 
 VyPoint VyWnd::ParentToClient(VyPoint point) const
@@ -94,7 +98,7 @@ VyPoint VyWnd::ParentToClient(VyPoint point) const
 VyRect VyWnd::ParentToClient(const VyRect& rect) const
 {
     const VyPoint offset = ClientToParent(VyPoint{0, 0});
-    return {rect.left - offset.x, rect.top - offset.y, rect.right - offset.x, rect.bottom - offset.y};
+    return Offset(rect, {-offset.x, -offset.y});
 }
 
 VySize VyWnd::GetFrameSize() const
@@ -128,8 +132,7 @@ VyPoint VyWnd::ClientToRoot(VyPoint point) const
 
 VyRect VyWnd::ClientToRoot(const VyRect& rect) const
 {
-    const VyPoint offset = ClientToRoot(VyPoint{0, 0});
-    return {rect.left + offset.x, rect.top + offset.y, rect.right + offset.x, rect.bottom + offset.y};
+    return Offset(rect, ClientToRoot(VyPoint{0, 0}));
 }
 
 VyPoint VyWnd::RootToClient(VyPoint point) const
@@ -420,6 +423,15 @@ void VyWnd::Place(int x, int top, int width, int height)
         Invalidate();
 }
 
+void VyWnd::ResizeKeepingTop(int width, int height)
+{
+    if (width == GetWidth() && height == GetHeight())
+        return;
+    Place(m_rect.left, m_rect.top, width, height);
+    if (m_pParent != nullptr)
+        m_pParent->RelayoutChildren();
+}
+
 void VyWnd::PostMove(const VyRect& rect)
 {
     m_pendingMove = rect;
@@ -464,9 +476,7 @@ void VyWnd::DrawFrame(VyRenderContext& context, const VyRect& rect)
     const bool bRaised = HasStyle(VY_STYLE_BORDER);
     if (!bRaised && !HasStyle(VY_STYLE_INSIDE_BORDER))
         return;
-    VyFrameColors colors;
-    for (int i = 0; i < 4; ++i)
-        colors.colors[i] = VyColor::FromSlot(m_nFrameColorBase + i);
+    VyFrameColors colors = VyFrameColors::FromSlots(m_nFrameColorBase);
     colors.count = HasStyle(VY_STYLE_THICKFRAME) ? 4 : 2;
     if (colors.count == 2)
         colors.colors[1] = colors.colors[2]; // one pixel: the dark shadow and the dark highlight

@@ -21,6 +21,9 @@ struct VyFrameWidths
     int top = 0;
     int right = 0;
     int bottom = 0;
+
+    // The widths with pixels more on every side (a control's own frame inside the window's).
+    VyFrameWidths Inflated(int pixels) const { return {left + pixels, top + pixels, right + pixels, bottom + pixels}; }
 };
 
 // A window of the framework's own window tree: a rectangle in its parent's client area (y upwards,
@@ -105,6 +108,9 @@ public:
     //     then resizes it. A move asked for by the program drops the centring bits, so that a later
     //     layout of the parent keeps the window where it was put.
     void Move(int x, int top, int width, int height);
+    // A window that sizes itself to its content: the top-left corner stays, and the parent lays its
+    // children out again when the size changed.
+    void ResizeKeepingTop(int width, int height);
     // Moves the window later, when the main window dispatches VY_MSG_MOVE_WINDOW.
     void PostMove(const VyRect& rect);
     // 46. Keeps the bottom-left corner, takes the new size and lays the children out.

@@ -31,7 +31,7 @@ tolmar_configure build-tsan -DCMAKE_BUILD_TYPE=Debug -DTOLMAR_WERROR=ON \
 # Only the programs whose tests run threads (label "threads") are built here.
 cmake --build "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" --target threaded_tests
 step "threaded tests with thread sanitizer"
-TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$TOLMAR_ROOT/tests/tsan.supp \
     ctest --test-dir "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" -L threads
 
 step "all tests passed"

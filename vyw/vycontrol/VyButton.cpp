@@ -17,7 +17,7 @@ constexpr int FACE_FRAME = 2;
 constexpr int FOCUS_INSET = 4;
 } // namespace
 
-VyButton::VyButton()
+VyButton::VyButton() : m_nUpFrameSlot(BUTTON_UP_DARK_SHADOW), m_nDownFrameSlot(BUTTON_DOWN_DARK_SHADOW)
 {
     SetJustification(VyJustification::CENTER);
     SetFrameColorBase(BUTTON_UP_DARK_SHADOW);
@@ -41,6 +41,13 @@ int VyButton::DefaultSlot(VyControlColor role) const
     case VyControlColor::FACE_MOUSE_OVER: return BUTTON_FACE_MOUSE_OVER;
     default: return VY_COLOR_SLOT_NONE;
     }
+}
+
+void VyButton::SetFaceFrameSlots(int upFirstSlot, int downFirstSlot)
+{
+    m_nUpFrameSlot = upFirstSlot;
+    m_nDownFrameSlot = downFirstSlot;
+    Invalidate();
 }
 
 // -- State -------------------------------------------------------------------------------------------
@@ -297,10 +304,10 @@ void VyButton::DrawFrame(VyRenderContext& context, const VyRect& rect)
     const VyRect face{rect.left + outer.cx, rect.top - outer.cy, rect.right - outer.cx, rect.bottom + outer.cy};
     context.SetTexturing(false);
     if (IsShownDown())
-        context.Draw3DFrame(face, VyFrameColors::FromSlots(BUTTON_DOWN_DARK_SHADOW), VyFrameStyle::SUNKEN);
+        context.Draw3DFrame(face, VyFrameColors::FromSlots(m_nDownFrameSlot), VyFrameStyle::SUNKEN);
     else
-        context.Draw3DFrame(face, VyFrameColors::FromSlots(BUTTON_UP_DARK_SHADOW), VyFrameStyle::RAISED);
-    if (!HasFocus())
+        context.Draw3DFrame(face, VyFrameColors::FromSlots(m_nUpFrameSlot), VyFrameStyle::RAISED);
+    if (!HasFocus() || HasStyle(VY_STYLE_NO_FOCUS))
         return;
     context.SetColor(VyColor::FromSlot(FOCUS_RECT));
     context.DrawRect({face.left + FOCUS_INSET, face.top - FOCUS_INSET, face.right - FOCUS_INSET,

@@ -44,6 +44,10 @@ public:
     bool IsToggle() const { return HasStyle(VY_BUTTON_TOGGLE); }
     // Whether the button shows pressed in: held down, or a toggle that is on.
     bool IsShownDown() const { return m_state != VyButtonState::UP; }
+    // The first slots of the face's raised and sunken frames (BUTTON_UP_DARK_SHADOW and
+    // BUTTON_DOWN_DARK_SHADOW unless set; scroll-bar arrows use their own).
+    void SetFaceFrameSlots(int upFirstSlot, int downFirstSlot);
+    bool IsControl() const override { return true; }
 
     void Relayout() override;
     void Resize(int width, int height) override;
@@ -83,6 +87,8 @@ private:
     TextRoles GetTextRoles() const;
 
     VyButtonState m_state = VyButtonState::UP;
+    int m_nUpFrameSlot;
+    int m_nDownFrameSlot;
     bool m_bCaptured = false;
     bool m_bRepeating = false;
     bool m_bLayingOut = false;

@@ -54,6 +54,7 @@ public:
     static const VyString& GetUndoBuffer();
 
     void Relayout() override;
+    bool IsControl() const override { return true; }
     void Resize(int width, int height) override;
     void OnUnhandledKey(int key, int flags) override;
     void OnButtonPressed(VyPoint point, int flags) override;

@@ -24,6 +24,7 @@ public:
     VySize GetPictureSize() const { return m_size; }
 
     void Relayout() override;
+    bool IsControl() const override { return true; }
     void Resize(int width, int height) override;
     void DrawContent(VyRenderContext& context, const VyRect& clientRect) override;
     void ReleaseTextures() override;

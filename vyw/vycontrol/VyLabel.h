@@ -23,6 +23,7 @@ public:
     const std::vector<VyString>& GetLines() const { return m_lines; }
 
     void Relayout() override;
+    bool IsControl() const override { return true; }
     void Resize(int width, int height) override;
     VyColor GetBackgroundColor() const override;
     void SetBackgroundColor(const VyColor& color) override;

@@ -1,10 +1,15 @@
 #include "vycontrol/VyStandardControls.h"
 
 #include "vycontrol/VyButton.h"
+#include "vycontrol/VyFileDialogService.h"
 #include "vycontrol/VyEdit.h"
 #include "vycontrol/VyHyperlink.h"
 #include "vycontrol/VyImage.h"
 #include "vycontrol/VyLabel.h"
+#include "vycontrol/VyListBox.h"
+#include "vycontrol/VyScrollBar.h"
+#include "vywindow/VyMetrics.h"
+#include "vyplatform/VyPlatform.h"
 #include "vythread/VyTrace.h"
 #include "vyutil/VyStringHelper.h"
 
@@ -33,6 +38,17 @@ VyWnd* MakeImage(VyFrameWnd& parent, const VyControlDesc& desc)
     textless.value.clear(); // the file name is no text to show
     return Make(parent, std::move(pImage), textless);
 }
+// A list with the items of the description's Data, one per value, cells split at tabs.
+VyWnd* MakeList(VyFrameWnd& parent, const VyControlDesc& desc)
+{
+    VyControlDesc textless = desc;
+    textless.value.clear();
+    VyListBox* pList = Make(parent, std::make_unique<VyListBox>(), textless);
+    if (pList != nullptr)
+        for (const VyString& value : desc.data)
+            pList->AddItem(VyListItem{VyStringHelper::Split(value, '\t'), {}});
+    return pList;
+}
 } // namespace
 
 VyWnd* VyStandardControls::CreateControl(VyFrameWnd& parent, const VyControlDesc& desc)
@@ -54,8 +70,7 @@ VyWnd* VyStandardControls::CreateControl(VyFrameWnd& parent, const VyControlDesc
     case VyControlKind::IMAGE:
         return MakeImage(parent, desc);
     case VyControlKind::LIST:
-        VyTrace::Write("VyStandardControls : the list control is not built yet; the control is left out\n");
-        return nullptr;
+        return MakeList(parent, desc);
     case VyControlKind::TREE:
     case VyControlKind::WND:
         break;
@@ -64,8 +79,22 @@ VyWnd* VyStandardControls::CreateControl(VyFrameWnd& parent, const VyControlDesc
     return nullptr;
 }
 
+VyWnd* VyStandardControls::CreateScrollBar(VyFrameWnd& parent, int id)
+{
+    const bool bVertical = id == VY_ID_VSCROLL;
+    const int thickness = VyGetMetric(bVertical ? VyMetric::VSCROLL_WIDTH : VyMetric::HSCROLL_HEIGHT);
+    const uint32_t style = bVertical ? VY_STYLE_VSCROLL | VyAlignStyle(VyAlignment::RIGHT)
+                                     : VyAlignStyle(VyAlignment::BOTTOM);
+    const VyRect rect{0, thickness, thickness, 0}; // the layout gives it its length
+    return parent.CreateChild(std::make_unique<VyScrollBar>(), style, rect, id);
+}
+
 void VyStandardControls::Install()
 {
-    static VyStandardControls factory; // the one factory of the process, alive until its end
+    // The one factory and file dialog of the process, alive until its end.
+    static VyStandardControls factory;
+    static VyFileDialogService fileDialog;
     VyControlFactory::Install(&factory);
+    if (VyPlatform* pPlatform = VyPlatform::Get())
+        pPlatform->SetFileDialogHost(&fileDialog);
 }

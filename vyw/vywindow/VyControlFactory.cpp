@@ -5,6 +5,16 @@ namespace
 VyControlFactory* g_pFactory = nullptr;
 } // namespace
 
+VyWnd* VyControlFactory::CreateScrollBar(VyFrameWnd&, int)
+{
+    return nullptr;
+}
+
+VyWnd* VyControlFactory::CreateMenuBar(VyFrameWnd&)
+{
+    return nullptr;
+}
+
 VyControlFactory* VyControlFactory::Get()
 {
     return g_pFactory;

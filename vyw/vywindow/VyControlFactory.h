@@ -18,6 +18,11 @@ public:
     // does not build from definition files give null, with the diagnostic "Invalid control type
     // specified" (TREE, WND) or one of the factory's own, in the trace.
     virtual VyWnd* CreateControl(VyFrameWnd& parent, const VyControlDesc& desc) = 0;
+    // Makes a frame window's scroll bar: child VY_ID_VSCROLL (vertical, at the right) or VY_ID_HSCROLL
+    // (horizontal, at the bottom), hidden. Null when the factory makes none.
+    virtual VyWnd* CreateScrollBar(VyFrameWnd& parent, int id);
+    // Makes a frame window's menu bar, child VY_ID_MENUBAR along its top. Null when the factory makes none.
+    virtual VyWnd* CreateMenuBar(VyFrameWnd& parent);
 
     // The installed factory (not owned), or null.
     static VyControlFactory* Get();

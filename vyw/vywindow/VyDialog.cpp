@@ -144,7 +144,9 @@ VyDialogResult VyDialog::RunModal()
         return {VY_IDCANCEL, pState->controls};
     pMain->PushModal(this);
     pMain->SetFocus(this);
+    pMain->EnterModalRun();
     const bool bClosed = pPlatform->WaitForFlag(pState->bDone);
+    pMain->LeaveModalRun();
     if (!bClosed)
         return {VY_IDCANCEL, pState->controls}; // the program is ending
     return {pState->result, pState->controls};

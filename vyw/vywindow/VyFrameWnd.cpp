@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "vythread/VyTrace.h"
+#include "vyutil/VyColorSlots.h"
+#include "vywindow/VyControlFactory.h"
 #include "vywindow/VyMainWnd.h"
+#include "vywindow/VyMetrics.h"
 
 namespace
 {
@@ -55,6 +58,13 @@ bool VyFrameWnd::AdoptChild(std::unique_ptr<VyWnd> pChild, uint32_t style, const
         return false;
     }
     pRaw->Resize(rect.Width(), rect.Height()); // a window lays its own children out from the start
+    if (auto* pFrame = dynamic_cast<VyFrameWnd*>(pRaw); pFrame != nullptr && !pFrame->IsControl())
+    {
+        if (pFrame->HasStyle(VY_STYLE_VSCROLL))
+            pFrame->ShowScrollBar(VY_ID_VSCROLL, VyBarVisibility::SHOWN);
+        if (pFrame->HasStyle(VY_STYLE_HSCROLL))
+            pFrame->ShowScrollBar(VY_ID_HSCROLL, VyBarVisibility::SHOWN);
+    }
     if (pRaw->IsVisible())
         LayoutChildren();
     Invalidate();
@@ -258,6 +268,145 @@ bool VyFrameWnd::MoveFocusToNextTabStop(VyWnd* pFrom, VyTabDirection direction)
     else
         next = at <= 0 ? count - 1 : at - 1;
     return pMain->SetFocus(stops[static_cast<size_t>(next)]);
+}
+
+// -- Scroll bars and the menu bar -------------------------------------------------------------------
+
+VyScrollBarInterface* VyFrameWnd::ScrollBar(int id) const
+{
+    if (id != VY_ID_VSCROLL && id != VY_ID_HSCROLL)
+        return nullptr;
+    return dynamic_cast<VyScrollBarInterface*>(GetChild(id));
+}
+
+int VyFrameWnd::GetScrollPosition(int id) const
+{
+    const VyScrollBarInterface* pBar = ScrollBar(id);
+    return pBar != nullptr ? pBar->GetPosition() : 0;
+}
+
+void VyFrameWnd::SetScrollPosition(int id, int position, VyScrollNotify notify)
+{
+    if (VyScrollBarInterface* pBar = ScrollBar(id))
+        pBar->SetPosition(position, notify);
+}
+
+int VyFrameWnd::GetScrollMinimum(int id) const
+{
+    const VyScrollBarInterface* pBar = ScrollBar(id);
+    return pBar != nullptr ? pBar->GetMinimum() : 0;
+}
+
+int VyFrameWnd::GetScrollMaximum(int id) const
+{
+    const VyScrollBarInterface* pBar = ScrollBar(id);
+    return pBar != nullptr ? pBar->GetMaximum() : 0;
+}
+
+void VyFrameWnd::SetScrollRange(int id, int minimum, int maximum)
+{
+    if (VyScrollBarInterface* pBar = ScrollBar(id))
+        pBar->SetRange(minimum, maximum);
+}
+
+void VyFrameWnd::SetScrollSteps(int id, const VyScrollSteps& steps)
+{
+    if (VyScrollBarInterface* pBar = ScrollBar(id))
+        pBar->SetSteps(steps);
+}
+
+VyScrollSteps VyFrameWnd::GetScrollSteps(int id) const
+{
+    const VyScrollBarInterface* pBar = ScrollBar(id);
+    return pBar != nullptr ? pBar->GetSteps() : VyScrollSteps{};
+}
+
+bool VyFrameWnd::IsScrollBarVisible(int id) const
+{
+    const VyWnd* pBar = GetChild(id);
+    return pBar != nullptr && pBar->IsVisible() && (id == VY_ID_VSCROLL || id == VY_ID_HSCROLL);
+}
+
+void VyFrameWnd::ShowScrollBar(int id, VyBarVisibility visibility)
+{
+    if (id != VY_ID_VSCROLL && id != VY_ID_HSCROLL)
+        return;
+    VyWnd* pBar = GetChild(id);
+    VyControlFactory* pFactory = VyControlFactory::Get();
+    if (pBar == nullptr && visibility == VyBarVisibility::SHOWN && pFactory != nullptr)
+        pBar = pFactory->CreateScrollBar(*this, id);
+    if (pBar == nullptr)
+        return;
+    if (visibility == VyBarVisibility::SHOWN)
+        pBar->Show();
+    else
+        pBar->Hide();
+    UpdateCorner();
+}
+
+void VyFrameWnd::UpdateCorner()
+{
+    const bool bBoth = IsScrollBarVisible(VY_ID_VSCROLL) && IsScrollBarVisible(VY_ID_HSCROLL);
+    VyWnd* pCorner = GetChild(VY_ID_CORNER);
+    if (pCorner == nullptr && bBoth)
+    {
+        const int width = VyGetMetric(VyMetric::VSCROLL_WIDTH);
+        const int height = VyGetMetric(VyMetric::HSCROLL_HEIGHT);
+        pCorner = CreateChild(std::make_unique<VyWnd>(), VyAlignStyle(VyAlignment::CORNER),
+                              VyRect{0, height, width, 0}, VY_ID_CORNER);
+        if (pCorner != nullptr)
+            pCorner->SetBackgroundColor(VyColor::FromSlot(SCROLLBAR_BACKGROUND));
+    }
+    if (pCorner == nullptr)
+        return;
+    if (bBoth)
+        pCorner->Show();
+    else
+        pCorner->Hide();
+    LayoutChildren();
+}
+
+void VyFrameWnd::FitBar(int id, int content, int visible)
+{
+    if (content <= visible)
+    {
+        ShowScrollBar(id, VyBarVisibility::HIDDEN);
+        SetScrollRange(id, 0, 0);
+        return;
+    }
+    ShowScrollBar(id, VyBarVisibility::SHOWN);
+    SetScrollRange(id, 0, content - visible);
+    SetScrollSteps(id, {1, visible, -1});
+}
+
+void VyFrameWnd::FitScrollBars(VySize content)
+{
+    const VyRect client = GetClientRect();
+    int visibleWidth = client.Width() + (IsScrollBarVisible(VY_ID_VSCROLL) ? VyGetMetric(VyMetric::VSCROLL_WIDTH) : 0);
+    int visibleHeight =
+        client.Height() + (IsScrollBarVisible(VY_ID_HSCROLL) ? VyGetMetric(VyMetric::HSCROLL_HEIGHT) : 0);
+    const bool bVertical = content.cy > visibleHeight;
+    if (bVertical)
+        visibleWidth -= VyGetMetric(VyMetric::VSCROLL_WIDTH);
+    const bool bHorizontal = content.cx > visibleWidth;
+    if (bHorizontal)
+        visibleHeight -= VyGetMetric(VyMetric::HSCROLL_HEIGHT);
+    if (!bVertical && content.cy > visibleHeight) // the horizontal bar took the room the content needed
+        visibleWidth -= VyGetMetric(VyMetric::VSCROLL_WIDTH);
+    FitBar(VY_ID_VSCROLL, content.cy, visibleHeight);
+    FitBar(VY_ID_HSCROLL, content.cx, visibleWidth);
+}
+
+VyWnd* VyFrameWnd::SetMenuBar(std::unique_ptr<VyWnd> pMenuBar)
+{
+    if (VyWnd* pOld = GetChild(VY_ID_MENUBAR))
+        pOld->DeleteLater();
+    if (pMenuBar)
+        return CreateChild(std::move(pMenuBar), VY_STYLE_VISIBLE | VyAlignStyle(VyAlignment::TOP),
+                           VyRect{0, VyGetMetric(VyMetric::CAPTION_HEIGHT), GetClientRect().Width(), 0},
+                           VY_ID_MENUBAR);
+    VyControlFactory* pFactory = VyControlFactory::Get();
+    return pFactory != nullptr ? pFactory->CreateMenuBar(*this) : nullptr;
 }
 
 // -- Life cycle, layout, drawing ---------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "vywindow/VyScrollBarInterface.h"
 #include "vywindow/VyWnd.h"
 
 // A window with children. The visible children are kept front to back (the first is on top), the
@@ -48,6 +49,32 @@ public:
     //     wrapping around at the end. False when there is no tab stop.
     bool MoveFocusToNextTabStop(VyWnd* pFrom, VyTabDirection direction);
 
+    // 21-28. The scroll bars VY_ID_VSCROLL and VY_ID_HSCROLL by identifier; another identifier, or a bar
+    //        not made yet, answers 0 and ignores changes. Showing a bar makes it on first use (through
+    //        the control factory); with both shown, the corner square VY_ID_CORNER fills the corner.
+    int GetScrollPosition(int id) const;
+    void SetScrollPosition(int id, int position, VyScrollNotify notify);
+    int GetScrollMinimum(int id) const;
+    int GetScrollMaximum(int id) const;
+    void SetScrollRange(int id, int minimum, int maximum);
+    enum class VyBarVisibility
+    {
+        HIDDEN,
+        SHOWN,
+    };
+    void ShowScrollBar(int id, VyBarVisibility visibility);
+    void SetScrollSteps(int id, const VyScrollSteps& steps);
+    VyScrollSteps GetScrollSteps(int id) const;
+    bool IsScrollBarVisible(int id) const;
+    // 29. Shows the vertical bar when content is taller than the client area, the horizontal one when it
+    //     is wider (each checked again once the other took its room), with range 0..(content -
+    //     visible) and steps (1, visible, -1); hides a bar that is not needed.
+    void FitScrollBars(VySize content);
+    // 31, 32. Makes the menu bar (child VY_ID_MENUBAR) through the control factory, or adopts the one
+    //         given; null when none could be made. The menu bar, or null.
+    VyWnd* SetMenuBar(std::unique_ptr<VyWnd> pMenuBar = nullptr);
+    VyWnd* GetMenuBar() const { return GetChild(VY_ID_MENUBAR); }
+
     // 35.
     void Destroy() override;
 
@@ -77,6 +104,9 @@ private:
     friend class VyWnd;
 
     bool AdoptChild(std::unique_ptr<VyWnd> pChild, uint32_t style, const VyRect& rect, int id);
+    VyScrollBarInterface* ScrollBar(int id) const;
+    void UpdateCorner();
+    void FitBar(int id, int content, int visible);
     // Moves a child between the two lists (Show and Hide); false when it is not in the one it leaves.
     enum class VyListChange
     {

@@ -10,6 +10,7 @@
 #include "vythread/VyClock.h"
 #include "vythread/VyTrace.h"
 #include "vyutil/VyColorSlots.h"
+#include "vywindow/VyMenuBarInterface.h"
 #include "vywindow/VyMetrics.h"
 #include "vywindow/VyMsgBox.h"
 
@@ -239,18 +240,34 @@ void VyMainWnd::AddPendingDelete(std::unique_ptr<VyWnd> pWnd)
 {
     if (!pWnd)
         return;
-    const bool bFirst = m_pendingDeletes.empty();
-    m_pendingDeletes.push_back(std::move(pWnd));
-    if (bFirst && IsCreated())
+    m_pendingDeletes.push_back({std::move(pWnd), m_nModalDepth});
+    if (IsCreated() && !VyMessageTarget::HasMessage({this, VY_MSG_DELETE, 0, 0}))
         PostTo(this, VY_MSG_DELETE);
 }
 
 void VyMainWnd::DeletePending()
 {
-    std::vector<std::unique_ptr<VyWnd>> doomed = std::move(m_pendingDeletes);
-    m_pendingDeletes.clear();
-    doomed.clear(); // their destructors call ForgetWindow, which must not see the list being cleared
+    std::vector<PendingDelete> doomed;
+    std::vector<PendingDelete> kept;
+    for (PendingDelete& pending : m_pendingDeletes)
+        (pending.depth >= m_nModalDepth || !IsCreated() ? doomed : kept).push_back(std::move(pending));
+    m_pendingDeletes = std::move(kept);
+    doomed.clear(); // their destructors call ForgetWindow, which must not see the list being changed
     RestoreFocus();
+}
+
+void VyMainWnd::EnterModalRun()
+{
+    ++m_nModalDepth;
+}
+
+void VyMainWnd::LeaveModalRun()
+{
+    VY_ASSERT(m_nModalDepth > 0);
+    if (m_nModalDepth > 0)
+        --m_nModalDepth;
+    if (!m_pendingDeletes.empty() && IsCreated())
+        PostTo(this, VY_MSG_DELETE);
 }
 
 void VyMainWnd::ForgetWindow(const VyWnd* pWnd)
@@ -348,10 +365,24 @@ VyWnd* VyMainWnd::KeyTarget() const
     return pTarget;
 }
 
+bool VyMainWnd::OpenMenuBarFrom(VyWnd* pTarget)
+{
+    for (VyWnd* pWnd = pTarget; pWnd != nullptr; pWnd = pWnd->GetParent())
+        if (auto* pBar = dynamic_cast<VyMenuBarInterface*>(pWnd->GetChild(VY_ID_MENUBAR)))
+        {
+            pBar->OpenFirstMenu();
+            return true;
+        }
+    return false;
+}
+
 void VyMainWnd::RouteKey(int key, int flags)
 {
     RestoreFocus();
     VyWnd* pTarget = KeyTarget();
+    // F10 belongs to the nearest menu bar, unless a modal window (an open menu among them) has the keys.
+    if (key == VY_KEY_F10 && GetModal() == nullptr && OpenMenuBarFrom(pTarget))
+        return;
     for (VyWnd* pWnd = pTarget; pWnd != nullptr; pWnd = pWnd->GetParent())
         if (!pWnd->FilterKey(key, flags))
             return;
@@ -679,8 +710,8 @@ void VyMainWnd::ReleaseTextures()
     m_cursor.Unload();
     m_bCursorLoaded = false;
     ForEachDescendant([](VyWnd& wnd) { wnd.ReleaseTextures(); }, VyWalk::ALL);
-    for (const std::unique_ptr<VyWnd>& pWnd : m_pendingDeletes)
-        pWnd->ReleaseTextures();
+    for (const PendingDelete& pending : m_pendingDeletes)
+        pending.pWnd->ReleaseTextures();
 }
 
 void VyMainWnd::Close()

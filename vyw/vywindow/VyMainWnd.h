@@ -38,6 +38,8 @@ enum class VyCaptureRouting
 // move itself. Keys and characters: Control+P saves a screenshot and goes no further; otherwise the
 // target is the focus (the modal window when the focus is outside it, the main window when there is
 // none), the key filters run from it up, and the target's OnUnhandledKey gets what no filter consumed.
+// F10, while no modal window is open, opens the first menu of the nearest menu bar of the target or
+// its ancestors.
 class VyMainWnd : public VyFrameWnd, public VyRootWindow
 {
 public:
@@ -90,8 +92,15 @@ public:
 
     // -- Deletion ----------------------------------------------------------------------------------
 
-    // Keeps a destroyed window until the deferred-delete message (posted here) deletes it.
+    // Keeps a destroyed window until the deferred-delete message (posted here) deletes it. A window
+    // given up while a modal run was going is deleted by a message of that run or of a run outside it;
+    // one given up outside a modal run waits until that run has ended, since the handler that gave it
+    // up may still be on the way to the nested run.
     void AddPendingDelete(std::unique_ptr<VyWnd> pWnd);
+    // A modal run (a dialog's wait) begins or ends.
+    void EnterModalRun();
+    void LeaveModalRun();
+    int GetModalRunDepth() const { return m_nModalDepth; }
     size_t GetPendingDeleteCount() const { return m_pendingDeletes.size(); }
     // Drops every reference to pWnd (called when a window is destroyed or deleted).
     void ForgetWindow(const VyWnd* pWnd);
@@ -141,6 +150,7 @@ private:
     };
 
     void RouteKey(int key, int flags);
+    bool OpenMenuBarFrom(VyWnd* pTarget);
     VyWnd* KeyTarget() const;
     VyWnd* MouseTarget(VyPoint point) const;
     VyWnd* HitOverlays(VyPoint point) const;
@@ -187,7 +197,13 @@ private:
     VyWnd* m_pCaretOwner = nullptr;
     VyRect m_caretRect;                     // in the owner's client coordinates
     bool m_bCaretOn = false;
-    std::vector<std::unique_ptr<VyWnd>> m_pendingDeletes;
+    struct PendingDelete
+    {
+        std::unique_ptr<VyWnd> pWnd;
+        int depth = 0; // the modal depth it was given up at
+    };
+    std::vector<PendingDelete> m_pendingDeletes;
+    int m_nModalDepth = 0;
 
     VyPoint m_mouse;
     int m_nMouseFlags = 0;

@@ -9,6 +9,7 @@
 #include "vyutil/VyColorSlots.h"
 #include "vywindow/VyFrameWnd.h"
 #include "vywindow/VyMainWnd.h"
+#include "vywindow/VyMenuBarInterface.h"
 #include "vywindow/VyMetrics.h"
 
 namespace
@@ -330,8 +331,12 @@ void VyWnd::OnButtonPressed(VyPoint, int)
         pMain->SetFocus(this);
 }
 
-void VyWnd::OnButtonReleased(VyPoint, int)
+void VyWnd::OnButtonReleased(VyPoint point, int flags)
 {
+    if ((flags & VY_MOUSE_BUTTON_MASK) != VY_MOUSE_RIGHT)
+        return;
+    if (auto* pBar = dynamic_cast<VyMenuBarInterface*>(GetChild(VY_ID_MENUBAR)))
+        pBar->OpenAsPopup(ClientToRoot(point));
 }
 
 void VyWnd::OnUnhandledKey(int, int)

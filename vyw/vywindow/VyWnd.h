@@ -95,7 +95,8 @@ public:
 
     // 40-42. Mouse events in client coordinates; the flags are those of VyInput.h with the zone
     //        (VY_ZONE_...) and, for presses and releases, VY_MOUSE_DOUBLE_CLICK or-ed in. A press gives
-    //        the window the focus by default.
+    //        the window the focus by default; a right-button release opens the window's menu bar, when
+    //        it has one, as a pop-up at the point.
     virtual void OnMouseMoved(VyPoint point, int flags);
     virtual void OnButtonPressed(VyPoint point, int flags);
     virtual void OnButtonReleased(VyPoint point, int flags);
@@ -145,6 +146,8 @@ public:
     //     false consumes it. The base moves the focus on Tab (Shift: backwards) and consumes it.
     virtual bool FilterKey(int key, int flags);
 
+    // Controls give the scroll-bar style bits meanings of their own: a control's style shows no bar.
+    virtual bool IsControl() const { return false; }
     // Scrolls by mouse-wheel steps when the window is a scroll bar; false when it is none.
     virtual bool ScrollByWheel(int steps);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -47,6 +48,41 @@ public:
     }
     std::vector<int> m_commands;
     std::vector<int> m_states;
+};
+
+// Steps of input that run one after the other while modal runs wait. Each step is posted before the one
+// ahead of it runs, so that a step that opens a nested modal box finds its answer in the next; and each
+// waits one round of the queue, so that what the step ahead of it posted is dispatched first.
+class VyScript : public VyMessageTarget
+{
+public:
+    VyScript& Then(std::function<void()> step)
+    {
+        m_steps.push_back(std::move(step));
+        return *this;
+    }
+    void Start() { VyMessageTarget::Post({this, 1001, 0, 0}); }
+    bool IsDone() const { return m_next >= m_steps.size(); }
+    void HandleMessage(const VyMessage&) override
+    {
+        if (IsDone())
+            return;
+        m_bWaited = !m_bWaited;
+        if (m_bWaited)
+        {
+            Start();
+            return;
+        }
+        const size_t current = m_next++;
+        if (!IsDone())
+            Start();
+        m_steps[current]();
+    }
+
+private:
+    std::vector<std::function<void()>> m_steps;
+    size_t m_next = 0;
+    bool m_bWaited = false;
 };
 
 // The window-tree fixture on the test platform, with the standard controls and one command sink that

@@ -286,3 +286,27 @@ TEST_F(VyDialogTest, TheCaptionDragsTheDialogAndAClickBringsItToTheFront)
     m_pMain->Resize(WIDTH, HEIGHT);
     EXPECT_EQ(pSecond->GetRect(), (VyRect{30, 140, 190, 40}));
 }
+
+TEST_F(VyDialogTest, AWindowGivenUpBeforeAModalRunOutlivesTheRunsDeletes)
+{
+    int deleted = 0;
+    VyRecordingWnd* pDoomed = Add("doomed", {0, 50, 50, 0});
+    pDoomed->m_pDestroyedCount = &deleted;
+    WriteDialog("nested.dlg", "[General]\nSize=160,100\nControlCount=0\n");
+    VyDialog* pDialog = VyDialog::Load("nested.dlg", 4);
+    ASSERT_NE(pDialog, nullptr);
+    // A handler gives the window up and then runs a dialog: the run's own dispatching must not delete
+    // the window, whose handler is still below it.
+    pDoomed->DeleteLater();
+    int deletedDuringTheRun = -1;
+    VyLater close([&] {
+        deletedDuringTheRun = deleted;
+        m_pMain->OnKey(VY_KEY_ESCAPE, VY_INPUT_KEY);
+    });
+    VyLater afterDeletes([&] { close.Post(); });
+    afterDeletes.Post(); // dispatched after the deferred-delete message
+    pDialog->RunModal();
+    EXPECT_EQ(deletedDuringTheRun, 0);
+    Dispatch();
+    EXPECT_EQ(deleted, 1);
+}

@@ -3,6 +3,9 @@
 //
 //   tolmar-dialogview --dialog FILE [--id N]        a definition file of the Dialogs directory
 //   tolmar-dialogview --msgbox TYPE TEXT [CAPTION]  a message box of type 1 (Ok) to 4 (Cancel)
+//   tolmar-dialogview --file-dialog open|save DIR   the file dialog in a folder (the chosen path is
+//                                                   printed)
+//   tolmar-dialogview --progress PERCENT TEXT       a progress window standing at PERCENT
 //   tolmar-dialogview ... --quit-after-frames N
 //
 // The dialog stands beside the scene as a game shows its modeless boxes; closing it leaves the scene.
@@ -12,6 +15,8 @@
 #include "vyplatform/VyPlatform.h"
 #include "vyplatform/VyWin.h"
 #include "vyrender/VyRenderContext.h"
+#include "vycontrol/VyFileDialog.h"
+#include "vycontrol/VyProgressWnd.h"
 #include "vywindow/VyDialog.h"
 #include "vywindow/VyMainWnd.h"
 #include "vywindow/VyMsgBox.h"
@@ -27,8 +32,31 @@ VyString Argument(const std::vector<VyString>& words, const char* option, size_t
     return {};
 }
 
+bool OpenFileDialog(const std::vector<VyString>& words)
+{
+    const VyFileDialogMode mode = Argument(words, "--file-dialog") == "save" ? VyFileDialogMode::SAVE
+                                                                             : VyFileDialogMode::OPEN;
+    VyString path;
+    if (VyFileDialog::AskIn(mode, Argument(words, "--file-dialog", 2), "tolmar.sav", path))
+        std::printf("%s\n", path.c_str());
+    return true;
+}
+
+bool OpenProgress(const std::vector<VyString>& words)
+{
+    // The work's side of the window, kept for the program's life: nothing else reports into it.
+    static const std::shared_ptr<VyProgressState> pState = std::make_shared<VyProgressState>();
+    pState->SetText(Argument(words, "--progress", 2));
+    pState->SetValue(Argument(words, "--progress").ToInt());
+    return VyProgressWnd::Show("Loading Tolmar", {275, 100}, pState) != nullptr;
+}
+
 bool OpenRequested(const std::vector<VyString>& words)
 {
+    if (!Argument(words, "--file-dialog").empty())
+        return OpenFileDialog(words);
+    if (!Argument(words, "--progress").empty())
+        return OpenProgress(words);
     const VyString dialog = Argument(words, "--dialog");
     if (!dialog.empty())
     {

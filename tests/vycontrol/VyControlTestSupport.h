@@ -127,6 +127,15 @@ protected:
         Dispatch();
     }
     static uint32_t SlotColor(int slot) { return VyColorScheme::Global().GetSlot(slot).color; }
+    // How many pixels of rect (root coordinates) the last frame drew in a slot's colour.
+    int CountSlotPixels(const VyRect& rect, int slot) const
+    {
+        int count = 0;
+        for (int y = rect.bottom; y < rect.top; ++y)
+            for (int x = rect.left; x < rect.right; ++x)
+                count += Pixel(x, y) == SlotColor(slot);
+        return count;
+    }
 
     VyCommandSink* m_pSink = nullptr;
 };

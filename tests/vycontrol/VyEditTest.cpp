@@ -163,3 +163,69 @@ TEST_F(VyEditTest, AFieldDrawsItsBackgroundFrameTextAndSelection)
     EXPECT_GT(selected, 20);
     EXPECT_GT(text, 10);
 }
+
+TEST_F(VyEditTest, TypingOverASelectionInAFullFieldRemovesItEvenWhenTheCharacterDoesNotFit)
+{
+    VyEdit* pNarrow = Make<VyEdit>(VyControlKind::EDIT, {20, 60, 70, 38}, VY_STYLE_VISIBLE, {}, 202);
+    m_pMain->SetFocus(pNarrow);
+    Type(VyString(60, 'i'));
+    const VyString full = pNarrow->GetText();
+    ASSERT_LT(full.size(), 60u);
+    const int beeps = Platform().m_nBeeps;
+    Key(VY_KEY_LEFT, VY_INPUT_SHIFT);
+    Type("W"); // far wider than the one 'i' it replaces
+    EXPECT_EQ(pNarrow->GetText(), full.substr(0, full.size() - 1));
+    EXPECT_EQ(pNarrow->GetSelectionLength(), 0);
+    EXPECT_EQ(Platform().m_nBeeps, beeps + 1);
+    Type("i");
+    EXPECT_EQ(pNarrow->GetText(), full);
+    EXPECT_EQ(Platform().m_nBeeps, beeps + 1);
+}
+
+TEST_F(VyEditTest, TheCaretIsOnePixelWideAndTwoTallerThanTheFontInAFieldSizedToItsFont)
+{
+    const int fontHeight = VyRenderContext::GetCurrent()->GetFonts()[VY_FONT_CONTROL]->GetHeight();
+    VyEdit* pAuto =
+        Make<VyEdit>(VyControlKind::EDIT, {20, 200, 200, 196}, VY_STYLE_VISIBLE | VY_EDIT_AUTO_HEIGHT, {}, 202);
+    ASSERT_NE(pAuto, nullptr);
+    EXPECT_EQ(pAuto->GetRect().top, 200);
+    EXPECT_EQ(pAuto->GetClientRect().Height(), fontHeight + 2 + 2 * VyEdit::VY_TEXT_X);
+    m_pMain->SetFocus(pAuto);
+    Frame();
+    const VyRect field = pAuto->GetRootRect();
+    std::vector<int> columns;
+    int pixels = 0;
+    for (int x = field.left; x < field.right; ++x)
+        for (int y = field.bottom; y < field.top; ++y)
+            if (Pixel(x, y) == SlotColor(CARET))
+            {
+                ++pixels;
+                if (columns.empty() || columns.back() != x)
+                    columns.push_back(x);
+            }
+    EXPECT_EQ(columns, (std::vector<int>{pAuto->GetClientRootRect().left + VyEdit::VY_TEXT_X}));
+    EXPECT_EQ(pixels, fontHeight + 2);
+}
+
+TEST_F(VyEditTest, AReadOnlyFieldDrawsOnItsOwnBackgroundInItsOwnTextColour)
+{
+    VyEdit* pFixed = Make<VyEdit>(VyControlKind::EDIT, {20, 60, 300, 38}, VY_STYLE_VISIBLE | VY_EDIT_READONLY,
+                                  "mmmm", 202);
+    ASSERT_NE(pFixed, nullptr);
+    constexpr uint32_t NORMAL = 0xA00000;
+    constexpr uint32_t READONLY = 0x00A000;
+    pFixed->SetColor(VyControlColor::TEXT, VyColor(NORMAL));
+    pFixed->SetColor(VyControlColor::TEXT_READONLY, VyColor(READONLY));
+    Frame();
+    EXPECT_EQ(Pixel(290, 49), SlotColor(EDIT_BACKGROUND_READONLY));
+    int readonlyText = 0;
+    int normalText = 0;
+    for (int y = 40; y < 58; ++y)
+        for (int x = 22; x < 80; ++x)
+        {
+            readonlyText += Pixel(x, y) == READONLY;
+            normalText += Pixel(x, y) == NORMAL;
+        }
+    EXPECT_GT(readonlyText, 10);
+    EXPECT_EQ(normalText, 0);
+}

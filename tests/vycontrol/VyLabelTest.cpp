@@ -112,3 +112,107 @@ TEST_F(VyControlTest, ALinkOpensItsAddressWhenClickedAndAnImageShowsItsPicture)
             drawn += Pixel(x, y) != 0xFF00FFu;
     EXPECT_GT(drawn, 2000);
 }
+
+TEST_F(VyControlTest, ALabelDrawsItsShadowOnePixelRightAndDownAndUsesItsDisabledColoursWhenDisabled)
+{
+    constexpr uint32_t TEXT = 0x0000FF;
+    constexpr uint32_t SHADOW = 0xFF0000;
+    VyControlDesc desc;
+    desc.kind = VyControlKind::LABEL;
+    desc.rect = {10, 200, 150, 170};
+    desc.value = "Tolmar 2";
+    desc.style = VY_STYLE_VISIBLE;
+    desc.textColor = {VyColor(TEXT), true};
+    desc.shadowColor = {VyColor(SHADOW), true};
+    auto* pLabel = dynamic_cast<VyLabel*>(VyControlFactory::Get()->CreateControl(*m_pSink, desc));
+    VyLabel* pOff = Make<VyLabel>(VyControlKind::LABEL, {160, 200, 300, 170}, VY_STYLE_VISIBLE | VY_STYLE_DISABLED,
+                                  "Tolmar 2", 202);
+    ASSERT_TRUE(pLabel && pOff);
+    Frame();
+    const VyRect area = pLabel->GetRootRect();
+    int text = 0;
+    int shadowed = 0;
+    int shadow = 0;
+    for (int y = area.bottom + 1; y < area.top; ++y)
+        for (int x = area.left; x < area.right - 1; ++x)
+        {
+            shadow += Pixel(x, y) == SHADOW;
+            if (Pixel(x, y) != TEXT)
+                continue;
+            ++text;
+            const uint32_t below = Pixel(x + 1, y - 1);
+            shadowed += below == SHADOW || below == TEXT;
+        }
+    EXPECT_GT(text, 20);
+    EXPECT_EQ(shadowed, text); // every text pixel has its shadow (or more text) one right and one down
+    EXPECT_GT(shadow, 5);
+    // Nothing in the margin at the top.
+    int margin = 0;
+    for (int x = area.left; x < area.right; ++x)
+        for (int y = area.top - VyLabel::VY_TEXT_MARGIN; y < area.top; ++y)
+            margin += Pixel(x, y) == TEXT;
+    EXPECT_EQ(margin, 0);
+
+    const VyRect offArea = pOff->GetRootRect();
+    EXPECT_EQ(CountSlotPixels(offArea, LABEL_TEXT), 0);
+    EXPECT_EQ(CountSlotPixels(offArea, LABEL_TEXT_DISABLED), text);
+    EXPECT_GT(CountSlotPixels(offArea, LABEL_TEXT_DISABLED_SHADOW), 5);
+}
+
+TEST_F(VyControlTest, ALinkIsUnderlinedWhileHoveredAndOpensOnlyForAClickThatBeginsAndEndsOnIt)
+{
+    VyControlDesc desc;
+    desc.kind = VyControlKind::HYPERLINK;
+    desc.rect = {10, 60, 200, 40};
+    desc.value = "Our page";
+    desc.data = {"https://example.org/tolmar", "ignored"};
+    desc.style = VY_STYLE_VISIBLE;
+    auto* pLink = dynamic_cast<VyHyperlink*>(VyControlFactory::Get()->CreateControl(*m_pSink, desc));
+    ASSERT_NE(pLink, nullptr);
+    const auto& fonts = VyRenderContext::GetCurrent()->GetFonts();
+    EXPECT_EQ(pLink->GetDrawFont(), fonts[VY_FONT_CONTROL].get());
+    m_pMain->OnMouseMove({20, 50}, 0);
+    EXPECT_EQ(pLink->GetDrawFont(), fonts[VY_FONT_UNDERLINE].get());
+
+    // Pressed on it and let go elsewhere: nothing opens.
+    Press({20, 50});
+    EXPECT_EQ(m_pMain->GetCapture(), pLink);
+    m_pMain->OnMouseMove({250, 150}, VY_MOUSE_LEFT);
+    Release({250, 150});
+    EXPECT_EQ(m_pMain->GetCapture(), nullptr);
+    m_pMain->OnMouseMove({250, 150}, 0);
+    EXPECT_EQ(pLink->GetDrawFont(), fonts[VY_FONT_CONTROL].get());
+    // Pressed elsewhere and let go on it: nothing either.
+    Press({250, 150});
+    m_pMain->OnMouseMove({20, 50}, VY_MOUSE_LEFT);
+    Release({20, 50});
+    EXPECT_TRUE(Platform().m_links.empty());
+    // The right button opens nothing; a left click opens the first Data value.
+    Click({20, 50}, VY_MOUSE_RIGHT);
+    EXPECT_TRUE(Platform().m_links.empty());
+    Click({20, 50});
+    EXPECT_EQ(Platform().m_links, (std::vector<VyString>{"https://example.org/tolmar"}));
+}
+
+TEST_F(VyControlTest, AnImageThatSizesItselfTakesItsPicturesShapeAtItsWidth)
+{
+    VyControlDesc desc;
+    desc.kind = VyControlKind::IMAGE;
+    desc.rect = {10, 220, 150, 210};
+    desc.value = "title.bmp";
+    desc.style = VY_STYLE_VISIBLE | VY_IMAGE_AUTO_HEIGHT;
+    auto* pImage = dynamic_cast<VyImage*>(VyControlFactory::Get()->CreateControl(*m_pSink, desc));
+    ASSERT_NE(pImage, nullptr);
+    EXPECT_EQ(pImage->GetPictureSize(), (VySize{280, 120}));
+    EXPECT_EQ(pImage->GetRect(), (VyRect{10, 220, 150, 160})); // 140 wide: 60 high, the top kept
+
+    // A picture that is not there is reported and leaves the size alone.
+    desc.value = "missing.bmp";
+    desc.id = 202;
+    VyTraceCapture trace;
+    auto* pMissing = dynamic_cast<VyImage*>(VyControlFactory::Get()->CreateControl(*m_pSink, desc));
+    ASSERT_NE(pMissing, nullptr);
+    EXPECT_EQ(pMissing->GetRect(), desc.rect);
+    EXPECT_GT(trace.Count("missing.bmp"), 0);
+    Frame(); // and draws nothing, without trying again
+}

@@ -205,10 +205,10 @@ void VyButton::OnDestroy()
 
 bool VyButton::FilterKey(int key, int flags)
 {
-    if (key != VY_KEY_RETURN && key != ' ')
+    // Only Return acts: Space and the rest go on to Tab navigation and the dialog's own keys. A
+    // toggle keeps its state, so Return means "do it" for both kinds of button alike.
+    if (key != VY_KEY_RETURN)
         return VyFrameWnd::FilterKey(key, flags);
-    if (IsToggle())
-        SetState(m_state == VyButtonState::DOWN ? VyButtonState::UP : VyButtonState::DOWN);
     PostCommand();
     return false;
 }

@@ -32,7 +32,7 @@ enum class VyButtonState
 //                                                           command; a release outside changes nothing
 //   capture lost        UP                                  ON_PRESSED -> DOWN, OFF_PRESSED -> UP
 //   timer 1             command while the mouse is inside, then every metric 21
-//   Return, Space       command (a toggle flips first)
+//   Return              command (a toggle keeps its state); other keys go to the base filter
 class VyButton : public VyFrameWnd, public VyControl
 {
 public:

@@ -84,7 +84,7 @@ int VyControl::GetJustificationFlags() const
     case VyJustification::LEFT:
         break;
     }
-    return 0x4; // left, as the text flags of controls have it
+    return VY_CONTROL_TEXT_LEFT;
 }
 
 void VyControl::ApplyDescription(const VyControlDesc& desc)

@@ -36,6 +36,10 @@ enum class VyControlColor
     COUNT
 };
 
+// The text-drawing flags of left-aligned control text. The render context takes 0x4 alone as left,
+// as it takes 0; controls keep the bit so that each alignment has a flag value of its own.
+constexpr int VY_CONTROL_TEXT_LEFT = 0x4;
+
 // The attributes every control has besides being a window: its colours, its font and the font it uses
 // while the mouse is over it, and the alignment of its text. Controls derive from a frame window and
 // from this; a change of an attribute lays the control out again and asks for a frame.
@@ -55,6 +59,8 @@ public:
     void SetFontChoice(const VyFontChoice& font);
     const VyFontChoice& GetMouseOverFontChoice() const { return m_mouseOverFont; }
     void SetMouseOverFontChoice(const VyFontChoice& font);
+    // Whether a mouse-over font was given (otherwise the normal font is kept while hovered).
+    bool HasMouseOverFont() const { return m_bMouseOverFontSet; }
     // The font to draw and measure with now (the mouse-over one while hovered and set), from the
     // current render context; null without one.
     VyFont* GetDrawFont() const;

@@ -212,9 +212,14 @@ void VyEdit::OnUnhandledKey(int key, int flags)
     if (key < 32 || key > 127 || (flags & VY_INPUT_CONTROL) != 0)
         return;
     if (IsReadOnly())
+    {
         Beep();
-    else
-        Replace(VyString(1, static_cast<char>(key)));
+        return;
+    }
+    // Typing over a selection removes it even when the character then does not fit: what was
+    // selected was meant to go.
+    DeleteSelection();
+    Replace(VyString(1, static_cast<char>(key)));
 }
 
 void VyEdit::OnMoveKey(int key, int flags)

@@ -16,7 +16,8 @@ constexpr uint32_t VY_EDIT_READONLY = 0x2000000;
 //   Backspace       deletes the selection, else the character before the caret
 //   Delete          deletes the selection, else the character at the caret
 //   Escape          puts back the text the field had when it got the focus (Cancel)
-//   32..127         replaces the selection and goes in at the caret (Control combinations are ignored)
+//   32..127         deletes the selection, then goes in at the caret if the text still fits, else
+//                   beeps (Control combinations are ignored)
 // Backspace, Delete and characters change nothing in a read-only field. The mouse (left button) puts
 // the caret at the nearest place between characters and selects by dragging; a double click selects
 // everything. Gaining the focus selects the whole text and keeps it in the program's one undo buffer.

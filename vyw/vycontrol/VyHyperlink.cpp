@@ -3,6 +3,7 @@
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyPlatform.h"
 #include "vyutil/VyColorSlots.h"
+#include "vywindow/VyMainWnd.h"
 
 VyHyperlink::VyHyperlink()
 {
@@ -18,15 +19,29 @@ int VyHyperlink::DefaultSlot(VyControlColor role) const
 void VyHyperlink::OnButtonPressed(VyPoint point, int flags)
 {
     VyLabel::OnButtonPressed(point, flags);
-    m_bPressed = (flags & VY_MOUSE_BUTTON_MASK) == VY_MOUSE_LEFT;
+    if ((flags & VY_MOUSE_BUTTON_MASK) != VY_MOUSE_LEFT)
+        return;
+    // Held, so that a release elsewhere is seen here and a press that began elsewhere opens nothing.
+    VyMainWnd* pMain = VyMainWnd::Get();
+    m_bPressed = pMain != nullptr && pMain->SetCapture(this);
 }
 
 void VyHyperlink::OnButtonReleased(VyPoint point, int flags)
 {
     VyLabel::OnButtonReleased(point, flags);
-    const bool bClicked = m_bPressed && GetRect().Contains(ClientToParent(point));
+    if (!m_bPressed || (flags & VY_MOUSE_BUTTON_MASK) != VY_MOUSE_LEFT)
+        return;
+    const bool bInside = GetRect().Contains(ClientToParent(point));
     m_bPressed = false;
+    if (VyMainWnd* pMain = VyMainWnd::Get())
+        pMain->ReleaseCapture(this);
     VyPlatform* pPlatform = VyPlatform::Get();
-    if (bClicked && pPlatform != nullptr && !m_link.empty())
+    if (bInside && pPlatform != nullptr && !m_link.empty())
         pPlatform->OpenHyperlink(m_link);
+}
+
+void VyHyperlink::OnCaptureLost()
+{
+    VyLabel::OnCaptureLost();
+    m_bPressed = false;
 }

@@ -115,13 +115,13 @@ void VyLabel::DrawContent(VyRenderContext& context, const VyRect& clientRect)
 void VyLabel::OnHoverEnter(VyWnd* pPrevious)
 {
     VyFrameWnd::OnHoverEnter(pPrevious);
-    if (!(GetMouseOverFontChoice().standard < 0))
+    if (HasMouseOverFont()) // another font may wrap and size the text otherwise
         Relayout();
 }
 
 void VyLabel::OnHoverLeave(VyWnd* pNext)
 {
     VyFrameWnd::OnHoverLeave(pNext);
-    if (!(GetMouseOverFontChoice().standard < 0))
+    if (HasMouseOverFont()) // another font may wrap and size the text otherwise
         Relayout();
 }

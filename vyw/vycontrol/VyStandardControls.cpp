@@ -7,6 +7,7 @@
 #include "vycontrol/VyImage.h"
 #include "vycontrol/VyLabel.h"
 #include "vycontrol/VyListBox.h"
+#include "vycontrol/VyMenuBar.h"
 #include "vycontrol/VyScrollBar.h"
 #include "vywindow/VyMetrics.h"
 #include "vyplatform/VyPlatform.h"
@@ -87,6 +88,13 @@ VyWnd* VyStandardControls::CreateScrollBar(VyFrameWnd& parent, int id)
                                      : VyAlignStyle(VyAlignment::BOTTOM);
     const VyRect rect{0, thickness, thickness, 0}; // the layout gives it its length
     return parent.CreateChild(std::make_unique<VyScrollBar>(), style, rect, id);
+}
+
+VyWnd* VyStandardControls::CreateMenuBar(VyFrameWnd& parent)
+{
+    const VyRect rect{0, VyMenuBar::PreferredHeight(), parent.GetClientRect().Width(), 0};
+    return parent.CreateChild(std::make_unique<VyMenuBar>(), VY_STYLE_VISIBLE | VyAlignStyle(VyAlignment::TOP), rect,
+                              VY_ID_MENUBAR);
 }
 
 void VyStandardControls::Install()

@@ -61,7 +61,7 @@ TEST_F(VyEditTest, KeysMoveTheCaretAndShiftExtendsTheSelection)
     Key(VY_KEY_LEFT, VY_INPUT_SHIFT);
     Type("X"); // replaces the selection
     EXPECT_EQ(Shown(), "elX|");
-    m_pMain->OnChar('a', VY_INPUT_KEY | VY_INPUT_CONTROL); // Control combinations are not typing
+    m_pMain->OnChar('q', VY_INPUT_KEY | VY_INPUT_CONTROL); // Control combinations are not typing
     EXPECT_EQ(Shown(), "elX|");
     EXPECT_EQ(Platform().m_nBeeps, 0);
 }

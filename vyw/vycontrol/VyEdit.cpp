@@ -1,7 +1,10 @@
 #include "vycontrol/VyEdit.h"
 
 #include <algorithm>
+#include <cctype>
 
+#include "vycontrol/VyMenuItem.h"
+#include "vycontrol/VyPopupMenu.h"
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyPlatform.h"
 #include "vyrender/VyFont.h"
@@ -191,6 +194,11 @@ void VyEdit::OnTextChanged()
 
 void VyEdit::OnUnhandledKey(int key, int flags)
 {
+    if ((flags & VY_INPUT_CONTROL) != 0 && key >= 32 && key <= 127)
+    {
+        OnControlKey(key);
+        return;
+    }
     switch (key)
     {
     case VY_KEY_LEFT:
@@ -209,7 +217,7 @@ void VyEdit::OnUnhandledKey(int key, int flags)
     default:
         break;
     }
-    if (key < 32 || key > 127 || (flags & VY_INPUT_CONTROL) != 0)
+    if (key < 32 || key > 127)
         return;
     if (IsReadOnly())
     {
@@ -220,6 +228,19 @@ void VyEdit::OnUnhandledKey(int key, int flags)
     // selected was meant to go.
     DeleteSelection();
     Replace(VyString(1, static_cast<char>(key)));
+}
+
+void VyEdit::OnControlKey(int key)
+{
+    switch (std::tolower(key))
+    {
+    case 'x': RunCommand(static_cast<int>(VyEditCommand::CUT)); break;
+    case 'c': RunCommand(static_cast<int>(VyEditCommand::COPY)); break;
+    case 'v': RunCommand(static_cast<int>(VyEditCommand::PASTE)); break;
+    case 'a': RunCommand(static_cast<int>(VyEditCommand::SELECT_ALL)); break;
+    case 'z': RunCommand(static_cast<int>(VyEditCommand::UNDO)); break;
+    default: break;
+    }
 }
 
 void VyEdit::OnMoveKey(int key, int flags)
@@ -310,6 +331,67 @@ void VyEdit::OnButtonReleased(VyPoint point, int flags)
     m_bDragging = false;
     if (VyMainWnd* pMain = VyMainWnd::Get())
         pMain->ReleaseCapture(this);
+    if ((flags & VY_MOUSE_BUTTON_MASK) == VY_MOUSE_RIGHT)
+        OpenContextMenu(point);
+}
+
+// -- The right-button menu ---------------------------------------------------------------------------
+
+void VyEdit::OpenContextMenu(VyPoint point)
+{
+    VyMainWnd* pMain = VyMainWnd::Get();
+    if (pMain == nullptr)
+        return;
+    // The menu's commands act on this field: it takes the focus first, as a left click would.
+    pMain->SetFocus(this);
+    auto pMenu = std::make_unique<VyPopupMenu>();
+    const auto add = [&pMenu, this](const char* text, VyEditCommand command) {
+        pMenu->AppendItem(static_cast<int>(command), text, this);
+    };
+    add("Undo", VyEditCommand::UNDO);
+    pMenu->AppendSeparator();
+    add("Cut", VyEditCommand::CUT);
+    add("Copy", VyEditCommand::COPY);
+    add("Paste", VyEditCommand::PASTE);
+    add("Delete", VyEditCommand::DELETE);
+    pMenu->AppendSeparator();
+    add("Select All", VyEditCommand::SELECT_ALL);
+    VyPopupMenu::OpenContextMenu(std::move(pMenu), *this, ClientToRoot(point));
+}
+
+void VyEdit::UpdateMenuItem(VyMenuItem& item)
+{
+    VyPlatform* pPlatform = VyPlatform::Get();
+    const bool bEditable = !IsReadOnly();
+    switch (static_cast<VyEditCommand>(item.GetId()))
+    {
+    case VyEditCommand::UNDO: item.EnableIf(bEditable && CanUndo()); break;
+    case VyEditCommand::CUT:
+    case VyEditCommand::DELETE: item.EnableIf(bEditable && HasSelection()); break;
+    case VyEditCommand::COPY: item.EnableIf(HasSelection()); break;
+    case VyEditCommand::PASTE: item.EnableIf(bEditable && pPlatform != nullptr && pPlatform->HasClipboardText()); break;
+    case VyEditCommand::SELECT_ALL: item.Enable(); break;
+    }
+}
+
+bool VyEdit::RunCommand(int id)
+{
+    switch (static_cast<VyEditCommand>(id))
+    {
+    case VyEditCommand::UNDO: Undo(); return true;
+    case VyEditCommand::CUT: Cut(); return true;
+    case VyEditCommand::COPY: Copy(); return true;
+    case VyEditCommand::PASTE: Paste(); return true;
+    case VyEditCommand::SELECT_ALL: SelectAll(); return true;
+    case VyEditCommand::DELETE: DeleteSelection(); return true;
+    }
+    return false;
+}
+
+void VyEdit::HandleMessage(const VyMessage& msg)
+{
+    if (msg.id != VY_MSG_COMMAND || !RunCommand(msg.param1))
+        VyFrameWnd::HandleMessage(msg);
 }
 
 void VyEdit::OnCaptureLost()

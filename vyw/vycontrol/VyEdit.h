@@ -1,11 +1,24 @@
 #pragma once
 
 #include "vycontrol/VyControl.h"
+#include "vycontrol/VyMenuUpdater.h"
 #include "vywindow/VyFrameWnd.h"
 
 // Style bits of edit fields.
 constexpr uint32_t VY_EDIT_AUTO_HEIGHT = 0x1000000; // the height follows the font
 constexpr uint32_t VY_EDIT_READONLY = 0x2000000;
+
+// The commands of an edit field's right-button menu. The menu sends them to the field itself: the
+// window around it may give the same numbers other meanings (8 is the game's Undo).
+enum class VyEditCommand
+{
+    UNDO = 8,
+    CUT = 9,
+    COPY = 10,
+    PASTE = 11,
+    SELECT_ALL = 12,
+    DELETE = 13,
+};
 
 // A single-line text field. The text never scrolls: a character that would make it wider than the
 // field is refused with a beep. The selection runs between the anchor (-1: none) and the caret.
@@ -17,11 +30,14 @@ constexpr uint32_t VY_EDIT_READONLY = 0x2000000;
 //   Delete          deletes the selection, else the character at the caret
 //   Escape          puts back the text the field had when it got the focus (Cancel)
 //   32..127         deletes the selection, then goes in at the caret if the text still fits, else
-//                   beeps (Control combinations are ignored)
+//                   beeps
+//   Control+X, C, V, A, Z   Cut, Copy, Paste, Select All, Undo (other Control combinations do nothing)
 // Backspace, Delete and characters change nothing in a read-only field. The mouse (left button) puts
 // the caret at the nearest place between characters and selects by dragging; a double click selects
 // everything. Gaining the focus selects the whole text and keeps it in the program's one undo buffer.
-class VyEdit : public VyFrameWnd, public VyControl
+// A right-button release gives the field the focus, if it lacks it, and opens its menu: "Undo", "Cut",
+// "Copy", "Paste", "Delete", "Select All" (VyEditCommand), each enabled only when it would do something.
+class VyEdit : public VyFrameWnd, public VyControl, public VyMenuUpdater
 {
 public:
     VyEdit();
@@ -53,6 +69,11 @@ public:
     bool CanUndo() const;
     // The program's one undo buffer.
     static const VyString& GetUndoBuffer();
+
+    // The menu's commands: enabled while they would change something (Copy and Select All also in a
+    // read-only field).
+    void UpdateMenuItem(VyMenuItem& item) override;
+    void HandleMessage(const VyMessage& msg) override;
 
     void Relayout() override;
     bool IsControl() const override { return true; }
@@ -86,6 +107,10 @@ private:
     void MoveCaret(int caret, int flags);
     void OnMoveKey(int key, int flags);
     void OnDeleteKey(int key);
+    void OnControlKey(int key);
+    void OpenContextMenu(VyPoint point);
+    // Runs a command of the menu; false for another identifier.
+    bool RunCommand(int id);
     int IndexAt(int x) const;
     int TextWidth(int count) const;
     VyRect TextBox(const VyRect& clientRect) const;

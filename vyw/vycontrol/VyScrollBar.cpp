@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vycontrol/VyPopupMenu.h"
 #include "vycontrol/VyScrollBarArrow.h"
 #include "vyplatform/VyInput.h"
 #include "vyrender/VyRenderContext.h"
@@ -209,6 +210,56 @@ void VyScrollBar::OnButtonReleased(VyPoint point, int flags)
     VyFrameWnd::OnButtonReleased(point, flags);
     if (VyMainWnd* pMain = VyMainWnd::Get())
         pMain->ReleaseCapture(this);
+    if ((flags & VY_MOUSE_BUTTON_MASK) == VY_MOUSE_RIGHT)
+        OpenContextMenu(point);
+}
+
+// -- The right-button menu ---------------------------------------------------------------------------
+
+void VyScrollBar::OpenContextMenu(VyPoint point)
+{
+    m_menuAlong = Along(point);
+    const bool bVertical = IsVertical();
+    auto pMenu = std::make_unique<VyPopupMenu>();
+    const auto add = [&pMenu, this](const char* text, VyScrollCommand command) {
+        pMenu->AppendItem(static_cast<int>(command), text, this);
+    };
+    add("Scroll Here", VyScrollCommand::SCROLL_HERE);
+    pMenu->AppendSeparator();
+    add(bVertical ? "Top" : "Left", VyScrollCommand::MINIMUM);
+    add(bVertical ? "Bottom" : "Right", VyScrollCommand::MAXIMUM);
+    pMenu->AppendSeparator();
+    add(bVertical ? "Page Up" : "Page Left", VyScrollCommand::PAGE_DOWN);
+    add(bVertical ? "Page Down" : "Page Right", VyScrollCommand::PAGE_UP);
+    pMenu->AppendSeparator();
+    add(bVertical ? "Scroll Up" : "Scroll Left", VyScrollCommand::LINE_DOWN);
+    add(bVertical ? "Scroll Down" : "Scroll Right", VyScrollCommand::LINE_UP);
+    VyPopupMenu::OpenContextMenu(std::move(pMenu), *this, ClientToRoot(point));
+}
+
+int VyScrollBar::PositionAt(int along) const
+{
+    const int travel = TrackLength() - m_thumbLength;
+    if (travel <= 0)
+        return m_minimum;
+    const long long start = along - m_thumbLength / 2 - TrackStart();
+    const long long range = m_maximum - m_minimum;
+    return m_minimum + static_cast<int>((start * range * 2 + travel) / (2LL * travel));
+}
+
+bool VyScrollBar::RunCommand(int id)
+{
+    switch (static_cast<VyScrollCommand>(id))
+    {
+    case VyScrollCommand::SCROLL_HERE: SetPosition(PositionAt(m_menuAlong), VyScrollNotify::NOTIFY); return true;
+    case VyScrollCommand::MINIMUM: SetPosition(m_minimum, VyScrollNotify::NOTIFY); return true;
+    case VyScrollCommand::MAXIMUM: SetPosition(m_maximum, VyScrollNotify::NOTIFY); return true;
+    case VyScrollCommand::PAGE_DOWN: ChangeBy(-m_steps.page); return true;
+    case VyScrollCommand::PAGE_UP: ChangeBy(m_steps.page); return true;
+    case VyScrollCommand::LINE_DOWN: ChangeBy(-m_steps.line); return true;
+    case VyScrollCommand::LINE_UP: ChangeBy(m_steps.line); return true;
+    }
+    return false;
 }
 
 void VyScrollBar::OnCaptureLost()
@@ -222,6 +273,8 @@ void VyScrollBar::OnCaptureLost()
 
 void VyScrollBar::HandleMessage(const VyMessage& msg)
 {
+    if (msg.id == VY_MSG_COMMAND && RunCommand(msg.param1))
+        return;
     if (msg.id == VY_MSG_COMMAND && msg.param1 == VY_DECREASE_ID)
         ChangeBy(-m_steps.line);
     else if (msg.id == VY_MSG_COMMAND && msg.param1 == VY_INCREASE_ID)

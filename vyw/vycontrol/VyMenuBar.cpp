@@ -203,7 +203,6 @@ void VyMenuBar::OpenAsPopup(VyPoint rootPoint)
 {
     ClosePopup();
     auto pAll = std::make_unique<VyPopupMenu>();
-    pAll->SetFontChoice(GetFontChoice());
     for (int i = 0; i < GetPopupCount(); ++i)
         if (VyPopupMenu* pPopup = EnsurePopup(i))
             pAll->AppendSubMenu(m_titles[static_cast<size_t>(i)].text, *pPopup);

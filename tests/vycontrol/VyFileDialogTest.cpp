@@ -246,3 +246,24 @@ TEST_F(VyFileDialogTest, AFolderThatCannotBeReadIsSaidSoAndTheDialogStaysWhereIt
     EXPECT_EQ(status, 0);
     std::filesystem::remove_all(folder);
 }
+
+TEST_F(VyFileDialogTest, AFileNameCanBeCutAndAPathPastedWithTheControlKeys)
+{
+    const auto control = [this](char letter) { m_pMain->OnChar(letter, VY_INPUT_KEY | VY_INPUT_CONTROL); };
+    VyString emptied = "unchanged";
+    m_script.Then([&] {
+        m_pMain->SetFocus(&Field());
+        control('a');
+        control('x');
+        emptied = Field().GetText();
+        EXPECT_EQ(Platform().m_clipboard, "tolmar.sav");
+        Platform().m_clipboard = m_root + "/Saves/inner.sav";
+        control('v');
+        Key(VY_KEY_RETURN);
+    });
+    m_script.Start();
+    VyString path;
+    EXPECT_TRUE(VyFileDialog::AskIn(VyFileDialogMode::OPEN, m_root, "tolmar.sav", path));
+    EXPECT_EQ(emptied, "");
+    EXPECT_EQ(path, m_root + "/Saves/inner.sav");
+}

@@ -20,7 +20,8 @@ const VyPieceSet& ClassicSet()
     return set;
 }
 
-VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, int level, int state, int currentPiece)
+VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, VyLevel level, VyGameState state,
+                                int currentPiece)
 {
     return MakePosition(ClassicSet(), squareToPiece, level, state, currentPiece);
 }
@@ -30,7 +31,7 @@ const std::map<int, int> MID_GAME = {{0, 0}, {5, 6}, {10, 11}, {3, 12}, {9, 5}, 
 
 void AdvancedPieceChoice(benchmark::State& state, const std::map<int, int>& board)
 {
-    VyComputerPosition position = MakePosition(board, LEVEL_ADVANCED, PLAYER2_CHOOSES, -1);
+    VyComputerPosition position = MakePosition(board, VyLevel::ADVANCED, VyGameState::PLAYER2_CHOOSES, -1);
     VyRandom random(1);
     for (auto _ : state)
         benchmark::DoNotOptimize(VyComputerDecision::ComputerChoosePiece(position, random));
@@ -38,7 +39,7 @@ void AdvancedPieceChoice(benchmark::State& state, const std::map<int, int>& boar
 
 void HardSquareChoice(benchmark::State& state, const std::map<int, int>& board, int piece)
 {
-    VyComputerPosition position = MakePosition(board, LEVEL_HARD, PLAYER2_PLACES, piece);
+    VyComputerPosition position = MakePosition(board, VyLevel::HARD, VyGameState::PLAYER2_PLACES, piece);
     VyRandom random(1);
     for (auto _ : state)
         benchmark::DoNotOptimize(VyComputerDecision::ComputerChooseSquare(position, random));

@@ -2,10 +2,21 @@
 
 #include <deque>
 #include <map>
+#include <ostream>
 #include <vector>
 
 #include "VyGameRules.h"
 #include "vythread/VyTraceCapture.h"
+
+// Readable failure messages for the game's enumerations.
+inline void PrintTo(VyGameState state, std::ostream* out)
+{
+    *out << "state " << VyNumberOf(state);
+}
+inline void PrintTo(VyOpponent opponent, std::ostream* out)
+{
+    *out << "opponent " << VyNumberOf(opponent);
+}
 
 // A game host that records what the rules ask of the window. Movements end when the test says so
 // (FinishMoves), as the window's movement timers would.
@@ -17,14 +28,14 @@ public:
         int piece;
         VyPoint target;
         float speed;
-        bool animate;
+        VyMoveStyle style;
     };
 
     std::vector<Move> moves;                 // every MovePiece, in order
     std::deque<int> running;                 // movements not yet reported as finished
-    std::map<int, bool> enabled;             // last EnablePiece per piece
-    std::map<int, int> images;               // last SetPieceImage per piece
-    std::map<int, VyString> storedNames;     // player -> name
+    std::map<int, bool> enabled;             // last SetPieceInput per piece: ENABLED
+    std::map<int, VyPieceImage> images;      // last SetPieceImage per piece
+    std::map<VyPlayer, VyString> storedNames; // player -> name
     std::vector<std::pair<int, int>> sent;   // SendMove calls
     std::vector<VyComputerPosition> wakes;   // WakeComputer calls
     int statusChanges = 0;
@@ -40,9 +51,9 @@ public:
     bool bConnected = false;
     bool bBusy = false;
 
-    void MovePiece(int piece, VyPoint target, float speed, bool animate) override
+    void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) override
     {
-        moves.push_back({piece, target, speed, animate});
+        moves.push_back({piece, target, speed, style});
         running.push_back(piece);
     }
     void PlacePieceAt(int piece, VyPoint target) override
@@ -51,14 +62,17 @@ public:
         positions[piece] = target;
     }
     void Restack() override { ++restacks; }
-    void EnablePiece(int piece, bool enable) override { enabled[piece] = enable; }
-    void SetPieceImage(int piece, int imageIndex) override { images[piece] = imageIndex; }
+    void SetPieceInput(int piece, VyPieceInput input) override
+    {
+        enabled[piece] = input == VyPieceInput::ENABLED;
+    }
+    void SetPieceImage(int piece, VyPieceImage image) override { images[piece] = image; }
     void StatusChanged() override { ++statusChanges; }
     void RefreshHighlight() override {}
     void AskPlayAgain() override { ++questions; }
     bool IsNetworkConnected() const override { return bConnected; }
     void SendMove(int piece, int square) override { sent.emplace_back(piece, square); }
-    void StorePlayerName(int player, const VyString& name) override { storedNames[player] = name; }
+    void StorePlayerName(VyPlayer player, const VyString& name) override { storedNames[player] = name; }
     void FocusGameWindow() override { ++focus; }
     void WakeComputer(const VyComputerPosition& position) override { wakes.push_back(position); }
     void SetBusy(bool busy) override { bBusy = busy; }

@@ -7,8 +7,8 @@
 
 // A computer position on the given set with the given pieces on the given squares (square -> piece).
 // Shared by the decision tests and the computer benchmark.
-inline VyComputerPosition MakePosition(const VyPieceSet& set, const std::map<int, int>& squareToPiece, int level,
-                                       int state = PLAYER2_CHOOSES, int currentPiece = -1)
+inline VyComputerPosition MakePosition(const VyPieceSet& set, const std::map<int, int>& squareToPiece, VyLevel level,
+                                       VyGameState state = VyGameState::PLAYER2_CHOOSES, int currentPiece = -1)
 {
     VyComputerPosition position;
     position.squares = set.squares;

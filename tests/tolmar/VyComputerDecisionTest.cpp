@@ -14,8 +14,8 @@
 namespace
 {
 // A position of the classic set with the given pieces on the given squares.
-VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, int level, int state = PLAYER2_CHOOSES,
-                                int currentPiece = -1)
+VyComputerPosition MakePosition(const std::map<int, int>& squareToPiece, VyLevel level,
+                                VyGameState state = VyGameState::PLAYER2_CHOOSES, int currentPiece = -1)
 {
     return MakePosition(ClassicSet(), squareToPiece, level, state, currentPiece);
 }
@@ -67,11 +67,13 @@ const std::map<int, int> NO_SAFE_SQUARE = {{4, 11}, {11, 14}, {7, 10}, {6, 13}, 
 
 TEST(ComputerDecision, EasyAndAboveTakeTheLowestWinningSquareBeginnerDoesNot)
 {
-    for (int level = LEVEL_EASY; level <= LEVEL_ADVANCED; ++level)
-        EXPECT_EQ(Choices(MakePosition(TWO_WINNING_SQUARES, level, PLAYER2_PLACES, 10), false), std::set<int>{3})
+    for (VyLevel level : {VyLevel::EASY, VyLevel::INTERMEDIATE, VyLevel::HARD, VyLevel::ADVANCED})
+        EXPECT_EQ(Choices(MakePosition(TWO_WINNING_SQUARES, level, VyGameState::PLAYER2_PLACES, 10), false),
+                  std::set<int>{3})
             << LevelName(level);
 
-    VyComputerPosition beginner = MakePosition(TWO_WINNING_SQUARES, LEVEL_BEGINNER, PLAYER2_PLACES, 10);
+    VyComputerPosition beginner =
+        MakePosition(TWO_WINNING_SQUARES, VyLevel::BEGINNER, VyGameState::PLAYER2_PLACES, 10);
     std::set<int> squares = Choices(beginner, false);
     EXPECT_GT(squares.size(), 3u) << "Beginner places at random";
     for (int square : squares)
@@ -80,26 +82,26 @@ TEST(ComputerDecision, EasyAndAboveTakeTheLowestWinningSquareBeginnerDoesNot)
 
 TEST(ComputerDecision, IntermediateAndAboveHandOverOnlySafePieces)
 {
-    for (int level = LEVEL_INTERMEDIATE; level <= LEVEL_ADVANCED; ++level)
+    for (VyLevel level : {VyLevel::INTERMEDIATE, VyLevel::HARD, VyLevel::ADVANCED})
     {
         std::set<int> pieces = Choices(MakePosition(FOUR_SAFE_PIECES, level), true);
         EXPECT_TRUE(Contains({12, 13, 14, 15}, pieces)) << LevelName(level);
-        if (level != LEVEL_ADVANCED)
+        if (level != VyLevel::ADVANCED)
         {
             EXPECT_GT(pieces.size(), 1u) << LevelName(level) << " draws among the safe pieces";
         }
     }
     // The lower levels do hand over losing pieces.
-    std::set<int> easy = Choices(MakePosition(FOUR_SAFE_PIECES, LEVEL_EASY), true);
+    std::set<int> easy = Choices(MakePosition(FOUR_SAFE_PIECES, VyLevel::EASY), true);
     EXPECT_FALSE(Contains({12, 13, 14, 15}, easy));
 }
 
 TEST(ComputerDecision, WithoutASafePieceTheHighestIndexIsHandedOver)
 {
-    VyComputerPosition position = MakePosition(NO_SAFE_PIECE, LEVEL_HARD);
+    VyComputerPosition position = MakePosition(NO_SAFE_PIECE, VyLevel::HARD);
     for (int piece : PiecesOffBoard(position))
         ASSERT_FALSE(VyComputerDecision::IsSafe(position, piece)) << piece;
-    for (int level = LEVEL_INTERMEDIATE; level <= LEVEL_ADVANCED; ++level)
+    for (VyLevel level : {VyLevel::INTERMEDIATE, VyLevel::HARD, VyLevel::ADVANCED})
         EXPECT_EQ(Choices(MakePosition(NO_SAFE_PIECE, level), true), std::set<int>{14}) << LevelName(level);
 }
 
@@ -110,27 +112,30 @@ TEST(ComputerDecision, TheLastPieceIsAlwaysHandedOver)
     std::map<int, int> placed;
     for (int square = 0; square < 15; ++square)
         placed[square] = board[square];
-    for (int level = LEVEL_BEGINNER; level <= LEVEL_ADVANCED; ++level)
+    for (VyLevel level : VY_ALL_LEVELS)
         EXPECT_EQ(Choices(MakePosition(placed, level), true, 4), std::set<int>{7}) << LevelName(level);
 }
 
 TEST(ComputerDecision, HardAndAdvancedPlaceOnSafeSquares)
 {
-    for (int level : {LEVEL_HARD, LEVEL_ADVANCED})
-        EXPECT_EQ(Choices(MakePosition(ONE_SAFE_SQUARE, level, PLAYER2_PLACES, 11), false), std::set<int>{0})
+    for (VyLevel level : {VyLevel::HARD, VyLevel::ADVANCED})
+        EXPECT_EQ(Choices(MakePosition(ONE_SAFE_SQUARE, level, VyGameState::PLAYER2_PLACES, 11), false),
+                  std::set<int>{0})
             << LevelName(level);
-    std::set<int> intermediate = Choices(MakePosition(ONE_SAFE_SQUARE, LEVEL_INTERMEDIATE, PLAYER2_PLACES, 11), false);
+    std::set<int> intermediate =
+        Choices(MakePosition(ONE_SAFE_SQUARE, VyLevel::INTERMEDIATE, VyGameState::PLAYER2_PLACES, 11), false);
     EXPECT_GT(intermediate.size(), 1u) << "Intermediate does not look for safe squares";
 
     // Without a safe square Hard places at random.
-    std::set<int> squares = Choices(MakePosition(NO_SAFE_SQUARE, LEVEL_HARD, PLAYER2_PLACES, 1), false);
+    std::set<int> squares =
+        Choices(MakePosition(NO_SAFE_SQUARE, VyLevel::HARD, VyGameState::PLAYER2_PLACES, 1), false);
     EXPECT_TRUE(Contains({2, 5, 8, 12, 13, 15}, squares));
     EXPECT_GT(squares.size(), 1u);
 }
 
 TEST(ComputerDecision, AdvancedHandsOverTheFirstBestScoringSafePiece)
 {
-    VyComputerPosition position = MakePosition(FOUR_SAFE_PIECES, LEVEL_ADVANCED);
+    VyComputerPosition position = MakePosition(FOUR_SAFE_PIECES, VyLevel::ADVANCED);
     std::vector<int> scores;
     for (int piece : {12, 13, 14, 15})
         scores.push_back(VyComputerDecision::AdvancedScore(position, piece));
@@ -140,7 +145,7 @@ TEST(ComputerDecision, AdvancedHandsOverTheFirstBestScoringSafePiece)
     EXPECT_EQ(Choices(position, true), std::set<int>{expected});
 
     // On an empty board no pair of pieces makes a line: every score is 0 and the pick is random.
-    VyComputerPosition empty = MakePosition({}, LEVEL_ADVANCED);
+    VyComputerPosition empty = MakePosition({}, VyLevel::ADVANCED);
     EXPECT_EQ(VyComputerDecision::AdvancedScore(empty, 0), 0);
     EXPECT_GT(Choices(empty, true, 8).size(), 1u);
 }
@@ -150,7 +155,7 @@ TEST(ComputerDecision, DecideAnswersTheStateWithTheGeneration)
     VyRandom random(3);
     VyMessageTarget target;
     VyMessage answer;
-    VyComputerPosition choose = MakePosition(FOUR_SAFE_PIECES, LEVEL_HARD, PLAYER2_CHOOSES);
+    VyComputerPosition choose = MakePosition(FOUR_SAFE_PIECES, VyLevel::HARD, VyGameState::PLAYER2_CHOOSES);
     choose.generation = 41;
     ASSERT_TRUE(VyComputerDecision::Decide(choose, random, &target, answer));
     EXPECT_EQ(answer.pTarget, &target);
@@ -158,16 +163,16 @@ TEST(ComputerDecision, DecideAnswersTheStateWithTheGeneration)
     EXPECT_GE(answer.param1, 12);
     EXPECT_EQ(answer.param2, 41);
 
-    VyComputerPosition place = MakePosition(TWO_WINNING_SQUARES, LEVEL_HARD, PLAYER2_PLACES, 10);
+    VyComputerPosition place = MakePosition(TWO_WINNING_SQUARES, VyLevel::HARD, VyGameState::PLAYER2_PLACES, 10);
     ASSERT_TRUE(VyComputerDecision::Decide(place, random, &target, answer));
     EXPECT_EQ(answer.id, MSG_COMPUTER_SQUARE);
     EXPECT_EQ(answer.param1, 3);
 
     VyTraceCapture trace;
-    VyComputerPosition wrong = MakePosition({}, LEVEL_HARD, PLAYER1_CHOOSES);
+    VyComputerPosition wrong = MakePosition({}, VyLevel::HARD, VyGameState::PLAYER1_CHOOSES);
     EXPECT_FALSE(VyComputerDecision::Decide(wrong, random, &target, answer));
     EXPECT_TRUE(trace.Has("Assertion Failed:false\n"));
-    VyComputerPosition noPiece = MakePosition({}, LEVEL_HARD, PLAYER2_PLACES, -1);
+    VyComputerPosition noPiece = MakePosition({}, VyLevel::HARD, VyGameState::PLAYER2_PLACES, -1);
     EXPECT_FALSE(VyComputerDecision::Decide(noPiece, random, &target, answer));
     EXPECT_TRUE(trace.Has("Assertion Failed:option>=0 && option<game.GetNumberOfSquares()\n"));
 }

@@ -25,15 +25,14 @@ public:
     TestGame()
     {
         rules.SetPieceSet(ClassicSet());
-        rules.m_opponent = OPPONENT_COMPUTER;
-        rules.m_level = LEVEL_ADVANCED;
-        rules.m_player1Name = "Chris";
-        rules.m_player2Name = "The computer";
+        rules.SelectOpponent(VyOpponent::COMPUTER);
+        rules.SetLevel(VyLevel::ADVANCED);
+        rules.SetPlayerName(VyPlayer::PLAYER1, "Chris");
     }
 
-    void MovePiece(int piece, VyPoint target, float speed, bool animate) override
+    void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) override
     {
-        GameTestHost::MovePiece(piece, target, speed, animate);
+        GameTestHost::MovePiece(piece, target, speed, style);
         running.clear();
         Post({this, MSG_MOVE_DONE, piece, 0});
     }
@@ -82,18 +81,18 @@ TEST(ComputerPlayer, PlaysAWholeGameThroughTheQueue)
     VyMessageQueue queue;
     TestGame game;
     ASSERT_TRUE(game.computer.IsRunning());
-    game.rules.m_firstPlayer = FIRST_PLAYER2;
+    game.rules.SetFirstPlayer(VyFirstPlayer::PLAYER2);
     game.rules.StartGame(); // the computer chooses first: woken before its thread may even wait
     VyRandom human(9);
     while (!game.rules.IsGameOver())
     {
         ASSERT_TRUE(PumpUntil([&] { return game.rules.IsHumanChoosing() || game.rules.IsHumanPlacing() ||
                                            game.rules.IsGameOver(); }))
-            << "state " << game.rules.m_state;
+            << "state " << VyNumberOf(game.rules.GetState());
         if (game.rules.IsGameOver())
             break;
         VyComputerPosition position = game.rules.TakeComputerPosition();
-        position.level = LEVEL_EASY;
+        position.level = VyLevel::EASY;
         if (game.rules.IsHumanChoosing())
             game.rules.ChoosePiece(VyComputerDecision::ComputerChoosePiece(position, human));
         else
@@ -102,25 +101,25 @@ TEST(ComputerPlayer, PlaysAWholeGameThroughTheQueue)
     EXPECT_EQ(game.computerAnswers, static_cast<int>(game.wakes.size()));
     EXPECT_GE(game.computerAnswers, 4);
     size_t placed = 0;
-    for (const VyPieceInfo& piece : game.rules.m_pieces)
+    for (const VyPieceInfo& piece : game.rules.GetPieces())
         placed += piece.location != -1 ? 1 : 0;
-    EXPECT_EQ(placed, game.rules.m_history.size());
+    EXPECT_EQ(placed, game.rules.GetHistory().size());
 }
 
 TEST(ComputerPlayer, AnAnswerToAReplacedPositionIsDropped)
 {
     VyMessageQueue queue;
     TestGame game;
-    game.rules.m_firstPlayer = FIRST_PLAYER2;
+    game.rules.SetFirstPlayer(VyFirstPlayer::PLAYER2);
     game.rules.StartGame();
     ASSERT_TRUE(AnswerQueued(&game));
     // A new game in which the human chooses first replaces the position the computer answered.
-    game.rules.m_firstPlayer = FIRST_PLAYER1;
+    game.rules.SetFirstPlayer(VyFirstPlayer::PLAYER1);
     game.rules.StartGame();
     VyMessageTarget::DispatchMessages();
     EXPECT_EQ(game.computerAnswers, 1);
-    EXPECT_EQ(game.rules.m_state, PLAYER1_CHOOSES);
-    EXPECT_EQ(game.rules.m_currentPiece, INVALID_PIECE);
+    EXPECT_EQ(game.rules.GetState(), VyGameState::PLAYER1_CHOOSES);
+    EXPECT_EQ(game.rules.GetCurrentPiece(), INVALID_PIECE);
     EXPECT_TRUE(game.moves.empty());
 }
 
@@ -129,7 +128,7 @@ TEST(ComputerPlayer, EndsCleanlyWithARequestPending)
     VyMessageQueue queue;
     {
         TestGame game;
-        game.rules.m_firstPlayer = FIRST_PLAYER2;
+        game.rules.SetFirstPlayer(VyFirstPlayer::PLAYER2);
         game.rules.StartGame();
     } // destroyed while the worker may be deciding: the destructor stops and joins it
     SUCCEED();

@@ -54,24 +54,24 @@ TEST(GameSet, TheStartUpLoadArrivesOnTheWindowThreadAndTheSameSetLoadsOnce)
 {
     ClassicSet();
     LoadingGame game;
-    EXPECT_TRUE(game.rules.LoadSet("classic"));
+    game.rules.LoadSet("classic");
     EXPECT_EQ(game.progress.Calls().at(0), "open Loading ... 275x100 Loading Tolmar");
     EXPECT_TRUE(game.rules.IsSetLoading());
-    EXPECT_TRUE(game.rules.m_pieces.empty()) << "the set arrives through the queue";
+    EXPECT_TRUE(game.rules.GetPieces().empty()) << "the set arrives through the queue";
 
     ASSERT_TRUE(game.FinishLoad());
-    EXPECT_EQ(game.rules.m_setName, "classic");
+    EXPECT_EQ(game.rules.GetSetName(), "classic");
     EXPECT_EQ(game.rules.GetNumberOfPieces(), 16);
     EXPECT_EQ(game.rules.GetNumberOfSquares(), 16);
-    ASSERT_TRUE(game.rules.m_pImages);
-    EXPECT_EQ(game.rules.m_pImages->pieces.size(), 16u);
+    ASSERT_TRUE(game.rules.GetSetImages());
+    EXPECT_EQ(game.rules.GetSetImages()->pieces.size(), 16u);
     EXPECT_EQ(game.setChanges, 1);
     EXPECT_EQ(game.progress.Calls().back(), "close");
     EXPECT_EQ(game.progress.Count("pos 100"), 1);
 
     // The set in use: nothing happens, no progress display.
     EXPECT_FALSE(game.rules.LoadSetFile("sets\\classic\\classic.cfg"));
-    EXPECT_TRUE(game.rules.LoadSet("classic"));
+    game.rules.LoadSet("classic");
     EXPECT_FALSE(game.rules.IsSetLoading());
     EXPECT_EQ(game.progress.Count("open"), 1);
     EXPECT_TRUE(game.fatalErrors.empty());
@@ -110,7 +110,7 @@ TEST(GameSet, WithASetInUseAFailedOrAbandonedLoadKeepsIt)
     AddSet("spare", ClassicText());
     LoadingGame game;
     game.rules.SetPieceSet(ClassicSet());
-    game.rules.m_opponent = OPPONENT_HUMAN;
+    game.rules.SelectOpponent(VyOpponent::HUMAN);
     game.rules.StartGame();
 
     game.rules.LoadSet("noboard");
@@ -120,8 +120,8 @@ TEST(GameSet, WithASetInUseAFailedOrAbandonedLoadKeepsIt)
     ASSERT_EQ(game.boxes.size(), 1u);
     EXPECT_EQ(game.boxes[0].first, "*VyGameWnd::InternalLoadSet : Failed to read [General].Board");
     EXPECT_EQ(game.boxes[0].second, "Load Error");
-    EXPECT_EQ(game.rules.m_setName, "classic");
-    EXPECT_EQ(game.rules.m_state, PLAYER1_CHOOSES);
+    EXPECT_EQ(game.rules.GetSetName(), "classic");
+    EXPECT_EQ(game.rules.GetState(), VyGameState::PLAYER1_CHOOSES);
 
     // Asking for the set in use while another loads gives the other up.
     const int changes = game.setChanges;
@@ -133,7 +133,8 @@ TEST(GameSet, WithASetInUseAFailedOrAbandonedLoadKeepsIt)
     for (int round = 0; round < 50; ++round)
         VyMessageTarget::DispatchMessages();
     EXPECT_EQ(game.setChanges, changes);
-    EXPECT_EQ(game.rules.m_setName, "classic");
+    EXPECT_EQ(game.rules.GetSetName(), "classic");
+    EXPECT_EQ(game.rules.GetState(), VyGameState::PLAYER1_CHOOSES) << "the game goes on";
 }
 
 TEST(GameSet, ASavedGameNamingAnotherSetIsAppliedWhenThatSetArrives)
@@ -141,21 +142,21 @@ TEST(GameSet, ASavedGameNamingAnotherSetIsAppliedWhenThatSetArrives)
     AddSet("twin", ClassicText());
     LoadingGame game;
     game.rules.SetPieceSet(ClassicSet());
-    game.rules.m_opponent = OPPONENT_HUMAN;
-    game.rules.m_player1Name = "Chris";
+    game.rules.SelectOpponent(VyOpponent::HUMAN);
+    game.rules.SetPlayerName(VyPlayer::PLAYER1, "Chris");
     game.rules.StartGame();
 
     VySavedGame saved;
     saved.player1Name = "Ann";
     saved.player2Name = "Bob";
-    saved.state = PLAYER2_PLACES;
-    saved.initialState = PLAYER1_CHOOSES;
-    saved.opponent = OPPONENT_HUMAN;
+    saved.state = VyNumberOf(VyGameState::PLAYER2_PLACES);
+    saved.initialState = VyNumberOf(VyGameState::PLAYER1_CHOOSES);
+    saved.opponent = VyNumberOf(VyOpponent::HUMAN);
     saved.history = {3};
     saved.locations.assign(16, -1);
     saved.locations[3] = 10;
     saved.currentPiece = 6;
-    saved.level = LEVEL_HARD;
+    saved.level = VyNumberOf(VyLevel::HARD);
     saved.setName = "twin";
     VyMemFile file(VY_IO_WRITE);
     saved.Write(file);
@@ -163,17 +164,17 @@ TEST(GameSet, ASavedGameNamingAnotherSetIsAppliedWhenThatSetArrives)
 
     ASSERT_TRUE(game.rules.LoadGame(file));
     EXPECT_TRUE(game.rules.IsSetLoading());
-    EXPECT_EQ(game.rules.m_player1Name, "Chris") << "the game in use stays until the set arrives";
-    EXPECT_EQ(game.rules.m_setName, "classic");
+    EXPECT_EQ(game.rules.GetPlayer1Name(), "Chris") << "the game in use stays until the set arrives";
+    EXPECT_EQ(game.rules.GetSetName(), "classic");
 
     ASSERT_TRUE(game.FinishLoad());
-    EXPECT_EQ(game.rules.m_setName, "twin");
-    EXPECT_EQ(game.rules.m_player1Name, "Ann");
-    EXPECT_EQ(game.rules.m_state, PLAYER2_PLACES);
-    EXPECT_EQ(game.rules.m_pieces[3].location, 10);
-    EXPECT_EQ(game.rules.m_squares[10].piece, 3);
-    EXPECT_EQ(game.rules.m_currentPiece, 6);
-    EXPECT_EQ(game.rules.m_status, "Bob's turn to place the piece");
+    EXPECT_EQ(game.rules.GetSetName(), "twin");
+    EXPECT_EQ(game.rules.GetPlayer1Name(), "Ann");
+    EXPECT_EQ(game.rules.GetState(), VyGameState::PLAYER2_PLACES);
+    EXPECT_EQ(game.rules.GetPieces()[3].location, 10);
+    EXPECT_EQ(game.rules.GetSquares()[10].piece, 3);
+    EXPECT_EQ(game.rules.GetCurrentPiece(), 6);
+    EXPECT_EQ(game.rules.GetStatus(), "Bob's turn to place the piece");
 
     // A new game while a saved game waits for its set drops both.
     AddSet("third", ClassicText());
@@ -184,6 +185,6 @@ TEST(GameSet, ASavedGameNamingAnotherSetIsAppliedWhenThatSetArrives)
     ASSERT_TRUE(game.rules.LoadGame(again));
     game.rules.StartGame();
     EXPECT_FALSE(game.rules.IsSetLoading());
-    EXPECT_EQ(game.rules.m_setName, "twin");
-    EXPECT_EQ(game.rules.m_state, PLAYER1_CHOOSES);
+    EXPECT_EQ(game.rules.GetSetName(), "twin");
+    EXPECT_EQ(game.rules.GetState(), VyGameState::PLAYER1_CHOOSES);
 }

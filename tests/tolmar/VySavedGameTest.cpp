@@ -41,36 +41,109 @@ const unsigned char HAND_WRITTEN[] = {
     0x07, 'c', 'l', 'a', 's', 's', 'i', 'c',                    // set
 };
 
-VyString Bytes(const VyMemFile& file)
+// Saved by a copy that writes the fields as they are while a piece still moves: James has just put
+// piece 8 (index 7) on square 4, completing the top row of dark pieces, and the turn has not
+// advanced yet. The file says player 2 places, with no chosen piece.
+const unsigned char SAVED_DURING_A_PLACEMENT[] = {
+    0x84, 0x50, 0x62, 0x62,                                     // magic
+    0x01, 0x00, 0x01, 0x00,                                     // version
+    0x05, 'C', 'h', 'r', 'i', 's',                              // player 1
+    0x05, 'J', 'a', 'm', 'e', 's',                              // player 2
+    0x02, 0x00, 0x00, 0x00,                                     // state: player 2 places
+    0x01, 0x00, 0x00, 0x00,                                     // initial state: player 1 chooses
+    0x01, 0x00, 0x00, 0x00,                                     // opponent: human
+    0x05, 0x00, 0x00, 0x00,                                     // history count
+    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, // pieces 2, 1, 3
+    0x05, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00,             // pieces 6, 8
+    0x10, 0x00, 0x00, 0x00,                                     // location count
+    0x00, 0x00, 0x00, 0x00,                                     // piece 1 on square 1
+    0x08, 0x00, 0x00, 0x00,                                     // piece 2 on square 9
+    0x01, 0x00, 0x00, 0x00,                                     // piece 3 on square 2
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0x02, 0x00, 0x00, 0x00,                                     // piece 6 on square 3
+    0xFF, 0xFF, 0xFF, 0xFF,
+    0x03, 0x00, 0x00, 0x00,                                     // piece 8 on square 4
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF,                                     // current piece: none
+    0x02, 0x00, 0x00, 0x00,                                     // level
+    0x07, 'c', 'l', 'a', 's', 's', 'i', 'c',                    // set
+};
+
+// The same copy, the other seat: Chris has just put piece 8 (index 7) on square 4, completing the
+// top row, in the fourth placement. The file says player 1 places, with no chosen piece.
+const unsigned char SAVED_DURING_PLAYER1S_PLACEMENT[] = {
+    0x84, 0x50, 0x62, 0x62,                                     // magic
+    0x01, 0x00, 0x01, 0x00,                                     // version
+    0x05, 'C', 'h', 'r', 'i', 's',                              // player 1
+    0x05, 'J', 'a', 'm', 'e', 's',                              // player 2
+    0x04, 0x00, 0x00, 0x00,                                     // state: player 1 places
+    0x01, 0x00, 0x00, 0x00,                                     // initial state: player 1 chooses
+    0x01, 0x00, 0x00, 0x00,                                     // opponent: human
+    0x04, 0x00, 0x00, 0x00,                                     // history count
+    0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,             // pieces 1, 3
+    0x05, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00,             // pieces 6, 8
+    0x10, 0x00, 0x00, 0x00,                                     // location count
+    0x00, 0x00, 0x00, 0x00,                                     // piece 1 on square 1
+    0xFF, 0xFF, 0xFF, 0xFF,
+    0x01, 0x00, 0x00, 0x00,                                     // piece 3 on square 2
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0x02, 0x00, 0x00, 0x00,                                     // piece 6 on square 3
+    0xFF, 0xFF, 0xFF, 0xFF,
+    0x03, 0x00, 0x00, 0x00,                                     // piece 8 on square 4
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF,                                     // current piece: none
+    0x02, 0x00, 0x00, 0x00,                                     // level
+    0x07, 'c', 'l', 'a', 's', 's', 'i', 'c',                    // set
+};
+
+// The same copy during a choice: James put piece 1 on square 1, then chose piece 10 (index 9) for
+// Chris while it moved. The file says player 2 chooses, with that piece chosen.
+const unsigned char SAVED_DURING_A_CHOICE[] = {
+    0x84, 0x50, 0x62, 0x62,                                     // magic
+    0x01, 0x00, 0x01, 0x00,                                     // version
+    0x05, 'C', 'h', 'r', 'i', 's',                              // player 1
+    0x05, 'J', 'a', 'm', 'e', 's',                              // player 2
+    0x03, 0x00, 0x00, 0x00,                                     // state: player 2 chooses
+    0x01, 0x00, 0x00, 0x00,                                     // initial state: player 1 chooses
+    0x01, 0x00, 0x00, 0x00,                                     // opponent: human
+    0x01, 0x00, 0x00, 0x00,                                     // history count
+    0x00, 0x00, 0x00, 0x00,                                     // piece 1
+    0x10, 0x00, 0x00, 0x00,                                     // location count
+    0x00, 0x00, 0x00, 0x00,                                     // piece 1 on square 1
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0x09, 0x00, 0x00, 0x00,                                     // current piece: piece 10
+    0x02, 0x00, 0x00, 0x00,                                     // level
+    0x07, 'c', 'l', 'a', 's', 's', 'i', 'c',                    // set
+};
+
+VyString HandWritten(const unsigned char* bytes, size_t size)
 {
-    return VyString(file.GetView());
+    return VyString(reinterpret_cast<const char*>(bytes), size);
+}
+
+// The fields of saved-game bytes.
+VySavedGame Fields(const VyString& bytes)
+{
+    VySavedGame saved;
+    VyMemFile file(bytes.data(), static_cast<int>(bytes.size()));
+    EXPECT_EQ(saved.Read(file), VySavedGame::VY_SAVED_GAME_READ);
+    return saved;
 }
 
 VyString Write(const VySavedGame& saved)
 {
-    VyMemFile file(VY_IO_WRITE);
-    saved.Write(file);
-    return Bytes(file);
+    return SavedBytes(saved);
 }
 
-// A saved game of the classic set: the pieces on the squares as given, nothing chosen.
-VySavedGame Game(int state, const std::vector<std::pair<int, int>>& squarePiece, int opponent = OPPONENT_HUMAN)
+VySavedGame Game(VyGameState state, const std::vector<std::pair<int, int>>& squarePiece,
+                 VyOpponent opponent = VyOpponent::HUMAN)
 {
-    VySavedGame saved;
-    saved.player1Name = "Chris";
-    saved.player2Name = opponent == OPPONENT_COMPUTER ? "The computer" : "James";
-    saved.state = state;
-    saved.initialState = PLAYER1_CHOOSES;
-    saved.opponent = opponent;
-    saved.locations.assign(16, -1);
-    for (auto [square, piece] : squarePiece)
-    {
-        saved.locations[static_cast<size_t>(piece)] = square;
-        saved.history.push_back(piece);
-    }
-    saved.level = LEVEL_EASY;
-    saved.setName = "classic";
-    return saved;
+    return ClassicGame(state, squarePiece, opponent);
 }
 
 class SavedGameTest : public ClassicRulesTest
@@ -81,13 +154,7 @@ protected:
     void SetUp() override
     {
         ClassicRulesTest::SetUp();
-        m_rules.m_opponent = OPPONENT_HUMAN;
-    }
-
-    bool Load(const VyString& bytes)
-    {
-        VyMemFile file(bytes.data(), static_cast<int>(bytes.size()));
-        return m_rules.LoadGame(file);
+        m_rules.SelectOpponent(VyOpponent::HUMAN);
     }
 
     // The failure text of a load that throws; empty when it does not.
@@ -104,13 +171,6 @@ protected:
         return {};
     }
 
-    VyString Saved()
-    {
-        VyMemFile file(VY_IO_WRITE);
-        m_rules.SaveGame(file);
-        return Bytes(file);
-    }
-
     // The rules' invariants: a piece stands on at most one square and the square knows it, the chosen
     // piece is off the board, the history holds exactly the placed pieces, the state fits the choice.
     void ExpectConsistent()
@@ -118,30 +178,32 @@ protected:
         std::multiset<int> placed;
         for (int i = 0; i < m_rules.GetNumberOfPieces(); ++i)
         {
-            const int square = m_rules.m_pieces[static_cast<size_t>(i)].location;
+            const int square = m_rules.GetPieces()[static_cast<size_t>(i)].location;
             if (square == -1)
                 continue;
             ASSERT_TRUE(square >= 0 && square < m_rules.GetNumberOfSquares()) << "piece " << i;
-            ASSERT_EQ(m_rules.m_squares[static_cast<size_t>(square)].piece, i);
+            ASSERT_EQ(m_rules.GetSquares()[static_cast<size_t>(square)].piece, i);
             placed.insert(i);
         }
         for (int s = 0; s < m_rules.GetNumberOfSquares(); ++s)
         {
-            const int piece = m_rules.m_squares[static_cast<size_t>(s)].piece;
+            const int piece = m_rules.GetSquares()[static_cast<size_t>(s)].piece;
             if (piece != -1)
             {
-                ASSERT_EQ(m_rules.m_pieces[static_cast<size_t>(piece)].location, s);
+                ASSERT_EQ(m_rules.GetPieces()[static_cast<size_t>(piece)].location, s);
             }
         }
-        ASSERT_EQ(std::multiset<int>(m_rules.m_history.begin(), m_rules.m_history.end()), placed);
-        ASSERT_TRUE(m_rules.m_state >= 1 && m_rules.m_state <= 8);
+        const std::vector<int>& history = m_rules.GetHistory();
+        ASSERT_EQ(std::multiset<int>(history.begin(), history.end()), placed);
+        ASSERT_TRUE(VyGameStateFromNumber(VyNumberOf(m_rules.GetState())).has_value());
+        const int current = m_rules.GetCurrentPiece();
         if (m_rules.IsPlacing())
         {
-            ASSERT_TRUE(m_rules.m_currentPiece >= 0 && m_rules.m_currentPiece < m_rules.GetNumberOfPieces());
-            ASSERT_EQ(m_rules.m_pieces[static_cast<size_t>(m_rules.m_currentPiece)].location, -1);
+            ASSERT_TRUE(current >= 0 && current < m_rules.GetNumberOfPieces());
+            ASSERT_EQ(m_rules.GetPieces()[static_cast<size_t>(current)].location, -1);
         }
         else
-            ASSERT_EQ(m_rules.m_currentPiece, INVALID_PIECE);
+            ASSERT_EQ(current, INVALID_PIECE);
     }
 
     // Plays on with random legal half-moves, taking undo now and then, until the game ends.
@@ -149,8 +211,13 @@ protected:
     {
         for (int round = 0; round < 100 && !m_rules.IsGameOver(); ++round)
         {
+            const int generation = m_rules.GetPositionGeneration();
             if (random.Next() % 7 == 0 && m_rules.CanUndo())
                 m_rules.Undo();
+            else if (m_rules.IsComputersTurn() && m_rules.IsChoosing())
+                m_rules.ApplyComputerPiece(random.Next() % 16, generation);
+            else if (m_rules.IsComputersTurn())
+                m_rules.ApplyComputerSquare(random.Next() % 16, generation);
             else if (m_rules.IsChoosing())
                 m_rules.ChoosePiece(random.Next() % 16);
             else if (m_rules.IsPlacing())
@@ -166,33 +233,33 @@ protected:
 
 TEST_F(SavedGameTest, TheHandWrittenFileLoadsAndIsWrittenBackByteForByte)
 {
-    const VyString bytes(reinterpret_cast<const char*>(HAND_WRITTEN), sizeof HAND_WRITTEN);
-    m_rules.m_player2Name.clear();
+    const VyString bytes = HandWritten(HAND_WRITTEN, sizeof HAND_WRITTEN);
+    m_rules.SetPlayerName(VyPlayer::PLAYER2, "");
     ASSERT_TRUE(Load(bytes));
-    EXPECT_EQ(m_rules.m_player1Name, "Chris");
-    EXPECT_EQ(m_rules.m_player2Name, "The computer");
-    EXPECT_EQ(m_rules.m_state, PLAYER1_PLACES);
-    EXPECT_EQ(m_rules.m_initialState, PLAYER1_CHOOSES);
-    EXPECT_EQ(m_rules.m_opponent, OPPONENT_COMPUTER);
-    EXPECT_EQ(m_rules.m_level, LEVEL_INTERMEDIATE);
-    EXPECT_EQ(m_rules.m_history, (std::vector<int>{5, 0, 12}));
-    EXPECT_EQ(m_rules.m_squares[0].piece, 5);
-    EXPECT_EQ(m_rules.m_squares[5].piece, 0);
-    EXPECT_EQ(m_rules.m_squares[15].piece, 12);
-    EXPECT_EQ(m_rules.m_currentPiece, 9);
+    EXPECT_EQ(m_rules.GetPlayer1Name(), "Chris");
+    EXPECT_EQ(m_rules.GetPlayer2Name(), "The computer");
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER1_PLACES);
+    EXPECT_EQ(m_rules.GetInitialState(), VyGameState::PLAYER1_CHOOSES);
+    EXPECT_EQ(m_rules.GetOpponent(), VyOpponent::COMPUTER);
+    EXPECT_EQ(m_rules.GetLevel(), VyLevel::INTERMEDIATE);
+    EXPECT_EQ(m_rules.GetHistory(), (std::vector<int>{5, 0, 12}));
+    EXPECT_EQ(m_rules.GetSquares()[0].piece, 5);
+    EXPECT_EQ(m_rules.GetSquares()[5].piece, 0);
+    EXPECT_EQ(m_rules.GetSquares()[15].piece, 12);
+    EXPECT_EQ(m_rules.GetCurrentPiece(), 9);
     // Pieces stand where they belong at once: on their squares, the chosen one waiting.
     EXPECT_EQ(m_host.positions[5], (VyPoint{57, 244}));
     EXPECT_EQ(m_host.positions[12], (VyPoint{398, 179}));
     EXPECT_EQ(m_host.positions[9], (VyPoint{35, 40}));
     EXPECT_TRUE(m_host.moves.empty());
-    EXPECT_EQ(m_rules.m_status, "Your turn to place the piece");
+    EXPECT_EQ(m_rules.GetStatus(), "Your turn to place the piece");
     EXPECT_TRUE(m_host.wakes.empty());
     EXPECT_EQ(Saved(), bytes);
 
     // The game goes on: Chris places, the computer is woken to choose.
     m_rules.PlacePiece(6);
     m_host.FinishMoves(m_rules);
-    EXPECT_EQ(m_rules.m_state, PLAYER1_CHOOSES);
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER1_CHOOSES);
     m_rules.ChoosePiece(1);
     m_host.FinishMoves(m_rules);
     EXPECT_EQ(m_host.wakes.size(), 1u);
@@ -207,7 +274,7 @@ TEST_F(SavedGameTest, OtherFilesAndVersionsAreRefusedAndLeaveTheGame)
     m_host.FinishMoves(m_rules);
     const VyString before = Saved();
 
-    const VyString valid = Write(Game(PLAYER1_CHOOSES, {}));
+    const VyString valid = Write(Game(VyGameState::PLAYER1_CHOOSES, {}));
     const struct
     {
         VyString bytes;
@@ -237,7 +304,7 @@ TEST_F(SavedGameTest, TruncatedAndOversizedFilesThrowAndLeaveTheGame)
 {
     m_rules.StartGame();
     const VyString before = Saved();
-    const VyString valid = Write(Game(PLAYER1_CHOOSES, {{0, 4}, {9, 2}}));
+    const VyString valid = Write(Game(VyGameState::PLAYER1_CHOOSES, {{0, 4}, {9, 2}}));
     for (size_t length = 4; length < valid.size(); ++length)
     {
         SCOPED_TRACE(length);
@@ -247,7 +314,7 @@ TEST_F(SavedGameTest, TruncatedAndOversizedFilesThrowAndLeaveTheGame)
     }
 
     // Counts far beyond the bytes that follow.
-    VySavedGame saved = Game(PLAYER1_CHOOSES, {});
+    VySavedGame saved = Game(VyGameState::PLAYER1_CHOOSES, {});
     const VyString head = Write(saved).substr(0, 8 + 6 + 6 + 12);
     const VyString huge("\xFF\xFF\xFF\x7F", 4);
     EXPECT_EQ(LoadFailure(head + huge + VyString(64, '\0')),
@@ -267,50 +334,51 @@ TEST_F(SavedGameTest, AFinishedGameShowsItsEndAndAsksAgain)
     const std::vector<std::pair<int, int>> line = {{8, 1}, {0, 0}, {1, 2}, {2, 5}, {3, 7}};
     struct
     {
-        int opponent;
-        int initialState;
+        VyOpponent opponent;
+        VyGameState initialState;
         size_t placements;
         const char* status;
     } cases[] = {
-        {OPPONENT_HUMAN, PLAYER1_CHOOSES, 4, "Chris won by getting 4 Dark pieces in a row."},
-        {OPPONENT_COMPUTER, PLAYER1_CHOOSES, 5, "The computer won by getting 4 Dark pieces in a row."},
-        {OPPONENT_COMPUTER, PLAYER2_CHOOSES, 5, "You won by getting 4 Dark pieces in a row."},
+        {VyOpponent::HUMAN, VyGameState::PLAYER1_CHOOSES, 4, "Chris won by getting 4 Dark pieces in a row."},
+        {VyOpponent::COMPUTER, VyGameState::PLAYER1_CHOOSES, 5, "The computer won by getting 4 Dark pieces in a row."},
+        {VyOpponent::COMPUTER, VyGameState::PLAYER2_CHOOSES, 5, "You won by getting 4 Dark pieces in a row."},
     };
     for (const auto& test : cases)
     {
         SCOPED_TRACE(test.status);
-        VySavedGame saved = Game(GAME_WON, std::vector<std::pair<int, int>>(line.end() - test.placements, line.end()),
+        VySavedGame saved = Game(VyGameState::GAME_WON,
+                                 std::vector<std::pair<int, int>>(line.end() - test.placements, line.end()),
                                  test.opponent);
-        saved.initialState = test.initialState;
+        saved.initialState = VyNumberOf(test.initialState);
         const int questions = m_host.questions;
         VyTraceCapture trace;
         ASSERT_TRUE(Load(Write(saved)));
-        EXPECT_EQ(m_rules.m_state, GAME_WON);
-        EXPECT_EQ(m_rules.m_winningCombination, 0);
-        EXPECT_EQ(m_rules.m_status, test.status);
+        EXPECT_EQ(m_rules.GetState(), VyGameState::GAME_WON);
+        EXPECT_EQ(m_rules.GetWinningCombination(), 0);
+        EXPECT_EQ(m_rules.GetStatus(), test.status);
         EXPECT_EQ(m_host.questions, questions + 1);
-        EXPECT_EQ(m_host.images[0], 0);
-        EXPECT_EQ(m_host.images[7], 0);
-        EXPECT_EQ(m_host.images[3], 1);
+        EXPECT_EQ(m_host.images[0], VyPieceImage::NORMAL);
+        EXPECT_EQ(m_host.images[7], VyPieceImage::NORMAL);
+        EXPECT_EQ(m_host.images[3], VyPieceImage::GREYED);
         EXPECT_EQ(trace.Text(), "");
     }
 
     // Saved as won, but no line on the board: shown as the game's other end, never as a bad line.
     VyTraceCapture trace;
-    ASSERT_TRUE(Load(Write(Game(GAME_WON, {{0, 0}, {5, 3}}))));
-    EXPECT_EQ(m_rules.m_state, GAME_TIED);
+    ASSERT_TRUE(Load(Write(Game(VyGameState::GAME_WON, {{0, 0}, {5, 3}}))));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::GAME_TIED);
     EXPECT_EQ(trace.Text(), "");
 
     // A tie asks again; the same full board saved in a choosing state is found to be a tie.
     std::vector<std::pair<int, int>> board;
     for (int square = 0; square < 16; ++square)
         board.emplace_back(square, TIED_BOARD[square]);
-    for (int state : {GAME_TIED, PLAYER1_CHOOSES})
+    for (VyGameState state : {VyGameState::GAME_TIED, VyGameState::PLAYER1_CHOOSES})
     {
         const int questions = m_host.questions;
         ASSERT_TRUE(Load(Write(Game(state, board))));
-        EXPECT_EQ(m_rules.m_state, GAME_TIED);
-        EXPECT_EQ(m_rules.m_status, "Game ended in a tie");
+        EXPECT_EQ(m_rules.GetState(), VyGameState::GAME_TIED);
+        EXPECT_EQ(m_rules.GetStatus(), "Game ended in a tie");
         EXPECT_EQ(m_host.questions, questions + 1);
         EXPECT_FALSE(m_rules.CanUndo());
     }
@@ -318,7 +386,7 @@ TEST_F(SavedGameTest, AFinishedGameShowsItsEndAndAsksAgain)
 
 TEST_F(SavedGameTest, WhatTheFileSaysIsMadeToFitTheSet)
 {
-    VySavedGame saved = Game(PLAYER2_PLACES, {{2, 1}, {4, 6}});
+    VySavedGame saved = Game(VyGameState::PLAYER2_PLACES, {{2, 1}, {4, 6}});
     saved.locations[0] = 99;   // no such square
     saved.locations[3] = -7;   // no such square
     saved.locations[8] = 4;    // square 5 already holds piece 7
@@ -331,24 +399,30 @@ TEST_F(SavedGameTest, WhatTheFileSaysIsMadeToFitTheSet)
     ASSERT_TRUE(Load(Write(saved)));
     ExpectConsistent();
     EXPECT_TRUE(trace.Has("Assertion Failed:pieceLocation.size()==m_pieces.size()"));
-    EXPECT_EQ(m_rules.m_pieces[0].location, -1);
-    EXPECT_EQ(m_rules.m_pieces[3].location, -1);
-    EXPECT_EQ(m_rules.m_pieces[8].location, -1);
-    EXPECT_EQ(m_rules.m_squares[4].piece, 6);
-    EXPECT_EQ(m_rules.m_history, (std::vector<int>{6, 1})) << "saved order first, then the missing ones";
-    // Placing without a chosen piece cannot go on: the choice before it is asked for again.
-    EXPECT_EQ(m_rules.m_state, PLAYER1_CHOOSES);
-    EXPECT_EQ(m_rules.m_opponent, OPPONENT_HUMAN);
-    EXPECT_EQ(m_rules.m_level, LEVEL_EASY);
+    EXPECT_EQ(m_rules.GetPieces()[0].location, -1);
+    EXPECT_EQ(m_rules.GetPieces()[3].location, -1);
+    EXPECT_EQ(m_rules.GetPieces()[8].location, -1);
+    EXPECT_EQ(m_rules.GetSquares()[4].piece, 6);
+    EXPECT_EQ(m_rules.GetHistory(), (std::vector<int>{6, 1})) << "saved order first, then the missing ones";
+    // Placing without a chosen piece cannot go on: the choosing state that follows the two
+    // placements (player 2's, then player 1's) comes next.
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER1_CHOOSES);
+    EXPECT_EQ(m_rules.GetOpponent(), VyOpponent::HUMAN);
+    EXPECT_EQ(m_rules.GetLevel(), VyLevel::EASY);
 
-    saved = Game(42, {});
+    saved = Game(VyGameState::PLAYER1_CHOOSES, {});
+    saved.state = 42;
     saved.currentPiece = 3;
     ASSERT_TRUE(Load(Write(saved)));
-    EXPECT_EQ(m_rules.m_state, NO_OPPONENT);
-    EXPECT_EQ(m_rules.m_currentPiece, INVALID_PIECE);
+    EXPECT_EQ(m_rules.GetState(), VyGameState::NO_OPPONENT);
+    EXPECT_EQ(m_rules.GetCurrentPiece(), INVALID_PIECE);
+    // Waiting for a peer's accept against the computer would wait for ever.
+    ASSERT_TRUE(Load(Write(Game(VyGameState::AWAITING_ACCEPT, {}, VyOpponent::COMPUTER))));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::NO_OPPONENT);
+    EXPECT_EQ(m_rules.GetStatus(), "Please select an opponent from the Game menu.");
 
     EXPECT_FALSE(Load(Write([] {
-        VySavedGame other = Game(PLAYER1_CHOOSES, {});
+        VySavedGame other = Game(VyGameState::PLAYER1_CHOOSES, {});
         other.setName = "..\\..\\etc";
         return other;
     }())));
@@ -358,7 +432,7 @@ TEST_F(SavedGameTest, WhatTheFileSaysIsMadeToFitTheSet)
 TEST_F(SavedGameTest, DamagedFilesNeverBreakTheGame)
 {
     std::vector<std::pair<int, int>> board = {{0, 4}, {5, 9}, {10, 2}, {15, 11}, {3, 0}};
-    const VyString valid = Write(Game(PLAYER1_PLACES, board, OPPONENT_COMPUTER));
+    const VyString valid = Write(Game(VyGameState::PLAYER1_PLACES, board, VyOpponent::COMPUTER));
     VyRandom random(2024);
     VyTraceCapture trace; // the assertion reports of damaged files are expected
     int loaded = 0;
@@ -422,4 +496,87 @@ TEST_F(SavedGameTest, AFailedSaveLeavesTheOldFile)
     EXPECT_EQ(m_host.boxes.back().second, "Load Error");
     EXPECT_FALSE(m_rules.SaveGameFile((folder / "no" / "such" / "folder.sav").string()));
     EXPECT_EQ(m_host.boxes.back().second, "Save Error");
+}
+
+TEST_F(SavedGameTest, AHalfMoveSavedInFlightByAnotherCopyIsCompletedForward)
+{
+    // The winning placement is James's: the turn goes on to his choice, where the line is found.
+    ASSERT_TRUE(Load(HandWritten(SAVED_DURING_A_PLACEMENT, sizeof SAVED_DURING_A_PLACEMENT)));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::GAME_WON);
+    EXPECT_EQ(m_rules.GetWinner(), "James");
+    EXPECT_EQ(m_rules.GetStatus(), "James won by getting 4 Dark pieces in a row.");
+    EXPECT_EQ(m_rules.GetHistory(), (std::vector<int>{1, 0, 2, 5, 7}));
+    // And Chris's: the line is his.
+    ASSERT_TRUE(Load(HandWritten(SAVED_DURING_PLAYER1S_PLACEMENT, sizeof SAVED_DURING_PLAYER1S_PLACEMENT)));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::GAME_WON);
+    EXPECT_EQ(m_rules.GetStatus(), "Chris won by getting 4 Dark pieces in a row.");
+
+    // Chris's placement in flight (two placements, the second his): Chris chooses next, he does
+    // not place again.
+    ASSERT_TRUE(Load(Game(VyGameState::PLAYER1_PLACES, {{0, 0}, {5, 3}})));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER1_CHOOSES);
+    EXPECT_EQ(m_rules.GetStatus(), "Chris' turn to chose a piece");
+
+    // The computer chose first and its placement was in flight: it chooses next, and is woken.
+    VySavedGame computer = Game(VyGameState::PLAYER2_PLACES, {{0, 0}, {5, 3}}, VyOpponent::COMPUTER);
+    computer.initialState = VyNumberOf(VyGameState::PLAYER2_CHOOSES);
+    const size_t wakes = m_host.wakes.size();
+    ASSERT_TRUE(Load(computer));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER2_CHOOSES);
+    ASSERT_EQ(m_host.wakes.size(), wakes + 1);
+    EXPECT_EQ(m_host.wakes.back().state, VyGameState::PLAYER2_CHOOSES);
+
+    // James's choice in flight: the piece is kept, Chris places it.
+    ASSERT_TRUE(Load(HandWritten(SAVED_DURING_A_CHOICE, sizeof SAVED_DURING_A_CHOICE)));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER1_PLACES);
+    EXPECT_EQ(m_rules.GetCurrentPiece(), 9);
+    EXPECT_EQ(m_host.positions[9], m_rules.GetChosenPos());
+    m_rules.PlacePiece(6);
+    m_host.FinishMoves(m_rules);
+    EXPECT_EQ(m_rules.GetSquares()[6].piece, 9);
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER1_CHOOSES);
+}
+
+TEST_F(SavedGameTest, SavingDuringAMovementWritesThePositionItLeadsTo)
+{
+    m_rules.StartGame();
+    m_rules.ChoosePiece(0);
+    m_host.FinishMoves(m_rules);
+    m_rules.PlacePiece(5); // James's placement, still moving
+    VySavedGame saved = Fields(Saved());
+    EXPECT_EQ(saved.state, VyNumberOf(VyGameState::PLAYER2_CHOOSES));
+    EXPECT_EQ(saved.currentPiece, INVALID_PIECE);
+    EXPECT_EQ(saved.history, (std::vector<int>{0}));
+    EXPECT_EQ(saved.locations[0], 5);
+
+    m_host.FinishMoves(m_rules);
+    EXPECT_EQ(Fields(Saved()).state, VyNumberOf(VyGameState::PLAYER2_CHOOSES)) << "the same once it has ended";
+    m_rules.ChoosePiece(3); // James's choice, still moving
+    const VyString duringChoice = Saved();
+    saved = Fields(duringChoice);
+    EXPECT_EQ(saved.state, VyNumberOf(VyGameState::PLAYER1_PLACES));
+    EXPECT_EQ(saved.currentPiece, 3);
+
+    // Loaded again, Chris places the chosen piece.
+    ASSERT_TRUE(Load(duringChoice));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER1_PLACES);
+    EXPECT_EQ(m_rules.GetCurrentPiece(), 3);
+    EXPECT_FALSE(m_rules.IsMoving());
+    EXPECT_EQ(Saved(), duringChoice);
+}
+
+TEST_F(SavedGameTest, AWinningPlacementSavedInFlightIsCreditedToItsPlayer)
+{
+    // Chris places the fourth dark piece of the top row against the computer and saves at once.
+    VySavedGame saved = Game(VyGameState::PLAYER1_PLACES, {{8, 1}, {0, 0}, {1, 2}, {2, 5}}, VyOpponent::COMPUTER);
+    saved.initialState = VyNumberOf(VyGameState::PLAYER2_CHOOSES);
+    saved.currentPiece = 7;
+    ASSERT_TRUE(Load(saved));
+    m_rules.PlacePiece(3);
+    const VyString bytes = Saved();
+    EXPECT_EQ(Fields(bytes).state, VyNumberOf(VyGameState::PLAYER1_CHOOSES));
+
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(m_rules.GetState(), VyGameState::GAME_WON);
+    EXPECT_EQ(m_rules.GetStatus(), "You won by getting 4 Dark pieces in a row.");
 }

@@ -9,8 +9,8 @@ TEST(SelfPlay, ASeededMatchIsReproducibleAndAlternatesTheStart)
 {
     std::ostringstream logA;
     std::ostringstream logB;
-    VySelfPlayMatch::Score a = VySelfPlayMatch(ClassicSet(), LEVEL_HARD, LEVEL_EASY, 7, &logA).Play(6);
-    VySelfPlayMatch::Score b = VySelfPlayMatch(ClassicSet(), LEVEL_HARD, LEVEL_EASY, 7, &logB).Play(6);
+    VySelfPlayMatch::Score a = VySelfPlayMatch(ClassicSet(), VyLevel::HARD, VyLevel::EASY, 7, &logA).Play(6);
+    VySelfPlayMatch::Score b = VySelfPlayMatch(ClassicSet(), VyLevel::HARD, VyLevel::EASY, 7, &logB).Play(6);
     EXPECT_EQ(logA.str(), logB.str());
     EXPECT_EQ(a.firstWins + a.secondWins + a.ties, 6);
     EXPECT_EQ(a.firstWins, b.firstWins);
@@ -22,14 +22,14 @@ TEST(SelfPlay, ASeededMatchIsReproducibleAndAlternatesTheStart)
     EXPECT_NE(log.find("  second (Easy) places it on square "), std::string::npos);
 
     std::ostringstream other;
-    VySelfPlayMatch(ClassicSet(), LEVEL_HARD, LEVEL_EASY, 8, &other).Play(6);
+    VySelfPlayMatch(ClassicSet(), VyLevel::HARD, VyLevel::EASY, 8, &other).Play(6);
     EXPECT_NE(other.str(), log) << "the seed drives the draws";
 }
 
 TEST(SelfPlay, AdvancedBeatsBeginnerFromEitherSeat)
 {
-    VySelfPlayMatch::Score asFirst = VySelfPlayMatch(ClassicSet(), LEVEL_ADVANCED, LEVEL_BEGINNER, 1).Play(10);
+    VySelfPlayMatch::Score asFirst = VySelfPlayMatch(ClassicSet(), VyLevel::ADVANCED, VyLevel::BEGINNER, 1).Play(10);
     EXPECT_GT(asFirst.firstWins, 3 * asFirst.secondWins);
-    VySelfPlayMatch::Score asSecond = VySelfPlayMatch(ClassicSet(), LEVEL_BEGINNER, LEVEL_ADVANCED, 1).Play(10);
+    VySelfPlayMatch::Score asSecond = VySelfPlayMatch(ClassicSet(), VyLevel::BEGINNER, VyLevel::ADVANCED, 1).Play(10);
     EXPECT_GT(asSecond.secondWins, 3 * asSecond.firstWins);
 }

@@ -291,7 +291,7 @@ TEST(SetLoader, ACombinationPartWithoutDigitsIsASquareThatNeverWins)
     GameTestHost host;
     VyGameRules rules(host);
     rules.SetPieceSet(set);
-    std::vector<VySquare> squares = rules.m_squares;
+    std::vector<VySquare> squares = rules.GetSquares();
     const int darkPieces[4] = {0, 2, 5, 7};
     for (int square = 0; square < 4; ++square)
         squares[static_cast<size_t>(square)].piece = darkPieces[square];

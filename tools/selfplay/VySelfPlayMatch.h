@@ -31,9 +31,9 @@ public:
         OUTCOME_SECOND_WINS,
     };
 
-    // Levels 1..5; the seed fixes every random draw of the match. pLog, when set, receives each move
-    // and the final board of each game.
-    VySelfPlayMatch(const VyPieceSet& set, int firstLevel, int secondLevel, uint32_t seed,
+    // The seed fixes every random draw of the match. pLog, when set, receives each move and the final
+    // board of each game.
+    VySelfPlayMatch(const VyPieceSet& set, VyLevel firstLevel, VyLevel secondLevel, uint32_t seed,
                     std::ostream* pLog = nullptr);
 
     Score Play(int games);
@@ -43,17 +43,17 @@ public:
     void HandleMessage(const VyMessage& msg) override;
 
     // VyGameHost
-    void MovePiece(int piece, VyPoint target, float speed, bool animate) override;
+    void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) override;
     void PlacePieceAt(int, VyPoint) override {}
     void Restack() override {}
-    void EnablePiece(int, bool) override {}
-    void SetPieceImage(int, int) override {}
+    void SetPieceInput(int, VyPieceInput) override {}
+    void SetPieceImage(int, VyPieceImage) override {}
     void StatusChanged() override {}
     void RefreshHighlight() override {}
     void AskPlayAgain() override {}
     bool IsNetworkConnected() const override { return false; }
     void SendMove(int, int) override {}
-    void StorePlayerName(int, const VyString&) override {}
+    void StorePlayerName(VyPlayer, const VyString&) override {}
     void FocusGameWindow() override {}
     void WakeComputer(const VyComputerPosition& position) override;
     void SetBusy(bool) override {}
@@ -67,7 +67,7 @@ public:
 private:
     void ActForFirstSide();
     Outcome Result() const;
-    VyString SideName(int state) const;
+    VyString SideName(VyGameState state) const;
     VyString PieceText(int piece) const;
     VyString PieceCode(int piece) const;
     void LogBoard() const;
@@ -77,8 +77,8 @@ private:
     VyRandom m_secondRandom;
     VyRandom m_rulesRandom;
     VyGameRules m_rules;
-    int m_firstLevel;
-    int m_secondLevel;
+    VyLevel m_firstLevel;
+    VyLevel m_secondLevel;
     std::ostream* m_pLog;
     bool m_bComputerFailed = false;
 };

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <optional>
 
 #include "VySelfPlayMatch.h"
 #include "vyio/VyArchiveSource.h"
@@ -23,12 +24,13 @@ int Usage()
     return 2;
 }
 
-int ParseLevel(const VyString& text)
+// A level by its number or its name; nothing for any other text.
+std::optional<VyLevel> ParseLevel(const VyString& text)
 {
-    for (int level = LEVEL_BEGINNER; level <= LEVEL_ADVANCED; ++level)
-        if (text == std::to_string(level) || text.EqualsNoCase(LevelName(level)))
+    for (VyLevel level : VY_ALL_LEVELS)
+        if (text == std::to_string(VyNumberOf(level)) || text.EqualsNoCase(LevelName(level)))
             return level;
-    return 0;
+    return std::nullopt;
 }
 
 bool ParseCount(const char* text, long long& value)
@@ -41,8 +43,8 @@ bool ParseCount(const char* text, long long& value)
 
 int main(int argc, char** argv)
 {
-    int first = 0;
-    int second = 0;
+    std::optional<VyLevel> first;
+    std::optional<VyLevel> second;
     long long games = -1;
     long long seed = -1;
     bool verbose = false;
@@ -69,7 +71,7 @@ int main(int argc, char** argv)
         else
             return Usage();
     }
-    if (first == 0 || second == 0 || games < 0)
+    if (!first || !second || games < 0)
         return Usage();
     if (seed < 0)
         seed = static_cast<long long>(std::time(nullptr) & 0xFFFFFFFF);
@@ -79,7 +81,7 @@ int main(int argc, char** argv)
         // The classic set as the game ships it, from the archive linked into this program.
         VyArchiveSource resources;
         const VyPieceSet set = VyPieceSet::Classic();
-        VySelfPlayMatch match(set, first, second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
+        VySelfPlayMatch match(set, *first, *second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
         if (verbose)
             std::cout << "Seed " << seed << "; pieces are shown by the initials of Color, Height, Shape, Top\n";
         VySelfPlayMatch::Score score = match.Play(static_cast<int>(games));

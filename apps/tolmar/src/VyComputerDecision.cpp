@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "VyGameTypes.h"
-#include "VyWinTest.h"
+#include "VyWinningLine.h"
 #include "vythread/VyTrace.h"
 
 bool VyComputerDecision::HasWin(const VyComputerPosition& position)
@@ -11,8 +11,8 @@ bool VyComputerDecision::HasWin(const VyComputerPosition& position)
     int combination = -1;
     int property = -1;
     int value = -1;
-    return VyWinTest::Find(position.squares, position.pieces, position.propertyCount, position.combinations,
-                           combination, property, value);
+    return VyWinningLine::Find(position.squares, position.pieces, position.propertyCount, position.combinations,
+                               combination, property, value);
 }
 
 std::vector<int> VyComputerDecision::OffBoardPieces(const VyComputerPosition& position)
@@ -185,14 +185,16 @@ int VyComputerDecision::ComputerChoosePiece(VyComputerPosition& position, VyRand
 {
     switch (position.level)
     {
-    case LEVEL_INTERMEDIATE:
-    case LEVEL_HARD:
+    case VyLevel::INTERMEDIATE:
+    case VyLevel::HARD:
         return ChooseSafePiece(position, random);
-    case LEVEL_ADVANCED:
+    case VyLevel::ADVANCED:
         return ChooseAdvancedPiece(position, random);
-    default: // Beginner, Easy, and a level from outside 1..5
-        return RandomOffBoardPiece(position, random);
+    case VyLevel::BEGINNER:
+    case VyLevel::EASY:
+        break;
     }
+    return RandomOffBoardPiece(position, random);
 }
 
 // Hard and Advanced: a random square after which the computer still has a safe piece to hand over.
@@ -217,12 +219,12 @@ int VyComputerDecision::ComputerChooseSquare(VyComputerPosition& position, VyRan
     const int current = position.currentPiece;
     if (current < 0 || static_cast<size_t>(current) >= position.pieces.size())
         return -1;
-    if (position.level <= LEVEL_BEGINNER)
+    if (position.level == VyLevel::BEGINNER)
         return RandomEmptySquare(position, random);
     const int winning = FindWinningSquare(position, current);
     if (winning != -1)
         return winning;
-    if (position.level >= LEVEL_HARD)
+    if (position.level == VyLevel::HARD || position.level == VyLevel::ADVANCED)
         return ChooseSafeSquare(position, random);
     return RandomEmptySquare(position, random);
 }
@@ -230,7 +232,7 @@ int VyComputerDecision::ComputerChooseSquare(VyComputerPosition& position, VyRan
 bool VyComputerDecision::Decide(VyComputerPosition& position, VyRandom& random, VyMessageTarget* pTarget,
                                 VyMessage& answer)
 {
-    if (position.state == PLAYER2_CHOOSES)
+    if (position.state == VyGameState::PLAYER2_CHOOSES)
     {
         const int option = ComputerChoosePiece(position, random);
         const bool valid = option >= 0 && static_cast<size_t>(option) < position.pieces.size();
@@ -238,7 +240,7 @@ bool VyComputerDecision::Decide(VyComputerPosition& position, VyRandom& random, 
         answer = {pTarget, MSG_COMPUTER_PIECE, option, position.generation};
         return valid;
     }
-    if (position.state == PLAYER2_PLACES)
+    if (position.state == VyGameState::PLAYER2_PLACES)
     {
         const int option = ComputerChooseSquare(position, random);
         const bool valid = option >= 0 && static_cast<size_t>(option) < position.squares.size();

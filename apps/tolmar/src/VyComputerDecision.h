@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "VyGameTypes.h"
 #include "VyPieceSet.h"
 #include "vythread/VyMessage.h"
 #include "vythread/VyRandom.h"
@@ -15,8 +16,8 @@ struct VyComputerPosition
     size_t propertyCount = 0;
     std::vector<std::vector<int>> combinations;
     int currentPiece = -1;                      // the piece to place (placing states)
-    int state = 0;                              // the game state when the copy was taken
-    int level = 0;                              // 1..5
+    VyGameState state = VyGameState::NO_OPPONENT; // the game state when the copy was taken
+    VyLevel level = VyLevel::EASY;
     int generation = 0;                         // the rules' position generation at that time
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VyComputerDecision.h"
+#include "VyGameTypes.h"
 #include "VySetLoadProgress.h"
 #include "vythread/VyMessageTarget.h"
 #include "vythread/VyPoint.h"
@@ -8,26 +9,27 @@
 
 // What the rules ask of the window that shows the game. The game window implements it; tests and
 // the self-play tool implement it to observe the calls. All calls come on the window thread.
-// Pieces and squares are indices into the rules' m_pieces and m_squares.
+// Pieces and squares are indices into the rules' GetPieces() and GetSquares(). The rules expect no
+// call to fail or throw: a host that cannot do what it is asked (a window that cannot be drawn, a
+// settings file that cannot be written) reports that itself and returns.
 class VyGameHost
 {
 public:
     virtual ~VyGameHost() = default;
 
     // Starts a movement that puts the piece's anchor on target: at speed pixels per second, or as a
-    // jump when speed is negative; with animate false the piece stays where it is. Whatever happens,
+    // jump when speed is negative; with STAY_IN_PLACE the piece stays where it is. Whatever happens,
     // the end is reported exactly once, later and never from inside this call, by handing
     // VyGameRules::MoveDone(piece) the piece (the window posts MSG_MOVE_DONE with param1 = piece).
-    virtual void MovePiece(int piece, VyPoint target, float speed, bool animate) = 0;
+    virtual void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) = 0;
     // Puts the piece's anchor on target at once, stopping any movement of it; reports nothing.
     virtual void PlacePieceAt(int piece, VyPoint target) = 0;
     // Raises the pieces on the board in square order, then the others in piece order.
     virtual void Restack() = 0;
-    // Lets the piece take (or refuse) mouse and keyboard choices.
-    virtual void EnablePiece(int piece, bool enable) = 0;
-    // Shows image 0 (normal) or 1 (greyed) of the piece.
-    virtual void SetPieceImage(int piece, int imageIndex) = 0;
-    // m_status was rebuilt.
+    // Lets the piece take (ENABLED) or refuse (DISABLED) mouse and keyboard choices.
+    virtual void SetPieceInput(int piece, VyPieceInput input) = 0;
+    virtual void SetPieceImage(int piece, VyPieceImage image) = 0;
+    // The status line (VyGameRules::GetStatus) was rebuilt.
     virtual void StatusChanged() = 0;
     // The pieces moved under the mouse: evaluate the square under it again.
     virtual void RefreshHighlight() = 0;
@@ -38,7 +40,7 @@ public:
     // Sends the local player's half-move to the peer: a choice (square -1) or a placement.
     virtual void SendMove(int piece, int square) = 0;
     // Writes a player's name to the game settings, section "General", key "Player1" or "Player2".
-    virtual void StorePlayerName(int player, const VyString& name) = 0;
+    virtual void StorePlayerName(VyPlayer player, const VyString& name) = 0;
     // Gives the keyboard focus to the game window.
     virtual void FocusGameWindow() = 0;
     // The computer is to move on position (copied now, on the window thread): wake its worker.
@@ -51,8 +53,8 @@ public:
     virtual VyMessageTarget* GetMessageTarget() = 0;
     // The progress display of set loads, or null for none.
     virtual VySetLoadProgress* GetSetLoadProgress() = 0;
-    // The rules took over a new set (m_pieces, m_pImages, board data): remake the piece windows, every
-    // piece at its start position.
+    // The rules took over a new set (GetPieces, GetSetImages, the board data): remake the piece
+    // windows, every piece at its start position.
     virtual void PieceSetChanged() = 0;
     // Shows a message box with an OK button.
     virtual void ShowMessageBox(const VyString& text, const VyString& caption) = 0;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "VyGameTypes.h"
 #include "vybitmap/rgb.h"
 #include "vythread/VyPoint.h"
 #include "vythread/VySize.h"
@@ -28,7 +29,7 @@ struct VyPieceInfo
     VyPoint start;           // lower-left corner of its picture while off the board
     VyPoint center;          // its anchor, as an offset from the picture's lower-left corner
     VyString bitmap;         // picture file, relative to the set directory
-    int imageIndex = 0;      // 0 normal, 1 greyed
+    VyPieceImage image = VyPieceImage::NORMAL;
 
     // Where the anchor stands while the piece is at its start position.
     VyPoint StartAnchor() const { return {start.x + center.x, start.y + center.y}; }

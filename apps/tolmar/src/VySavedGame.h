@@ -26,15 +26,17 @@ struct VySavedGame
         VY_OTHER_VERSION,     // the magic is right, the version is not exactly ours
     };
 
+    // The numbers as the file holds them, in range or not (VyGameStateFromNumber and the like
+    // convert them; the rules decide what an unknown one means).
     VyString player1Name;
     VyString player2Name;
-    int state = NO_OPPONENT;
-    int initialState = PLAYER1_CHOOSES;
-    int opponent = OPPONENT_HUMAN;
+    int state = VyNumberOf(VyGameState::NO_OPPONENT);
+    int initialState = VyNumberOf(VyGameState::PLAYER1_CHOOSES);
+    int opponent = VyNumberOf(VyOpponent::HUMAN);
     std::vector<int> history;   // pieces in the order they were placed
     std::vector<int> locations; // per piece: its square, or -1
     int currentPiece = INVALID_PIECE;
-    int level = LEVEL_EASY;
+    int level = VyNumberOf(VyLevel::EASY);
     VyString setName;
 
     // Writes every field; the stream's errors pass through.

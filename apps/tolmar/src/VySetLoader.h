@@ -9,8 +9,6 @@
 #include "vythread/VyMessageTarget.h"
 #include "vythread/VyThread.h"
 
-class VyConfigFile;
-
 // Loads a piece set: its configuration file and its bitmaps, through the resource look-up.
 //
 // The game loads on a worker thread of the loader's own (Start): the worker fills a fresh VyPieceSet

@@ -9,7 +9,7 @@
 // in property order. A combination without squares never wins. Broken set data (a combination naming
 // a missing square, a square naming a missing piece) is reported as a failed assertion and that line
 // does not win.
-class VyWinTest
+class VyWinningLine
 {
 public:
     // True when a line wins; then combination, property and value (the shared value index) name it.

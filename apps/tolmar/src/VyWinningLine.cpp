@@ -1,10 +1,10 @@
-#include "VyWinTest.h"
+#include "VyWinningLine.h"
 
 #include "vythread/VyTrace.h"
 
-bool VyWinTest::Find(const std::vector<VySquare>& squares, const std::vector<VyPieceInfo>& pieces,
-                     size_t propertyCount, const std::vector<std::vector<int>>& combinations, int& combination,
-                     int& property, int& value)
+bool VyWinningLine::Find(const std::vector<VySquare>& squares, const std::vector<VyPieceInfo>& pieces,
+                         size_t propertyCount, const std::vector<std::vector<int>>& combinations, int& combination,
+                         int& property, int& value)
 {
     for (size_t c = 0; c < combinations.size(); ++c)
         for (size_t p = 0; p < propertyCount; ++p)
@@ -17,8 +17,8 @@ bool VyWinTest::Find(const std::vector<VySquare>& squares, const std::vector<VyP
     return false;
 }
 
-bool VyWinTest::LineShares(const std::vector<VySquare>& squares, const std::vector<VyPieceInfo>& pieces,
-                           const std::vector<int>& line, size_t property, int& lineValue)
+bool VyWinningLine::LineShares(const std::vector<VySquare>& squares, const std::vector<VyPieceInfo>& pieces,
+                               const std::vector<int>& line, size_t property, int& lineValue)
 {
     if (line.empty())
         return false;

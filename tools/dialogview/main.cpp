@@ -68,7 +68,7 @@ bool OpenMenus()
     pGame->AppendItem(205, "Human");
     auto pLevels = std::make_unique<VyPopupMenu>();
     for (int level = 0; level < 5; ++level)
-        pLevels->AppendItem(200 + level, LevelName(level + 1));
+        pLevels->AppendItem(200 + level, LevelName(VY_ALL_LEVELS[level]));
     pGame->AppendSubMenu("Computer", std::move(pLevels));
     pGame->AppendSeparator();
     pGame->AppendItem(213, "Load");

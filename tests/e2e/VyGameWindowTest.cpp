@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "e2e/GameDirectory.h"
 #include "e2e/VyProcess.h"
 #include "vybitmap/VyBitmap.h"
 #include "vybitmap/VyRGBIO.h"
@@ -24,37 +25,6 @@
 namespace
 {
 constexpr int START_LIMIT_MS = 60000;
-
-// A copy of the game in a fresh directory, with the settings given. The directory's name has a blank
-// and a backslash, which are ordinary characters of a name here.
-class GameDirectory
-{
-public:
-    explicit GameDirectory(const std::string& settings)
-    {
-        m_path = m_dir.Path() / "the game\\dir";
-        std::filesystem::create_directories(m_path);
-        std::filesystem::copy_file(TOLMAR_EXE, m_path / "tolmar");
-        if (!settings.empty())
-            std::ofstream(m_path / "vyw.cfg") << settings;
-    }
-
-    std::string Exe() const { return File("tolmar"); }
-    std::string File(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    VyTestDir m_dir;
-    std::filesystem::path m_path;
-};
-
-// The environment of a game run without a screen: SDL's offscreen driver with Mesa's software OpenGL,
-// the trace on, and no leak report from the sanitizer builds (the OpenGL driver is unloaded at the end
-// with memory it never frees).
-std::map<std::string, std::string> OffscreenEnvironment()
-{
-    return {{"SDL_VIDEODRIVER", "offscreen"}, {"DISPLAY", ""}, {"VYW_TRACE", "1"}, {"LIBGL_ALWAYS_SOFTWARE", "1"},
-            {"VYW_CONTEXT_RESTART", ""}, {"ASAN_OPTIONS", "detect_leaks=0"}};
-}
 
 size_t Count(const std::string& text, const std::string& part)
 {

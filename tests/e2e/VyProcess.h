@@ -27,10 +27,13 @@ public:
     ~VyProcess() { Stop(); }
 
     // Starts argv[0] (searched in PATH) with the environment changed by `set` (an empty value removes
-    // the variable), standard output and error appended to outputPath, and optionally one pipe end
-    // handed to it as file descriptor 3. False when it cannot be started.
+    // the variable), standard output and error appended to outputPath (standard error to errorPath
+    // when one is given), optionally one pipe end handed to it as file descriptor 3, and in
+    // workingDirectory when one is given (argv[0] is then absolute or found in PATH). False when it
+    // cannot be started.
     bool Start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& set,
-               const std::string& outputPath, int fd3 = -1)
+               const std::string& outputPath, int fd3 = -1, const std::string& errorPath = {},
+               const std::string& workingDirectory = {})
     {
         std::vector<std::string> environment = MergedEnvironment(set);
         std::vector<char*> args = Pointers(argv);
@@ -38,9 +41,14 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        if (errorPath.empty())
+            posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        else
+            posix_spawn_file_actions_addopen(&actions, 2, errorPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (fd3 >= 0)
             posix_spawn_file_actions_adddup2(&actions, fd3, 3);
+        if (!workingDirectory.empty())
+            posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
         const int error = posix_spawnp(&m_pid, args[0], &actions, nullptr, args.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
         if (error != 0)

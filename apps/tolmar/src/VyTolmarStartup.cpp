@@ -2,15 +2,23 @@
 
 #include <memory>
 
+#include "VyCommandLine.h"
 #include "VyPieceSet.h"
 #include "vycontrol/VyStandardControls.h"
 #include "vyio/VyResourceSource.h"
 #include "vyplatform/VyPlatform.h"
+#include "vythread/VyTrace.h"
 #include "vywindow/VyMainWnd.h"
 #include "vywindow/VySceneWnd.h"
 
 namespace
 {
+VyStartRequest& StartRequest()
+{
+    static VyStartRequest request;
+    return request;
+}
+
 // The classic set's board and its sixteen pieces at their start positions.
 VySceneWndScene ClassicScene()
 {
@@ -27,8 +35,19 @@ VySceneWndScene ClassicScene()
 }
 } // namespace
 
+void VySetStartRequest(const VyStartRequest& request)
+{
+    StartRequest() = request;
+}
+
+const VyStartRequest& VyGetStartRequest()
+{
+    return StartRequest();
+}
+
 bool VyTolmarStartup(VyPlatform& platform)
 {
+    VyTrace::Write("VyTolmarStartup : start request: " + VyCommandLine::Describe(VyGetStartRequest()) + "\n");
     VyStandardControls::Install();
     platform.SetTitle("Tolmar");
     platform.SetFixedSize(true);

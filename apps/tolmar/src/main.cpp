@@ -1,13 +1,32 @@
 // tolmar: the game.
 //
-//   tolmar [--quit-after-frames N]
+//   tolmar [--human | --computer LEVEL] [--quit-after-frames N] [FILE]
+//   tolmar --help | --version
 //
-// --quit-after-frames N ends the program after N drawn frames (for tests and measurements).
-// The program runs in its own directory: vyw.cfg, Tolmar.cfg, saved games and screenshots live there.
+// FILE is a saved game to load at start, --human and --computer begin that game at once (see
+// VyCommandLine). --quit-after-frames N ends the program after N drawn frames (for tests and
+// measurements). The program runs in its own directory: vyw.cfg, Tolmar.cfg, saved games and
+// screenshots live there, so the command line is read, and FILE made absolute, before VyWin::Main
+// enters it. Exit status: 0, 1 after an error, 2 for a command line that cannot be followed.
+#include <vector>
+
+#include "VyCommandLine.h"
 #include "VyTolmarStartup.h"
 #include "vyplatform/VyWin.h"
 
 int main(int argc, char** argv)
 {
-    return VyWin::Main(argc, argv, VyTolmarStartup);
+    const VyStartRequest request = VyCommandLine::Parse(argc, argv);
+    if (const std::optional<int> status = VyCommandLine::Answer(request))
+        return *status;
+    VySetStartRequest(request);
+    // The request in words that mean the same from the program's directory, for the framework and for
+    // a restart of the program.
+    std::vector<VyString> words = VyCommandLine::ToWords(request);
+    words.insert(words.begin(), argc > 0 ? argv[0] : "tolmar");
+    std::vector<char*> args;
+    for (VyString& word : words)
+        args.push_back(word.data());
+    args.push_back(nullptr);
+    return VyWin::Main(static_cast<int>(words.size()), args.data(), VyTolmarStartup);
 }

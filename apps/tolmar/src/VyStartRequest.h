@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "VyGameTypes.h"
+#include "vythread/VyString.h"
+
+// What the command line asks the program to do.
+enum class VyStartAction
+{
+    RUN,           // start the game
+    PRINT_HELP,    // print the usage on standard output and end with 0
+    PRINT_VERSION, // print the version line on standard output and end with 0
+    REFUSE,        // print the reason on standard error and end with 2
+};
+
+// The game to begin as soon as the game window exists: none (the user chooses), a second player at
+// the same machine, or the computer at a level.
+enum class VyStartOpponent
+{
+    NONE,
+    HUMAN,
+    COMPUTER,
+};
+
+// The command line as the program understands it (made by VyCommandLine::Parse). A plain value: it
+// holds what was asked for and checks nothing; in particular the saved game is not known to exist.
+struct VyStartRequest
+{
+    VyStartAction action = VyStartAction::RUN;
+    VyStartOpponent opponent = VyStartOpponent::NONE;
+    std::optional<VyLevel> level;         // with COMPUTER, and only then
+    VyString savedGame;                   // the saved game to load at start, an absolute path; "" for none
+    std::vector<VyString> frameworkWords; // the framework's own options ("--quit-after-frames", "3")
+    VyString refusal;                     // with REFUSE: why, in one line, without the program's name
+};

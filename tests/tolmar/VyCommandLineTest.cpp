@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "VyCommandLine.h"
+#include "VyGameTypes.h"
+#include "vyplatform/VyProcessControl.h"
+
+namespace
+{
+const VyString START = "/home/ann/games";
+
+VyStartRequest Parse(const std::vector<VyString>& words, const VyString& directory = START)
+{
+    return VyCommandLine::Parse(words, directory);
+}
+
+// The refusal of words, or "(runs)" / "(prints)" when they are not refused.
+VyString Refusal(const std::vector<VyString>& words, const VyString& directory = START)
+{
+    const VyStartRequest request = Parse(words, directory);
+    if (request.action == VyStartAction::REFUSE)
+        return request.refusal;
+    return request.action == VyStartAction::RUN ? "(runs)" : "(prints)";
+}
+
+void ExpectSame(const VyStartRequest& a, const VyStartRequest& b)
+{
+    EXPECT_EQ(a.action, b.action);
+    EXPECT_EQ(a.opponent, b.opponent);
+    EXPECT_EQ(a.level, b.level);
+    EXPECT_EQ(a.savedGame, b.savedGame);
+    EXPECT_EQ(a.frameworkWords, b.frameworkWords);
+}
+
+const char* const CHOICES = "1 to 5, or Beginner, Easy, Intermediate, Hard or Advanced";
+} // namespace
+
+TEST(CommandLine, ASavedGameIsMadeAbsoluteFromTheStartingFolder)
+{
+    EXPECT_EQ(Parse({"game.sav"}).savedGame, "/home/ann/games/game.sav");
+    EXPECT_EQ(Parse({"saves/game one.sav"}).savedGame, "/home/ann/games/saves/game one.sav");
+    // ".." stays: it means the same from anywhere, through links too.
+    EXPECT_EQ(Parse({"../game.sav"}).savedGame, "/home/ann/games/../game.sav");
+    EXPECT_EQ(Parse({"game.sav"}, "/").savedGame, "/game.sav");
+    EXPECT_EQ(Parse({"/tmp/game.sav"}).savedGame, "/tmp/game.sav");
+    EXPECT_EQ(Parse({"/tmp/game.sav"}, "").savedGame, "/tmp/game.sav");
+    // A backslash is an ordinary character of a name.
+    EXPECT_EQ(Parse({"a\\b.sav"}).savedGame, "/home/ann/games/a\\b.sav");
+    // After "--" a name that begins with a dash is a file.
+    EXPECT_EQ(Parse({"--", "-odd.sav"}).savedGame, "/home/ann/games/-odd.sav");
+    EXPECT_EQ(Parse({"--", "--help"}).action, VyStartAction::RUN);
+}
+
+TEST(CommandLine, TheCurrentDirectoryOfTheCallIsTheStartingFolder)
+{
+    const char* argv[] = {"tolmar", "game.sav"};
+    const VyString directory = VyProcessControl::GetCurrentDirectory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_EQ(VyCommandLine::Parse(2, argv).savedGame, directory + "/game.sav");
+}
+
+TEST(CommandLine, AGameAgainstAHumanOrTheComputerAtALevel)
+{
+    EXPECT_EQ(Parse({"--human"}).opponent, VyStartOpponent::HUMAN);
+    EXPECT_EQ(Parse({"--human"}).level, std::nullopt);
+    const VyStartRequest computer = Parse({"--computer", "4"});
+    EXPECT_EQ(computer.opponent, VyStartOpponent::COMPUTER);
+    EXPECT_EQ(computer.level, VyLevel::HARD);
+    EXPECT_EQ(Parse({"--computer", "beginner"}).level, VyLevel::BEGINNER);
+    EXPECT_EQ(Parse({"--computer=Advanced"}).level, VyLevel::ADVANCED);
+    EXPECT_EQ(Parse({"--computer=2"}).level, VyLevel::EASY);
+}
+
+TEST(CommandLine, LevelsAreTheirNumbersOrTheRulesNamesInAnyCase)
+{
+    for (VyLevel level : VY_ALL_LEVELS)
+    {
+        const VyString name = LevelName(level);
+        EXPECT_EQ(VyCommandLine::ParseLevel(VyString::Format("%d", VyNumberOf(level))), level);
+        EXPECT_EQ(VyCommandLine::ParseLevel(name), level) << name;
+        EXPECT_EQ(VyCommandLine::ParseLevel(name.Lower()), level) << name;
+        EXPECT_EQ(VyCommandLine::ParseLevel(name.Upper()), level) << name;
+    }
+    for (const char* word : {"0", "6", "-1", "03", " 3", "3 ", "", "Hard ", "Beginners", "Expert", "3.0"})
+        EXPECT_EQ(VyCommandLine::ParseLevel(word), std::nullopt) << "'" << word << "'";
+}
+
+TEST(CommandLine, TheFrameworksOptionsArePassedOn)
+{
+    EXPECT_TRUE(Parse({}).frameworkWords.empty());
+    const VyStartRequest request = Parse({"--quit-after-frames", "3", "game.sav"});
+    EXPECT_EQ(request.frameworkWords, (std::vector<VyString>{"--quit-after-frames", "3"}));
+    EXPECT_EQ(request.savedGame, "/home/ann/games/game.sav");
+    EXPECT_EQ(Parse({"--quit-after-frames=0"}).frameworkWords, (std::vector<VyString>{"--quit-after-frames", "0"}));
+}
+
+TEST(CommandLine, HelpAndVersionStopTheReadingWhereTheyStand)
+{
+    EXPECT_EQ(Parse({"--help"}).action, VyStartAction::PRINT_HELP);
+    EXPECT_EQ(Parse({"-h"}).action, VyStartAction::PRINT_HELP);
+    EXPECT_EQ(Parse({"--version"}).action, VyStartAction::PRINT_VERSION);
+    EXPECT_EQ(Parse({"--version", "--help"}).action, VyStartAction::PRINT_VERSION);
+    EXPECT_EQ(Parse({"--help", "--no-such-option", "a", "b"}).action, VyStartAction::PRINT_HELP);
+    EXPECT_EQ(Refusal({"--no-such-option", "--help"}), "unknown option '--no-such-option'");
+}
+
+TEST(CommandLine, WhatCannotBeFollowedIsRefusedWithItsReason)
+{
+    const std::vector<std::pair<std::vector<VyString>, VyString>> cases = {
+        {{"--network"}, "unknown option '--network'"},
+        {{"-x"}, "unknown option '-x'"},
+        {{"-"}, "unknown option '-'"},
+        {{"--level=3"}, "unknown option '--level'"},
+        {{"--computer"}, VyString("option '--computer' needs a level: ") + CHOICES},
+        {{"--computer", "--human"}, VyString("option '--computer' needs a level: ") + CHOICES},
+        {{"--computer", "7"}, VyString("'7' is not a level: give ") + CHOICES},
+        {{"--computer="}, VyString("'' is not a level: give ") + CHOICES},
+        {{"--computer", "game.sav"}, VyString("'game.sav' is not a level: give ") + CHOICES},
+        {{"--human", "--computer", "2"}, "--human and --computer cannot both be given"},
+        {{"--computer", "2", "--human"}, "--human and --computer cannot both be given"},
+        {{"--human", "--human"}, "option '--human' is given twice"},
+        {{"--computer", "1", "--computer", "2"}, "option '--computer' is given twice"},
+        {{"--human=yes"}, "option '--human' takes no value"},
+        {{"--help=me"}, "option '--help' takes no value"},
+        {{"--quit-after-frames"}, "option '--quit-after-frames' needs a number of frames, 0 or more"},
+        {{"--quit-after-frames", "-3"}, "option '--quit-after-frames' needs a number of frames, 0 or more"},
+        {{"--quit-after-frames", "many"}, "option '--quit-after-frames' needs a number of frames, 0 or more"},
+        {{"a.sav", "b.sav"},
+         "only one saved game can be loaded, and '/home/ann/games/a.sav' and 'b.sav' are given"},
+        {{""}, "the saved game's name is empty"},
+        {{"a.sav", "--human"}, "a saved game names its own opponent: give it or --human, not both"},
+        {{"--computer", "3", "a.sav"}, "a saved game names its own opponent: give it or --computer, not both"},
+    };
+    for (const auto& [words, refusal] : cases)
+    {
+        VyString line;
+        for (const VyString& word : words)
+            line += "[" + word + "]";
+        EXPECT_EQ(Refusal(words), refusal) << line;
+    }
+    EXPECT_EQ(Refusal({"game.sav"}, ""), "the folder of 'game.sav' is unknown: the working directory cannot be read");
+}
+
+TEST(CommandLine, TheRequestInWordsMeansTheSameFromAnotherFolder)
+{
+    const std::vector<std::vector<VyString>> lines = {
+        {},
+        {"saves/game.sav", "--quit-after-frames", "2"},
+        {"--", "-odd.sav"},
+        {"--human"},
+        {"--computer=intermediate", "--quit-after-frames", "5"},
+    };
+    for (const std::vector<VyString>& words : lines)
+    {
+        const VyStartRequest request = Parse(words);
+        const std::vector<VyString> again = VyCommandLine::ToWords(request);
+        ExpectSame(Parse(again, "/usr/games/tolmar"), request);
+        // The framework finds its options as it reads them (VyPlatform::SetCommandLine).
+        EXPECT_TRUE(std::equal(request.frameworkWords.begin(), request.frameworkWords.end(), again.begin()));
+    }
+}

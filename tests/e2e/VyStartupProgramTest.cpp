@@ -93,3 +93,26 @@ TEST(VyGameStart, ARelativeSavedGameIsTakenFromTheStartingFolderAlsoAfterTheRest
     const std::string wanted = "VyTolmarStartup : start request: saved game " + file;
     EXPECT_EQ(Count(run.err, wanted + "\n"), 1u) << run.err;
 }
+
+TEST(VyGameStart, ErrorsBeforeTheWindowGoToStandardErrorAndToANativeBoxWithStatusOne)
+{
+    // No display at all: no X display and a video driver that does not exist.
+    GameDirectory noDisplay("[Screen]\nContext=Native\n");
+    std::map<std::string, std::string> environment = OffscreenEnvironment();
+    environment["SDL_VIDEODRIVER"] = "no-such-driver";
+    const GameRun display = RunGame(noDisplay, {}, environment);
+    EXPECT_EQ(display.status, 1);
+    EXPECT_NE(display.err.find("Error: The display could not be created: SDL could not start its video"),
+              std::string::npos)
+        << display.err;
+    // The box was tried; without a display SDL could not show it.
+    EXPECT_NE(display.err.find("VyWin : the error could not be shown in a box: "), std::string::npos) << display.err;
+
+    // Fonts from a folder that does not exist: the render context cannot start.
+    GameDirectory noFonts("[Screen]\nContext=Native\n[Directories]\nFonts=Nowhere\n");
+    const GameRun fonts = RunGame(noFonts, {});
+    EXPECT_EQ(fonts.status, 1);
+    EXPECT_NE(fonts.err.find("Error: *VyWin::CreateDisplay"), std::string::npos) << fonts.err;
+    EXPECT_NE(fonts.err.find("VyWin : the error could not be shown in a box: "), std::string::npos) << fonts.err;
+    EXPECT_EQ(fonts.out, "");
+}

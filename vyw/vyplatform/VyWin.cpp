@@ -72,9 +72,14 @@ int VyWin::Main(int argc, char** argv, VyStartupFunction startup)
     int exitCode = 1;
     auto fatal = [&](const VyString& text) {
         if (pPlatform)
+        {
             pPlatform->ReportFatalError(text);
+        }
         else
+        {
             std::fprintf(stderr, "Error: %s\n", text.c_str());
+            ShowErrorBox("Error", text, nullptr);
+        }
         exitCode = 1;
     };
     try
@@ -134,14 +139,14 @@ int VyWin::RunApplication(VyStartupFunction startup)
 {
     if (!CreateDisplay())
     {
-        std::fprintf(stderr, "The display could not be created: %s\n", m_displayError.c_str());
+        ShowError("Error", "The display could not be created: " + m_displayError);
         return 1;
     }
     if (IsQuitRequested())
         return 0; // the automatic choice of the render context starts the program again
     if (startup == nullptr || !startup(*this))
     {
-        std::fprintf(stderr, "The application could not start.\n");
+        ShowError("Error", "The application could not start.");
         return 1;
     }
     SDL_RaiseWindow(m_pWindow);
@@ -530,6 +535,13 @@ void VyWin::SetSystemCursorVisible(bool bVisible)
 void VyWin::ShowError(const VyString& caption, const VyString& text)
 {
     VyPlatform::ShowError(caption, text);
-    if (m_pWindow != nullptr)
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), m_pWindow);
+    ShowErrorBox(caption, text, m_pWindow);
+}
+
+void VyWin::ShowErrorBox(const VyString& caption, const VyString& text, SDL_Window* pParent)
+{
+    // SDL shows the box without a window of ours, and without its video started, where it can reach
+    // a display of its own (X11); elsewhere it refuses.
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), pParent) != 0)
+        VyTrace::Write(VyString("VyWin : the error could not be shown in a box: ") + SDL_GetError() + "\n");
 }

@@ -50,9 +50,12 @@ public:
     ~VyWin() override; // destroys the display
 
     // The process's entry: makes the program's directory current, builds the platform, creates the
-    // display, calls startup, runs the loop, shuts down and, when asked, starts the program again.
-    // Returns the exit code: 0 after a normal end; 1 when the display cannot be created, start-up
-    // fails or a VyException or std::exception reaches it (see ReportFatalError).
+    // display, calls startup, runs the loop, shuts down and, when asked, starts the program again
+    // with the same argv. Returns the exit code: 0 after a normal end; 1 when the display cannot be
+    // created ("The display could not be created: <reason>"), start-up returns false ("The
+    // application could not start.") or a VyException or std::exception reaches it (see
+    // ReportFatalError). Each of them is shown: before the main window exists through ShowError
+    // (standard error and a native box where one can be shown), afterwards in the main window.
     static int Main(int argc, char** argv, VyStartupFunction startup);
     // An error that ends the program, captioned "Error": the main window shows it when it exists and
     // can (VyRootWindow::ShowFatalError); else, or when that throws, ShowError.
@@ -96,7 +99,8 @@ public:
     bool ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height) override;
 
     void SetSystemCursorVisible(bool bVisible) override;
-    // Also shows the text in a message box when a display exists.
+    // Also shows the text in SDL's native message box, over the window when one exists; where no box
+    // can be shown (no display to reach) the refusal goes to the trace and nothing else happens.
     void ShowError(const VyString& caption, const VyString& text) override;
 
     SDL_Window* GetWindow() const { return m_pWindow; }
@@ -121,6 +125,9 @@ protected:
     virtual VyFullScreenFallback AskFullScreenFallback();
 
 private:
+    // SDL's native error box over pParent (null: none), which needs neither the window nor SDL's video
+    // started; a refusal goes to the trace.
+    static void ShowErrorBox(const VyString& caption, const VyString& text, SDL_Window* pParent);
     int RunApplication(VyStartupFunction startup);
     bool StartVideo();
     bool FailDisplay(const VyString& reason);

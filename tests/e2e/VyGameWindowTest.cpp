@@ -9,6 +9,7 @@
 
 #include "e2e/GameDirectory.h"
 #include "e2e/VyProcess.h"
+#include "e2e/VyXvfb.h"
 #include "vybitmap/VyBitmap.h"
 #include "vybitmap/VyRGBIO.h"
 #include "vyio/VyArchive.h"
@@ -33,42 +34,6 @@ size_t Count(const std::string& text, const std::string& part)
         ++count;
     return count;
 }
-
-// An Xvfb of the test's own on a display number it picks itself (-displayfd), stopped by its pid.
-class VyXvfb
-{
-public:
-    bool Start(const std::string& logPath)
-    {
-        int fds[2];
-        if (pipe(fds) != 0)
-            return false;
-        const bool bStarted = m_process.Start({"Xvfb", "-displayfd", "3", "-screen", "0", "800x600x24", "-nolisten",
-                                               "tcp", "-noreset"},
-                                              {}, logPath, fds[1]);
-        close(fds[1]);
-        std::string number;
-        pollfd wait{fds[0], POLLIN, 0};
-        while (bStarted && poll(&wait, 1, START_LIMIT_MS) > 0)
-        {
-            char c = 0;
-            if (read(fds[0], &c, 1) != 1 || c == '\n')
-                break;
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty())
-            return false;
-        m_display = ":" + number;
-        return true;
-    }
-
-    const std::string& Display() const { return m_display; }
-
-private:
-    VyProcess m_process;
-    std::string m_display;
-};
 
 // Runs a tool to its end; its output, or "" when it failed.
 std::string RunTool(const std::vector<std::string>& argv, const std::map<std::string, std::string>& set,
@@ -174,7 +139,9 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
     environment["SDL_VIDEODRIVER"] = "x11";
     environment["DISPLAY"] = xvfb.Display();
     VyProcess tolmar;
-    ASSERT_TRUE(tolmar.Start({game.Exe()}, environment, game.File("out.txt")));
+    // A game against a second player: player 1 chooses first, so the pieces are enabled and drawn as
+    // their pictures are.
+    ASSERT_TRUE(tolmar.Start({game.Exe(), "--human"}, environment, game.File("out.txt")));
 
     const std::string found =
         RunTool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Tolmar$"}, display, game.File("wid.txt"));

@@ -1,4 +1,4 @@
-// tolmar-dialogview: one of the game's dialogs, or a message box, over the start scene, for looking at
+// tolmar-dialogview: one of the game's dialogs, or a message box, over the game's window, for looking at
 // them (Control+P saves screenshot.jpg beside the program, as in the game).
 //
 //   tolmar-dialogview --dialog FILE [--id N]        a definition file of the Dialogs directory
@@ -6,22 +6,16 @@
 //   tolmar-dialogview --file-dialog open|save DIR   the file dialog in a folder (the chosen path is
 //                                                   printed)
 //   tolmar-dialogview --progress PERCENT TEXT       a progress window standing at PERCENT
-//   tolmar-dialogview --menus                       a bar of Game, Options and Help menus (F10 opens it)
 //   tolmar-dialogview ... --quit-after-frames N
 //
-// The dialog stands beside the scene as a game shows its modeless boxes; closing it leaves the scene.
-#include <algorithm>
+// The dialog stands beside the game as it shows its modeless boxes; closing it leaves the game.
 #include <cstdio>
-
-#include "VyGameTypes.h"
 
 #include "VyTolmarStartup.h"
 #include "vyplatform/VyPlatform.h"
 #include "vyplatform/VyWin.h"
 #include "vyrender/VyRenderContext.h"
 #include "vycontrol/VyFileDialog.h"
-#include "vycontrol/VyMenuBar.h"
-#include "vycontrol/VyPopupMenu.h"
 #include "vycontrol/VyProgressWnd.h"
 #include "vywindow/VyDialog.h"
 #include "vywindow/VyMainWnd.h"
@@ -57,48 +51,8 @@ bool OpenProgress(const std::vector<VyString>& words)
     return VyProgressWnd::Show("Loading Tolmar", {275, 100}, pState) != nullptr;
 }
 
-// A menu tree like the game's, with a checked item in a sub-menu and disabled items.
-bool OpenMenus()
-{
-    VyMainWnd* pMain = VyMainWnd::Get();
-    auto* pBar = dynamic_cast<VyMenuBar*>(pMain->SetMenuBar());
-    if (pBar == nullptr)
-        return false;
-    auto pGame = std::make_unique<VyPopupMenu>();
-    pGame->AppendItem(205, "Human");
-    auto pLevels = std::make_unique<VyPopupMenu>();
-    for (int level = 0; level < 5; ++level)
-        pLevels->AppendItem(200 + level, LevelName(VY_ALL_LEVELS[level]));
-    pGame->AppendSubMenu("Computer", std::move(pLevels));
-    pGame->AppendSeparator();
-    pGame->AppendItem(213, "Load");
-    pGame->AppendItem(214, "Save", nullptr, VY_MENU_ITEM_DISABLED);
-    pGame->AppendSeparator();
-    pGame->AppendItem(208, "Exit");
-    auto pOptions = std::make_unique<VyPopupMenu>();
-    pOptions->AppendItem(8, "Undo", nullptr, VY_MENU_ITEM_DISABLED);
-    pOptions->AppendSeparator();
-    auto pFirst = std::make_unique<VyPopupMenu>();
-    pFirst->AppendItem(209, "Player 1", nullptr, VY_MENU_ITEM_CHECKED);
-    pFirst->AppendItem(210, "Player 2");
-    pFirst->AppendItem(211, "Random");
-    pOptions->AppendSubMenu("First Turn", std::move(pFirst));
-    pOptions->AppendItem(221, "Messages");
-    pOptions->AppendItem(222, "Chat", nullptr, VY_MENU_ITEM_DISABLED);
-    auto pHelp = std::make_unique<VyPopupMenu>();
-    pHelp->AppendItem(216, "Rules");
-    pHelp->AppendSeparator();
-    pHelp->AppendItem(212, "About");
-    pBar->AppendPopup("Game", std::move(pGame));
-    pBar->AppendPopup("Options", std::move(pOptions));
-    pBar->AppendPopup("Help", std::move(pHelp));
-    return true;
-}
-
 bool OpenRequested(const std::vector<VyString>& words)
 {
-    if (std::find(words.begin(), words.end(), VyString("--menus")) != words.end())
-        return OpenMenus();
     if (!Argument(words, "--file-dialog").empty())
         return OpenFileDialog(words);
     if (!Argument(words, "--progress").empty())

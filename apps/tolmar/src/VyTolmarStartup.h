@@ -4,16 +4,17 @@
 
 class VyPlatform;
 
-// The game's start-up function, called by the platform once the display exists: sets the title
-// "Tolmar" and the fixed-size flag, loads the classic set and hands the platform the main window that
-// shows it. Returns true; a set that cannot be loaded throws its VyException, which the platform shows
-// before the program ends with code 1. The start request is written to the trace.
+// The game's start-up function, called by the platform once the display exists: installs the
+// standard controls, sets the title "Tolmar" and the fixed-size flag, and hands the platform the
+// game's main window with its menus and the game window, which reads Tolmar.cfg and starts loading
+// the piece set it names behind the progress window; once the set is in use it does what the start
+// request asks. False when the game window cannot be made. A set that fails to load is reported by
+// the game window, and the program then ends. The start request is written to the trace.
 bool VyTolmarStartup(VyPlatform& platform);
 
 // The command line's request for this run: main sets it (VyCommandLine::Parse) before VyWin::Main,
-// and the game window reads it on the window thread when it starts, to load request.savedGame (an
-// absolute path, not checked to exist: loading reports a missing or damaged file) or to begin a game
-// against request.opponent. Nothing here acts on it: the start scene shows whatever was asked for.
+// and the start-up hands it to the game window: load request.savedGame (an absolute path, not checked
+// to exist: loading reports a missing or damaged file) or begin a game against request.opponent.
 // Until set, the default request (run, no opponent, no file). Not for other threads, and not to be
 // set while the platform runs.
 void VySetStartRequest(const VyStartRequest& request);

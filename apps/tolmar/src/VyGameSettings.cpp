@@ -1,0 +1,122 @@
+#include "VyGameSettings.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "vyio/VyFile.h"
+#include "vythread/VyException.h"
+
+namespace
+{
+constexpr const char* GENERAL = "General";
+
+const char* PlayerKey(VyPlayer player)
+{
+    return player == VyPlayer::PLAYER2 ? "Player2" : "Player1";
+}
+
+std::unique_ptr<VyConfigFile> OpenOrCreate(const char* name)
+{
+    try
+    {
+        return std::make_unique<VyConfigFile>(name);
+    }
+    catch (VyException&)
+    {
+        if (std::FILE* pFile = std::fopen(name, "ab"))
+            std::fclose(pFile);
+        return std::make_unique<VyConfigFile>(name);
+    }
+}
+} // namespace
+
+VyGameSettings::VyGameSettings() : m_pFile(OpenOrCreate(FileName()))
+{
+}
+
+void VyGameSettings::Store(const VyString& key, const VyString& value)
+{
+    m_pFile->SetString(GENERAL, key, value);
+    m_pFile->Save();
+}
+
+float VyGameSettings::GetMoveSpeed()
+{
+    return static_cast<float>(m_pFile->GetInt(GENERAL, "Movement Speed", 300));
+}
+
+void VyGameSettings::SetMoveSpeed(float pixelsPerSecond)
+{
+    m_pFile->SetInt(GENERAL, "Movement Speed", static_cast<int>(std::lround(pixelsPerSecond)), VY_CONFIG_SAVE_NOW);
+}
+
+const char* VyGameSettings::LastGameLabel(VyOpponent opponent)
+{
+    switch (opponent)
+    {
+    case VyOpponent::COMPUTER: return "Computer";
+    case VyOpponent::NETWORK_CLIENT: return "Network:Client";
+    case VyOpponent::NETWORK_SERVER: return "Network:Server";
+    case VyOpponent::HUMAN: break;
+    }
+    return "Human";
+}
+
+VyOpponent VyGameSettings::GetLastGame()
+{
+    const VyString label = m_pFile->GetString(GENERAL, "Last Game", "Human");
+    for (VyOpponent kind : {VyOpponent::COMPUTER, VyOpponent::NETWORK_CLIENT, VyOpponent::NETWORK_SERVER})
+        if (label == LastGameLabel(kind))
+            return kind;
+    return VyOpponent::HUMAN;
+}
+
+void VyGameSettings::SetLastGame(VyOpponent opponent)
+{
+    Store("Last Game", LastGameLabel(opponent));
+}
+
+const char* VyGameSettings::FirstPlayerLabel(VyFirstPlayer firstPlayer)
+{
+    switch (firstPlayer)
+    {
+    case VyFirstPlayer::PLAYER2: return "Player2";
+    case VyFirstPlayer::RANDOM: return "Random";
+    case VyFirstPlayer::PLAYER1: break;
+    }
+    return "Player1";
+}
+
+VyFirstPlayer VyGameSettings::GetFirstPlayer(VyFirstPlayer fallback)
+{
+    const VyString label = m_pFile->GetString(GENERAL, "First Player", "Player1");
+    for (VyFirstPlayer first : {VyFirstPlayer::PLAYER1, VyFirstPlayer::PLAYER2, VyFirstPlayer::RANDOM})
+        if (label == FirstPlayerLabel(first))
+            return first;
+    return fallback;
+}
+
+void VyGameSettings::SetFirstPlayer(VyFirstPlayer firstPlayer)
+{
+    Store("First Player", FirstPlayerLabel(firstPlayer));
+}
+
+VyString VyGameSettings::GetPlayerName(VyPlayer player)
+{
+    return m_pFile->GetString(GENERAL, PlayerKey(player), "");
+}
+
+void VyGameSettings::SetPlayerName(VyPlayer player, const VyString& name)
+{
+    Store(PlayerKey(player), name);
+}
+
+VyString VyGameSettings::GetSetName()
+{
+    return m_pFile->GetString(GENERAL, "Set", "classic");
+}
+
+void VyGameSettings::Delete()
+{
+    std::remove(FileName());
+}

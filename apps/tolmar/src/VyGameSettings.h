@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+
+#include "VyGameTypes.h"
+#include "vyio/VyConfigFile.h"
+
+// The game's settings in Tolmar.cfg, in the program's directory (the working directory):
+//
+//   [General] Movement Speed   int    300        piece speed in pixels per second; -1 = no movement
+//   [General] Last Game        text   "Human"    "Human", "Computer", "Network:Client", "Network:Server"
+//   [General] First Player     text   "Player1"  "Player1", "Player2" or "Random"
+//   [General] Player1, Player2 text   empty      the players' names
+//   [General] Set              text   "classic"  the piece set
+//
+// Reading a missing key adds it with its default. A missing file is created empty when the settings
+// are opened. Every change is written at once: a setting the player chose is never lost because the
+// program ended before the next write. Writing failures are reported to the trace and not thrown
+// (VyConfigFile).
+class VyGameSettings
+{
+public:
+    // Opens Tolmar.cfg, creating it empty when it cannot be read.
+    VyGameSettings();
+
+    static const char* FileName() { return "Tolmar.cfg"; }
+
+    float GetMoveSpeed();
+    void SetMoveSpeed(float pixelsPerSecond);
+    // Last Game as an opponent kind: "Computer" 4, "Network:Client" 2, "Network:Server" 3, else 1.
+    VyOpponent GetLastGame();
+    void SetLastGame(VyOpponent opponent);
+    // First Player: an unknown text gives fallback.
+    VyFirstPlayer GetFirstPlayer(VyFirstPlayer fallback);
+    void SetFirstPlayer(VyFirstPlayer firstPlayer);
+    VyString GetPlayerName(VyPlayer player);
+    void SetPlayerName(VyPlayer player, const VyString& name);
+    VyString GetSetName();
+
+    // The texts the file holds for the enumerations.
+    static const char* LastGameLabel(VyOpponent opponent);
+    static const char* FirstPlayerLabel(VyFirstPlayer firstPlayer);
+
+    // Deletes Tolmar.cfg (the set it names cannot be loaded); the settings are read from defaults
+    // afterwards.
+    static void Delete();
+
+private:
+    void Store(const VyString& key, const VyString& value);
+
+    std::unique_ptr<VyConfigFile> m_pFile;
+};

@@ -1,0 +1,552 @@
+#include "VyGameWnd.h"
+
+#include <cmath>
+
+#include "VyPiece.h"
+#include "vyio/VyFile.h"
+#include "vyplatform/VyInput.h"
+#include "vyplatform/VyPlatform.h"
+#include "vyrender/VyRenderContext.h"
+#include "vythread/VyClock.h"
+#include "vythread/VyException.h"
+#include "vythread/VyTrace.h"
+#include "vyutil/VyColorSlots.h"
+#include "vyutil/VyStringHelper.h"
+#include "vywindow/VyDialog.h"
+#include "vywindow/VyMainWnd.h"
+#include "vywindow/VyMsgBox.h"
+
+namespace
+{
+constexpr int STATUS_FONT = 2;
+constexpr int STATUS_MARGIN = 10;
+constexpr uint32_t STATUS_COLOR = 0xFFFFFF;
+constexpr const char* COMPUTER_NAME = "The computer"; // as the rules name it
+constexpr const char* QUIT_QUESTION = "Are you sure you want to quit your current game?";
+
+// The edge from a to b, at p.x: is p above it (sign 1) or below it (sign -1)?
+bool IsOnSideOf(VyPoint a, VyPoint b, VyPoint p, int sign)
+{
+    if (a.x == b.x)
+        return false;
+    const int height = static_cast<int>(a.y + static_cast<double>(p.x - a.x) * (a.y - b.y) / (a.x - b.x));
+    return sign > 0 ? p.y > height : p.y < height;
+}
+
+// Whether p lies inside the square's four-cornered outline.
+bool SquareContains(const VySquare& square, VyPoint p)
+{
+    if (p.x < square.left.x || p.x >= square.right.x || p.y < square.bottom.y || p.y >= square.top.y)
+        return false;
+    return IsOnSideOf(square.left, square.top, p, -1) && IsOnSideOf(square.top, square.right, p, -1) &&
+           IsOnSideOf(square.left, square.bottom, p, 1) && IsOnSideOf(square.bottom, square.right, p, 1);
+}
+} // namespace
+
+VyGameWnd::VyGameWnd() : m_rules(*this)
+{
+    m_pComputer = std::make_unique<VyComputerPlayer>(this);
+}
+
+VyGameWnd::~VyGameWnd()
+{
+    VyMessageTarget::KillTimers(this);
+}
+
+VyPiece* VyGameWnd::GetPiece(int piece) const
+{
+    if (piece < 0 || piece >= static_cast<int>(m_pieces.size()))
+        return nullptr;
+    return m_pieces[static_cast<size_t>(piece)];
+}
+
+bool VyGameWnd::OnCreate()
+{
+    if (!VyFrameWnd::OnCreate())
+        return false;
+    LoadSettings();
+    return true;
+}
+
+void VyGameWnd::LoadSettings()
+{
+    m_pSettings = std::make_unique<VyGameSettings>();
+    m_rules.SetMoveSpeed(m_pSettings->GetMoveSpeed());
+    const VyOpponent lastGame = m_pSettings->GetLastGame();
+    m_rules.SetFirstPlayer(m_pSettings->GetFirstPlayer(m_rules.GetFirstPlayer()));
+    m_rules.SelectOpponent(lastGame);
+    m_rules.LoadSet(m_pSettings->GetSetName());
+}
+
+// ---- choosing the game -------------------------------------------------------------------------
+
+bool VyGameWnd::ConfirmEndOfGame()
+{
+    if (!m_rules.IsInPlay())
+        return true;
+    return VyMsgBox::Run(QUIT_QUESTION, "Tolmar", VY_MB_YESNO) == VY_IDYES;
+}
+
+void VyGameWnd::FillInNames()
+{
+    for (VyPlayer player : {VyPlayer::PLAYER1, VyPlayer::PLAYER2})
+    {
+        const bool bFirst = player == VyPlayer::PLAYER1;
+        const VyString& held = bFirst ? m_rules.GetPlayer1Name() : m_rules.GetPlayer2Name();
+        // A name held stays; the computer's, left from a game against it, is no player's name.
+        const bool bComputersName = !bFirst && held == COMPUTER_NAME && m_rules.GetOpponent() != VyOpponent::COMPUTER;
+        if (!held.empty() && !bComputersName)
+            continue;
+        VyString name = m_pSettings->GetPlayerName(player);
+        if (name.empty())
+            name = bFirst ? "Player 1" : "Player 2";
+        m_rules.SetPlayerName(player, name);
+    }
+}
+
+// The "New Game" dialog with both names; false when it was cancelled.
+bool VyGameWnd::AskNames()
+{
+    VyDialog* pDialog = VyDialog::Load("2player.dlg", 0);
+    if (pDialog == nullptr)
+        return false;
+    pDialog->SetControlText(202, m_rules.GetPlayer1Name());
+    pDialog->SetControlText(204, m_rules.GetPlayer2Name());
+    const VyDialogResult result = pDialog->RunModal();
+    if (result.result != VY_IDOK)
+        return false;
+    m_rules.SetPlayerName(VyPlayer::PLAYER1, result.GetText(202));
+    m_rules.SetPlayerName(VyPlayer::PLAYER2, result.GetText(204));
+    return true;
+}
+
+bool VyGameWnd::SetOpponent(VyOpponent kind, VyOpponentRequest request)
+{
+    if (kind == VyOpponent::NETWORK_CLIENT || kind == VyOpponent::NETWORK_SERVER)
+        return false; // network play is not built yet
+    if (!ConfirmEndOfGame())
+        return false;
+    if (m_pQuestion != nullptr)
+    {
+        VyMsgBox* pBox = m_pQuestion;
+        m_pQuestion = nullptr;
+        pBox->Close(VY_IDCANCEL);
+    }
+    m_rules.SelectOpponent(kind);
+    FillInNames();
+    if (kind == VyOpponent::HUMAN && request == VyOpponentRequest::FROM_MENU && !AskNames())
+        return false;
+    m_rules.StartGame();
+    m_pSettings->SetLastGame(kind);
+    return true;
+}
+
+void VyGameWnd::SetFirstPlayer(VyFirstPlayer firstPlayer)
+{
+    m_rules.SetFirstPlayer(firstPlayer);
+    m_pSettings->SetFirstPlayer(firstPlayer);
+}
+
+void VyGameWnd::SetMoveSpeed(float pixelsPerSecond)
+{
+    m_rules.SetMoveSpeed(pixelsPerSecond);
+    m_pSettings->SetMoveSpeed(pixelsPerSecond);
+}
+
+// ---- saved games -------------------------------------------------------------------------------
+
+void VyGameWnd::LoadGamePath(const VyString& path)
+{
+    try
+    {
+        if (m_rules.LoadGameFile(path))
+            Restack();
+    }
+    catch (VyException& error)
+    {
+        error.Report();
+        ShowMessageBox(path + " is not a saved game Tolmar can read:\n\n" + error.GetMessage(), "Load Error");
+    }
+}
+
+void VyGameWnd::LoadGameFromFile()
+{
+    VyString path;
+    if (VyPlatform* pPlatform = VyPlatform::Get())
+        if (pPlatform->AskFileName(VyFileDialogMode::OPEN, "tolmar.sav", path))
+            LoadGamePath(path);
+}
+
+void VyGameWnd::SaveGameToFile()
+{
+    VyString path;
+    if (VyPlatform* pPlatform = VyPlatform::Get())
+        if (pPlatform->AskFileName(VyFileDialogMode::SAVE, "tolmar.sav", path))
+            m_rules.SaveGameFile(path);
+}
+
+// ---- messages and input ------------------------------------------------------------------------
+
+void VyGameWnd::HandleMessage(const VyMessage& msg)
+{
+    if (msg.id == VY_MSG_COMMAND)
+        return OnPieceCommand(msg.param1);
+    if (msg.id == VY_MSG_TIMER && msg.param1 == VY_DOTS_TIMER)
+        return UpdateDotsTimer();
+    if (msg.id == VY_MSG_DIALOG_CLOSED && msg.param1 == VY_QUESTION_ID)
+        return OnQuestionAnswer(msg.param2);
+    if (msg.id == MSG_GAME_START)
+        return DoStart();
+    if (m_rules.HandleMessage(msg))
+        return;
+    VyFrameWnd::HandleMessage(msg);
+}
+
+void VyGameWnd::OnPieceCommand(int id)
+{
+    const int piece = id - VyPiece::VY_FIRST_PIECE_ID;
+    if (piece >= 0 && piece < m_rules.GetNumberOfPieces())
+        m_rules.ChoosePiece(piece);
+}
+
+void VyGameWnd::OnQuestionAnswer(int button)
+{
+    if (m_pQuestion == nullptr)
+        return; // closed by a new game
+    m_pQuestion = nullptr;
+    if (button == VY_IDYES)
+        SetOpponent(m_rules.GetOpponent(), VyOpponentRequest::WITHOUT_DIALOGS);
+}
+
+void VyGameWnd::OnMouseMoved(VyPoint point, int flags)
+{
+    VyFrameWnd::OnMouseMoved(point, flags);
+    m_mouse = point;
+    m_bMouseInside = true;
+    RefreshHighlight();
+}
+
+void VyGameWnd::OnButtonReleased(VyPoint point, int flags)
+{
+    m_mouse = point;
+    RefreshHighlight();
+    if ((flags & VY_MOUSE_BUTTON_MASK) == VY_MOUSE_RIGHT && m_rules.GetHighlightedSquare() == NO_SQUARE)
+        return VyFrameWnd::OnButtonReleased(point, flags); // the menus
+    if (m_rules.PlaceOnHighlight())
+        Invalidate();
+}
+
+void VyGameWnd::OnUnhandledKey(int key, int flags)
+{
+    if (key == ' ' && m_rules.PlaceOnHighlight())
+        return Invalidate();
+    VyFrameWnd::OnUnhandledKey(key, flags);
+}
+
+bool VyGameWnd::StepPieceFocus(VyStep step)
+{
+    VyMainWnd* pMain = VyMainWnd::Get();
+    const auto* pFocus = pMain == nullptr ? nullptr : dynamic_cast<const VyPiece*>(pMain->GetFocus());
+    const int from = pFocus != nullptr && pFocus->GetParent() == this ? pFocus->GetIndex() : INVALID_PIECE;
+    VyPiece* pNext = GetPiece(m_rules.StepChoosablePiece(from, step));
+    if (pNext == nullptr)
+        return false;
+    pMain->SetFocus(pNext);
+    return true;
+}
+
+bool VyGameWnd::FilterKey(int key, int flags)
+{
+    if (key != VY_KEY_TAB)
+        return VyFrameWnd::FilterKey(key, flags);
+    const bool bShift = (flags & VY_INPUT_SHIFT) != 0;
+    if (m_rules.IsHumanChoosing())
+        return !StepPieceFocus(bShift ? VyStep::NEXT : VyStep::PREVIOUS);
+    if (m_rules.IsHumanPlacing() && !m_rules.IsMoving())
+    {
+        if (m_rules.StepHighlight(bShift ? VyStep::PREVIOUS : VyStep::NEXT))
+            Invalidate();
+        return false;
+    }
+    return VyFrameWnd::FilterKey(key, flags);
+}
+
+bool VyGameWnd::IsBusy() const
+{
+    return m_bBusy || m_rules.IsComputersTurn();
+}
+
+void VyGameWnd::UpdateCursor()
+{
+    VyMainWnd* pMain = VyMainWnd::Get();
+    if (pMain != nullptr && IsBusy())
+        return pMain->SetShownCursor(VY_CURSOR_WAIT);
+    VyFrameWnd::UpdateCursor();
+}
+
+int VyGameWnd::SquareAt(VyPoint point) const
+{
+    const std::vector<VySquare>& squares = m_rules.GetSquares();
+    for (size_t i = 0; i < squares.size(); ++i)
+        if (squares[i].piece < 0 && SquareContains(squares[i], point))
+            return static_cast<int>(i);
+    return NO_SQUARE;
+}
+
+// ---- drawing -----------------------------------------------------------------------------------
+
+void VyGameWnd::ReleaseTextures()
+{
+    m_board = VyTexture();
+    m_bBoardMade = false;
+    VyFrameWnd::ReleaseTextures();
+}
+
+void VyGameWnd::DrawContent(VyRenderContext& context, const VyRect& clientRect)
+{
+    DrawBackgroundAndBoard(context, clientRect);
+    DrawHighlight(context, clientRect);
+    DrawStatus(context, clientRect);
+    if (!m_bSetDrawnReported && m_rules.GetSetImages() != nullptr)
+    {
+        // On the steady clock every process shares, so that a starter can measure the time to here.
+        m_bSetDrawnReported = true;
+        VyTrace::Write(VyString::Format("VyGameWnd : first frame with the set drawn at %llu us\n",
+                                        static_cast<unsigned long long>(VyClock::Microseconds())));
+    }
+}
+
+void VyGameWnd::DrawBackgroundAndBoard(VyRenderContext& context, const VyRect& clientRect)
+{
+    const std::shared_ptr<const VySetImages>& pImages = m_rules.GetSetImages();
+    if (!m_bBoardMade && pImages != nullptr && !pImages->board.IsEmpty())
+        m_board = context.MakeTextureHandle(*pImages->board.Image());
+    m_bBoardMade = m_bBoardMade || pImages != nullptr;
+    const VySize board = m_rules.GetBoardSize();
+    const int x0 = clientRect.left;
+    const int y0 = clientRect.bottom;
+    context.SetBlending(false);
+    context.SetTexturing(false);
+    // Until a set is in use, a dark colour of the scheme, so that the white status line reads on it.
+    context.SetColor(pImages != nullptr ? VyColor(pImages->background & 0xFFFFFF)
+                                        : VyColor::FromSlot(DIALOG_ACTIVE_CAPTION_BACKGROUND));
+    context.FillRect(VyRect{x0, clientRect.top, clientRect.right, y0 + std::max(board.cy, 0)});
+    context.FillRect(VyRect{x0 + std::max(board.cx, 0), y0 + std::max(board.cy, 0), clientRect.right, y0});
+    if (!m_board.IsValid() || board.cx <= 0 || board.cy <= 0)
+        return;
+    context.SetColor(VyColor(0xFFFFFF));
+    context.SetTexturing(true);
+    context.SelectTexture(m_board);
+    context.DrawTexture(VyRect{x0, y0 + board.cy, x0 + board.cx, y0}, VyRect());
+    context.SetTexturing(false);
+}
+
+void VyGameWnd::DrawHighlight(VyRenderContext& context, const VyRect& clientRect)
+{
+    const int square = m_rules.GetHighlightedSquare();
+    if (square < 0 || square >= m_rules.GetNumberOfSquares())
+        return;
+    const VySquare& s = m_rules.GetSquares()[static_cast<size_t>(square)];
+    const VyPoint origin{clientRect.left, clientRect.bottom};
+    context.SetColor(VyColor(s.selectColor & 0xFFFFFF));
+    for (int grow : {0, 1, -1})
+    {
+        const VyPoint points[4] = {{origin.x + s.left.x - grow, origin.y + s.left.y},
+                                   {origin.x + s.bottom.x, origin.y + s.bottom.y - grow},
+                                   {origin.x + s.right.x + grow, origin.y + s.right.y},
+                                   {origin.x + s.top.x, origin.y + s.top.y + grow}};
+        context.DrawPolygon(points, 4, VyPolygonStyle::OUTLINE);
+    }
+}
+
+void VyGameWnd::DrawStatus(VyRenderContext& context, const VyRect& clientRect)
+{
+    context.SelectFont(STATUS_FONT);
+    context.SetColor(VyColor(STATUS_COLOR));
+    context.DrawText(m_rules.GetStatusLine(VyClock::TickCount()), clientRect.left + STATUS_MARGIN,
+                     clientRect.top - STATUS_MARGIN);
+}
+
+void VyGameWnd::UpdateDotsTimer()
+{
+    if (m_rules.IsComputersTurn())
+        return Invalidate();
+    VyMessageTarget::KillTimer(this, VY_DOTS_TIMER);
+}
+
+// ---- VyGameHost --------------------------------------------------------------------------------
+
+void VyGameWnd::MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style)
+{
+    if (VyPiece* pPiece = GetPiece(piece))
+        return pPiece->MoveTo(target, speed, style);
+    PostTo(this, MSG_MOVE_DONE, piece); // no window to move: the half-move still ends
+}
+
+void VyGameWnd::PlacePieceAt(int piece, VyPoint target)
+{
+    if (VyPiece* pPiece = GetPiece(piece))
+        pPiece->JumpTo(target);
+}
+
+void VyGameWnd::Restack()
+{
+    for (const VySquare& square : m_rules.GetSquares())
+        if (VyPiece* pPiece = GetPiece(square.piece))
+            BringToFront(pPiece);
+    const std::vector<VyPieceInfo>& pieces = m_rules.GetPieces();
+    for (size_t i = 0; i < pieces.size(); ++i)
+        if (pieces[i].location < 0)
+            if (VyPiece* pPiece = GetPiece(static_cast<int>(i)))
+                BringToFront(pPiece);
+    if (m_pQuestion != nullptr)
+        BringToFront(m_pQuestion);
+}
+
+void VyGameWnd::SetPieceInput(int piece, VyPieceInput input)
+{
+    if (VyPiece* pPiece = GetPiece(piece))
+        pPiece->SetEnabled(input == VyPieceInput::ENABLED);
+}
+
+void VyGameWnd::SetPieceImage(int piece, VyPieceImage image)
+{
+    if (VyPiece* pPiece = GetPiece(piece))
+        pPiece->ShowImage(image);
+}
+
+void VyGameWnd::StatusChanged()
+{
+    Invalidate();
+    UpdateCursor();
+}
+
+void VyGameWnd::RefreshHighlight()
+{
+    if (m_bMouseInside && m_rules.HighlightSquare(SquareAt(m_mouse)))
+        Invalidate();
+}
+
+void VyGameWnd::AskPlayAgain()
+{
+    if (m_pQuestion != nullptr)
+        return;
+    VyMsgBoxOptions options;
+    options.boxId = VY_QUESTION_ID;
+    options.pParent = this;
+    options.pOwner = this;
+    const VyRect client = GetClientRect();
+    options.position = VyPoint{client.right - 220, client.top - 20};
+    m_pQuestion = VyMsgBox::Show("Would you like to play again?\n\n", "Tolmar", VY_MB_YESNO, options);
+    // The keys answer it too: Return is Yes, Escape No.
+    if (VyMainWnd* pMain = VyMainWnd::Get(); pMain != nullptr && m_pQuestion != nullptr)
+        pMain->SetFocus(m_pQuestion);
+}
+
+bool VyGameWnd::IsNetworkConnected() const
+{
+    return false; // no connection exists until network play is built
+}
+
+void VyGameWnd::SendMove(int, int)
+{
+    // Only a connected network game sends moves, and there is none yet (IsNetworkConnected).
+}
+
+void VyGameWnd::StorePlayerName(VyPlayer player, const VyString& name)
+{
+    if (m_pSettings != nullptr)
+        m_pSettings->SetPlayerName(player, name);
+}
+
+void VyGameWnd::FocusGameWindow()
+{
+    if (VyMainWnd* pMain = VyMainWnd::Get())
+        if (IsCreated() && IsShown())
+            pMain->SetFocus(this);
+}
+
+void VyGameWnd::WakeComputer(const VyComputerPosition& position)
+{
+    m_pComputer->Wake(position);
+    VyMessageTarget::SetTimer(this, VY_DOTS_TIMER, VY_DOTS_STEP_MS);
+    UpdateCursor();
+    Invalidate();
+}
+
+void VyGameWnd::SetBusy(bool busy)
+{
+    m_bBusy = busy;
+    UpdateCursor();
+}
+
+void VyGameWnd::DestroyPieces()
+{
+    for (VyPiece* pPiece : m_pieces)
+        pPiece->DeleteLater();
+    m_pieces.clear();
+}
+
+void VyGameWnd::PieceSetChanged()
+{
+    DestroyPieces();
+    m_board = VyTexture();
+    m_bBoardMade = false;
+    const std::vector<VyPieceInfo>& pieces = m_rules.GetPieces();
+    for (size_t i = 0; i < pieces.size(); ++i)
+    {
+        const int index = static_cast<int>(i);
+        auto pPiece = std::make_unique<VyPiece>(index, m_rules.GetSetImages(), m_rules.GetColorMask(), pieces[i].center);
+        const VyRect rect = pPiece->RectForAnchor(pieces[i].StartAnchor());
+        VyPiece* pRaw = CreateChild(std::move(pPiece), VY_STYLE_VISIBLE | VY_STYLE_TRANSPARENT | VY_STYLE_DISABLED,
+                                    rect, VyPiece::VY_FIRST_PIECE_ID + index);
+        m_pieces.push_back(pRaw);
+    }
+    Restack();
+    Invalidate();
+    OnSetArrived();
+}
+
+void VyGameWnd::OnSetArrived()
+{
+    if (m_bStartDone)
+        return;
+    m_bStartDone = true;
+    // From the queue: the rules are still taking the set over while they tell of it.
+    PostTo(this, MSG_GAME_START);
+}
+
+void VyGameWnd::DoStart()
+{
+    if (!m_start.savedGame.empty())
+        return LoadGamePath(m_start.savedGame);
+    if (m_start.opponent == VyStartOpponent::HUMAN)
+        SetOpponent(VyOpponent::HUMAN, VyOpponentRequest::WITHOUT_DIALOGS);
+    if (m_start.opponent != VyStartOpponent::COMPUTER)
+        return;
+    if (m_start.level)
+        m_rules.SetLevel(*m_start.level);
+    SetOpponent(VyOpponent::COMPUTER, VyOpponentRequest::WITHOUT_DIALOGS);
+}
+
+void VyGameWnd::ShowMessageBox(const VyString& text, const VyString& caption)
+{
+    VyMsgBox::Run(text, caption, VY_MB_OK);
+}
+
+void VyGameWnd::DeleteGameSettings()
+{
+    VyGameSettings::Delete();
+}
+
+void VyGameWnd::ShowFatalError(const VyString& text)
+{
+    VyMainWnd* pMain = VyMainWnd::Get();
+    VyPlatform* pPlatform = VyPlatform::Get();
+    const bool bShown = pMain != nullptr && pMain->ShowFatalError("Error", text);
+    if (pPlatform == nullptr)
+        return;
+    if (!bShown)
+        pPlatform->ShowError("Error", text);
+    pPlatform->Quit();
+}

@@ -1,0 +1,151 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "VyComputerPlayer.h"
+#include "VyGameHost.h"
+#include "VyGameRules.h"
+#include "VyGameSettings.h"
+#include "VyStartRequest.h"
+#include "vyutil/VyTexture.h"
+#include "vywindow/VyFrameWnd.h"
+
+class VyMsgBox;
+class VyPiece;
+
+// How SetOpponent was asked for: from the menu (the dialogs run), or by the answer Yes to "play again"
+// and the command line (no dialogs; the names stay as they are).
+enum class VyOpponentRequest
+{
+    FROM_MENU,
+    WITHOUT_DIALOGS,
+};
+
+// The window the game is seen and played in: a child of the main window that holds the rules, the
+// computer's worker and one VyPiece child window per piece, and implements VyGameHost for the rules.
+//
+// Drawing, back to front: the background colour above and right of the board, the board picture from
+// (0, 0) to the set's board size, the highlighted square's outline (three pixels wide, in the square's
+// colour), the status line in white at the top left (with the computer's thinking dots, redrawn every
+// 333 ms while it thinks); the pieces, the end-of-game question and other children over it.
+//
+// Input:
+//   mouse move            highlights the empty square under the mouse while a local human places
+//   button release        places on the highlighted square
+//   space                 the same (a piece with the focus chooses itself on space)
+//   Tab, Shift+Tab        choosing: the focus to the previous (Shift: next) piece off the board;
+//                         placing: the next (Shift: previous) empty square is highlighted
+//   command 201..200+N    from a piece: chooses it
+// The cursor is the busy cursor while a movement runs or the computer thinks.
+//
+// The settings (VyGameSettings) are read when the window is created, and the piece set they name is
+// loaded; once it has loaded, what the command line asked for (VyStartRequest) is done.
+class VyGameWnd : public VyFrameWnd, public VyGameHost
+{
+public:
+    VyGameWnd();
+    ~VyGameWnd() override;
+
+    VyGameRules& GetRules() { return m_rules; }
+    const VyGameRules& GetRules() const { return m_rules; }
+    VyGameSettings& GetSettings() { return *m_pSettings; }
+    // The piece window of a piece index, or null.
+    VyPiece* GetPiece(int piece) const;
+    // The end-of-game question while it is shown, else null.
+    VyMsgBox* GetQuestionBox() const { return m_pQuestion; }
+    // What to do once the first set has loaded: the command line's request (before the window is
+    // created).
+    void SetStart(const VyStartRequest& start) { m_start = start; }
+    // The display of set loads; none when not given.
+    void SetLoadProgress(std::unique_ptr<VySetLoadProgress> pProgress) { m_pProgress = std::move(pProgress); }
+
+    // Changes the opponent: asks first when a game is running ("Are you sure you want to quit your
+    // current game?"), then for a human opponent from the menu runs the "New Game" names dialog, and
+    // starts a game. False when the player said No or cancelled the dialog (the opponent kind is
+    // then taken only in the second case, as the menu's item says). The network kinds are refused.
+    bool SetOpponent(VyOpponent kind, VyOpponentRequest request);
+    void SetFirstPlayer(VyFirstPlayer firstPlayer);
+    void SetMoveSpeed(float pixelsPerSecond);
+    // Asks first when a game is running; true when the game may end (none runs, or Yes).
+    bool ConfirmEndOfGame();
+    // Load and Save through the file dialog; failures are shown ("Load Error", "Save Error").
+    void LoadGameFromFile();
+    void SaveGameToFile();
+    // Loads a saved game from a path; failures and broken files are shown as for Load.
+    void LoadGamePath(const VyString& path);
+
+    // VyWnd
+    bool OnCreate() override;
+    void HandleMessage(const VyMessage& msg) override;
+    void OnMouseMoved(VyPoint point, int flags) override;
+    void OnButtonReleased(VyPoint point, int flags) override;
+    void OnUnhandledKey(int key, int flags) override;
+    bool FilterKey(int key, int flags) override;
+    void UpdateCursor() override;
+    void DrawContent(VyRenderContext& context, const VyRect& clientRect) override;
+    void ReleaseTextures() override;
+
+    // The square whose outline holds point (client coordinates), or NO_SQUARE.
+    int SquareAt(VyPoint point) const;
+    // Whether the pointer shows the busy cursor.
+    bool IsBusy() const;
+
+    // VyGameHost
+    void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) override;
+    void PlacePieceAt(int piece, VyPoint target) override;
+    void Restack() override;
+    void SetPieceInput(int piece, VyPieceInput input) override;
+    void SetPieceImage(int piece, VyPieceImage image) override;
+    void StatusChanged() override;
+    void RefreshHighlight() override;
+    void AskPlayAgain() override;
+    bool IsNetworkConnected() const override;
+    void SendMove(int piece, int square) override;
+    void StorePlayerName(VyPlayer player, const VyString& name) override;
+    void FocusGameWindow() override;
+    void WakeComputer(const VyComputerPosition& position) override;
+    void SetBusy(bool busy) override;
+    VyMessageTarget* GetMessageTarget() override { return this; }
+    VySetLoadProgress* GetSetLoadProgress() override { return m_pProgress.get(); }
+    void PieceSetChanged() override;
+    void ShowMessageBox(const VyString& text, const VyString& caption) override;
+    void DeleteGameSettings() override;
+    void ShowFatalError(const VyString& text) override;
+
+    static constexpr int VY_QUESTION_ID = 203;
+    // Posted to itself once the first set is in use: do what the command line asked for.
+    static constexpr int MSG_GAME_START = 1006;
+    static constexpr int VY_DOTS_TIMER = 2;
+    static constexpr int VY_DOTS_STEP_MS = 333;
+
+private:
+    void LoadSettings();
+    void FillInNames();
+    bool AskNames();
+    void OnPieceCommand(int id);
+    void OnQuestionAnswer(int button);
+    void OnSetArrived();
+    void DoStart();
+    bool StepPieceFocus(VyStep step);
+    void UpdateDotsTimer();
+    void DestroyPieces();
+    void DrawBackgroundAndBoard(VyRenderContext& context, const VyRect& clientRect);
+    void DrawHighlight(VyRenderContext& context, const VyRect& clientRect);
+    void DrawStatus(VyRenderContext& context, const VyRect& clientRect);
+
+    VyGameRules m_rules;
+    std::unique_ptr<VyGameSettings> m_pSettings;
+    std::unique_ptr<VyComputerPlayer> m_pComputer;
+    std::unique_ptr<VySetLoadProgress> m_pProgress;
+    std::vector<VyPiece*> m_pieces; // children, index = piece index
+    VyMsgBox* m_pQuestion = nullptr;
+    VyTexture m_board;
+    bool m_bBoardMade = false;
+    VyPoint m_mouse{-1, -1};
+    bool m_bMouseInside = false;
+    bool m_bBusy = false;
+    VyStartRequest m_start;
+    bool m_bStartDone = false;
+    bool m_bSetDrawnReported = false;
+};

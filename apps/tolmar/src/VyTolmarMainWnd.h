@@ -1,0 +1,54 @@
+#pragma once
+
+#include "VyStartRequest.h"
+#include "vycontrol/VyMenuUpdater.h"
+#include "vywindow/VyMainWnd.h"
+
+class VyGameWnd;
+class VyPopupMenu;
+
+// The game's main window: the menu bar of Game, Options and Help over the game window, and the menus'
+// commands. Items are enabled and checked from the game just before they show:
+//
+//   command   item                         enabled when            checked when
+//   200..204  Computer > Beginner..Advanced
+//   205       Human
+//   206, 207  Network > Join, Start        (network play is not built: disabled)
+//   213, 214  Load, Save                   Save: a game was started
+//   208       Exit
+//   8         Undo                         the rules can undo
+//   209..211  First Turn > Player 1, 2, Random                     that first player
+//   218..220  Piece Movement > Off, Slow, Fast                     speed -1, 300, 1500 (rounded)
+//   221, 222  Messages, Chat               (not built: disabled)
+//   216, 212  Rules, About
+//
+// Exit and the window's close button ask first while a game is running, also over an open dialog.
+class VyTolmarMainWnd : public VyMainWnd, public VyMenuUpdater
+{
+public:
+    VyTolmarMainWnd(int width, int height);
+
+    // Makes the menu bar and the game window, which reads the settings, loads the set behind the
+    // progress window and then does what start asks. Null when the window cannot be made.
+    VyGameWnd* CreateGameWindow(const VyStartRequest& start = {});
+    VyGameWnd* GetGameWindow() const { return m_pGame; }
+
+    void HandleMessage(const VyMessage& msg) override;
+    void UpdateMenuItem(VyMenuItem& item) override;
+    void OnCloseRequest() override;
+
+    // Runs one menu command as if chosen (tests use it too). False for a command of no item.
+    bool OnCommand(int command);
+
+private:
+    void BuildMenus();
+    std::unique_ptr<VyPopupMenu> MakeGameMenu();
+    std::unique_ptr<VyPopupMenu> MakeOptionsMenu();
+    std::unique_ptr<VyPopupMenu> MakeHelpMenu();
+    void ShowAbout();
+    void ShowRules();
+    void Exit();
+
+    VyGameWnd* m_pGame = nullptr;
+    bool m_bAskingToQuit = false;
+};

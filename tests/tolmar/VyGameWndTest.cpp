@@ -1,0 +1,269 @@
+#include "VyGameWndTestSupport.h"
+
+#include "vycontrol/VyEdit.h"
+#include "vycontrol/VyMenuBar.h"
+#include "vycontrol/VyMenuItem.h"
+#include "vycontrol/VyPopupMenu.h"
+#include "vyio/VyConfigFile.h"
+
+namespace
+{
+// The item of a command in the game's menus, brought up to date as it would be when shown.
+VyMenuItem& UpdatedItem(VyTolmarMainWnd& main, int command)
+{
+    auto* pBar = dynamic_cast<VyMenuBar*>(main.GetMenuBar());
+    VyMenuItem* pItem = pBar == nullptr ? nullptr : pBar->FindItem(command);
+    if (pItem == nullptr)
+        throw std::runtime_error("no menu item " + std::to_string(command));
+    main.UpdateMenuItem(*pItem);
+    return *pItem;
+}
+} // namespace
+
+TEST_F(VyGameWndTest, AGameAgainstASecondPlayerIsPlayedByClicksToThePlayAgainQuestion)
+{
+    m_script.Then([this] { Key(VY_KEY_RETURN); }); // the names dialog as it is filled in
+    m_script.Start();
+    m_pMain->OnCommand(205);
+    EXPECT_EQ(Rules().GetOpponent(), VyOpponent::HUMAN);
+    EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER1_CHOOSES);
+    EXPECT_EQ(Rules().GetStatus(), "Player 1's turn to chose a piece");
+
+    ChoosePieceByClick(4);
+    Settle();
+    EXPECT_EQ(Rules().GetCurrentPiece(), 4);
+    EXPECT_EQ(Rules().GetStatus(), "Player 2's turn to place the piece");
+    // Movement Off: the chosen piece stands at the chosen position at once.
+    EXPECT_EQ(m_pGame->GetPiece(4)->GetAnchor(), Rules().GetChosenPos());
+
+    PlaceByClick(9);
+    Settle();
+    EXPECT_EQ(Rules().GetSquares()[9].piece, 4);
+    EXPECT_EQ(m_pGame->GetPiece(4)->GetAnchor(), Rules().GetSquares()[9].center);
+    EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER2_CHOOSES);
+
+    PlayToTheEndByClicks();
+    VyMsgBox* pQuestion = m_pGame->GetQuestionBox();
+    ASSERT_NE(pQuestion, nullptr);
+    EXPECT_EQ(pQuestion->GetRect().left, m_pGame->GetClientRect().right - 220);
+    EXPECT_EQ(pQuestion->GetRect().top, m_pGame->GetClientRect().top - 20);
+    EXPECT_EQ(pQuestion->GetControlText(VyMsgBox::VY_TEXT_ID), "Would you like to play again?\n\n");
+
+    // Yes starts the next game with the same players; the board is cleared.
+    pQuestion->Close(VY_IDYES);
+    Dispatch();
+    EXPECT_EQ(m_pGame->GetQuestionBox(), nullptr);
+    EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER1_CHOOSES);
+    EXPECT_TRUE(Rules().GetHistory().empty());
+    EXPECT_TRUE(m_pGame->GetPiece(4)->IsEnabled());
+}
+
+TEST_F(VyGameWndTest, EveryComputerLevelPlaysAGameToTheEnd)
+{
+    for (int command = 200; command <= 204; ++command)
+    {
+        if (Rules().IsInPlay())
+            m_script.Then(Answer(VY_IDYES)).Start();
+        m_pMain->OnCommand(command);
+        EXPECT_EQ(Rules().GetLevel(), static_cast<VyLevel>(command - 199));
+        EXPECT_EQ(Rules().GetPlayer2Name(), "The computer");
+        PlayToTheEndByClicks();
+        ASSERT_NE(m_pGame->GetQuestionBox(), nullptr) << "level " << command - 199;
+        // No leaves the finished game on the board.
+        m_pGame->GetQuestionBox()->Close(VY_IDNO);
+        Dispatch();
+        EXPECT_TRUE(Rules().IsGameOver());
+    }
+    EXPECT_EQ(VyConfigFile("Tolmar.cfg").GetString("General", "Last Game", ""), "Computer");
+}
+
+TEST_F(VyGameWndTest, AWholeGameIsPlayedWithTheKeyboardAlone)
+{
+    // F10 opens Game with "Human" highlighted; Return takes it; Return takes the names dialog.
+    Key(VY_KEY_F10);
+    m_script.Then([this] { Key(VY_KEY_RETURN); }).Start();
+    Key(VY_KEY_RETURN);
+    ASSERT_EQ(Rules().GetState(), VyGameState::PLAYER1_CHOOSES);
+
+    // Tab walks the pieces backwards from none (the last piece first); Shift+Tab forwards.
+    Key(VY_KEY_TAB);
+    EXPECT_EQ(m_pMain->GetFocus(), m_pGame->GetPiece(15));
+    Key(VY_KEY_TAB, VY_INPUT_SHIFT);
+    EXPECT_EQ(m_pMain->GetFocus(), m_pGame->GetPiece(0));
+    Space();
+    Settle();
+    EXPECT_EQ(Rules().GetCurrentPiece(), 0);
+
+    // Placing: Tab highlights the next empty square, Shift+Tab the previous one.
+    Key(VY_KEY_TAB);
+    const int first = Rules().GetHighlightedSquare();
+    Key(VY_KEY_TAB);
+    Key(VY_KEY_TAB, VY_INPUT_SHIFT);
+    EXPECT_EQ(Rules().GetHighlightedSquare(), first);
+    Space();
+    Settle();
+    EXPECT_EQ(Rules().GetSquares()[static_cast<size_t>(first)].piece, 0);
+
+    for (int halfMove = 0; halfMove < 40 && !Rules().IsGameOver(); ++halfMove)
+    {
+        Key(VY_KEY_TAB);
+        Space();
+        Settle();
+    }
+    EXPECT_TRUE(Rules().IsGameOver());
+    EXPECT_NE(m_pGame->GetQuestionBox(), nullptr);
+}
+
+TEST_F(VyGameWndTest, UndoAgainstTheComputerComesBackToTheHumansTurnAndNeverStallsIt)
+{
+    // The computer chooses first: with only its choice made there is nothing to take back.
+    m_pMain->OnCommand(210); // First Turn > Player 2
+    m_pMain->OnCommand(200);
+    Settle();
+    ASSERT_EQ(Rules().GetState(), VyGameState::PLAYER1_PLACES);
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 8).IsEnabled());
+    m_pMain->OnCommand(8);
+    Settle();
+    EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER1_PLACES);
+    EXPECT_FALSE(m_pGame->IsBusy());
+
+    // State 1 after the computer placed the piece the human chose: undo goes back to the human's
+    // placement of the computer's first choice (state 4).
+    PlaceByClick(0);
+    Settle();
+    ASSERT_EQ(Rules().GetState(), VyGameState::PLAYER1_CHOOSES);
+    ChoosePieceByClick(FirstFreePiece());
+    Settle();
+    ASSERT_EQ(Rules().GetState(), VyGameState::PLAYER1_PLACES);
+    const size_t placed = Rules().GetHistory().size();
+    ASSERT_TRUE(UpdatedItem(*m_pMain, 8).IsEnabled());
+    m_pMain->OnCommand(8);
+    Settle();
+    EXPECT_TRUE(Rules().GetState() == VyGameState::PLAYER1_PLACES || Rules().GetState() == VyGameState::PLAYER1_CHOOSES);
+    EXPECT_LT(Rules().GetHistory().size(), placed);
+    EXPECT_FALSE(m_pGame->IsBusy());
+    EXPECT_TRUE(Rules().IsHumanChoosing() || Rules().IsHumanPlacing());
+}
+
+TEST_F(VyGameWndTest, PiecesAreHitOnlyWhereTheyArePaintedAndOccupiedSquaresNeverHighlight)
+{
+    m_script.Then([this] { Key(VY_KEY_RETURN); }).Start();
+    m_pMain->OnCommand(205);
+    // A point in piece 0's rectangle that its picture leaves transparent.
+    const VyPiece& piece = *m_pGame->GetPiece(0);
+    const VyRect rect = piece.GetRect();
+    VyPoint clear{-1, -1};
+    for (int x = rect.left; x < rect.right && clear.x < 0; ++x)
+        if (!piece.ContainsPoint({x, rect.top - 1}))
+            clear = {x, rect.top - 1};
+    ASSERT_GE(clear.x, 0);
+    Click(m_pGame->ClientToRoot(clear));
+    EXPECT_EQ(Rules().GetCurrentPiece(), INVALID_PIECE);
+    EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER1_CHOOSES);
+
+    ChoosePieceByClick(0);
+    Settle();
+    PlaceByClick(5);
+    Settle();
+    ChoosePieceByClick(1);
+    Settle();
+    Move(CenterOf(5));
+    EXPECT_EQ(Rules().GetHighlightedSquare(), NO_SQUARE);
+    Move(CenterOf(6));
+    EXPECT_EQ(Rules().GetHighlightedSquare(), 6);
+}
+
+TEST_F(VyGameWndTest, TheMenusFollowTheGame)
+{
+    EXPECT_EQ(Rules().GetState(), VyGameState::NO_OPPONENT);
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 214).IsEnabled()) << "Save without a game";
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 206).IsEnabled());
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 222).IsEnabled());
+    EXPECT_TRUE(UpdatedItem(*m_pMain, 218).IsChecked()) << "speed -1 is Off";
+
+    m_pMain->OnCommand(220);
+    EXPECT_TRUE(UpdatedItem(*m_pMain, 220).IsChecked());
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 219).IsChecked());
+    m_pGame->SetMoveSpeed(1000.0f);
+    for (int command : {218, 219, 220})
+        EXPECT_FALSE(UpdatedItem(*m_pMain, command).IsChecked()) << command;
+    EXPECT_EQ(VyConfigFile("Tolmar.cfg").GetInt("General", "Movement Speed", 0), 1000);
+
+    m_pMain->OnCommand(211);
+    EXPECT_TRUE(UpdatedItem(*m_pMain, 211).IsChecked());
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 209).IsChecked());
+    EXPECT_EQ(VyConfigFile("Tolmar.cfg").GetString("General", "First Player", ""), "Random");
+
+    m_pMain->OnCommand(201);
+    EXPECT_TRUE(UpdatedItem(*m_pMain, 214).IsEnabled());
+}
+
+TEST_F(VyGameWndTest, ChangingTheOpponentOrExitingDuringAGameAsksFirst)
+{
+    m_pMain->OnCommand(203);
+    Settle();
+    ASSERT_TRUE(Rules().IsInPlay());
+    const VyGameState state = Rules().GetState();
+
+    m_script.Then(Answer(VY_IDNO)).Start();
+    m_pMain->OnCommand(200);
+    EXPECT_EQ(Rules().GetState(), state) << "No keeps the game";
+    EXPECT_EQ(Rules().GetLevel(), VyLevel::BEGINNER) << "the level is taken all the same";
+
+    m_script.Then(Answer(VY_IDNO));
+    m_script.Start();
+    m_pMain->OnCommand(208);
+    EXPECT_FALSE(Platform().IsQuitRequested());
+    m_script.Then(Answer(VY_IDNO));
+    m_script.Start();
+    m_pMain->OnCloseRequest();
+    EXPECT_FALSE(Platform().IsQuitRequested());
+    m_script.Then(Answer(VY_IDYES));
+    m_script.Start();
+    m_pMain->OnCommand(208);
+    EXPECT_TRUE(Platform().IsQuitRequested());
+    ASSERT_EQ(m_questions.size(), 4u);
+    for (const VyString& question : m_questions)
+        EXPECT_EQ(question, "Are you sure you want to quit your current game?");
+}
+
+TEST_F(VyGameWndTest, YesAfterAGameStartsTheNextOneInTheStateItShowsWithARandomFirstPlayer)
+{
+    m_pMain->OnCommand(211); // Random
+    for (int game = 0; game < 4; ++game)
+    {
+        if (game == 0)
+            m_pMain->OnCommand(200);
+        PlayToTheEndByClicks();
+        ASSERT_NE(m_pGame->GetQuestionBox(), nullptr);
+        m_pGame->GetQuestionBox()->Close(VY_IDYES);
+        Dispatch();
+        // Whoever the draw made first: the status line, the pieces and the computer agree with it.
+        if (Rules().GetState() == VyGameState::PLAYER1_CHOOSES)
+        {
+            EXPECT_EQ(Rules().GetStatus(), "Your turn to chose a piece");
+            EXPECT_TRUE(m_pGame->GetPiece(FirstFreePiece())->IsEnabled());
+        }
+        else
+        {
+            // The computer was woken and chooses (it may have chosen already).
+            EXPECT_TRUE(Rules().IsComputersTurn() || Rules().GetState() == VyGameState::PLAYER1_PLACES);
+            Settle();
+            EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER1_PLACES);
+            EXPECT_EQ(Rules().GetStatus(), "Your turn to place the piece");
+            EXPECT_FALSE(m_pGame->GetPiece(FirstFreePiece())->IsEnabled());
+        }
+    }
+}
+
+TEST_F(VyGameWndTest, ClosingTheWindowOverAnOpenDialogAsksFirst)
+{
+    m_pMain->OnCommand(204);
+    Settle();
+    // The About box is open when the window's close button is pressed; Yes ends its wait too.
+    m_script.Then([this] { m_pMain->OnCloseRequest(); }).Then(Answer(VY_IDYES));
+    m_script.Start();
+    m_pMain->OnCommand(212);
+    EXPECT_TRUE(Platform().IsQuitRequested());
+    EXPECT_EQ(m_questions, (std::vector<VyString>{"Are you sure you want to quit your current game?"}));
+}

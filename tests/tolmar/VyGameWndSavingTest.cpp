@@ -139,6 +139,8 @@ TEST_F(VyGameWndMissingSetTest, ASetThatCannotLoadAtTheStartIsShownTheSettingsGo
             caption = pBox->GetText();
             return pBox->Close(VY_IDOK);
         }
+        // Not shown yet: the load fails on the loader's thread. Look again a moment later.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (++rounds < WAIT_ROUNDS)
             answer.Post();
     });
@@ -146,5 +148,6 @@ TEST_F(VyGameWndMissingSetTest, ASetThatCannotLoadAtTheStartIsShownTheSettingsGo
     m_pGame = m_pMain->CreateGameWindow();
     WaitFor([this] { return Platform().IsQuitRequested(); });
     EXPECT_EQ(caption, "Error");
+    EXPECT_TRUE(Platform().HasFailed()) << "the program ends with status 1";
     EXPECT_FALSE(std::filesystem::exists(m_dir.Path() / "Tolmar.cfg"));
 }

@@ -1,10 +1,14 @@
 #include "VyGameWndTestSupport.h"
 
+#include "ClassicRulesTest.h"
+#include "VySavedGame.h"
+
 #include "vycontrol/VyEdit.h"
 #include "vycontrol/VyMenuBar.h"
 #include "vycontrol/VyMenuItem.h"
 #include "vycontrol/VyPopupMenu.h"
 #include "vyio/VyConfigFile.h"
+#include "vywindow/VyDialog.h"
 
 namespace
 {
@@ -79,10 +83,12 @@ TEST_F(VyGameWndTest, EveryComputerLevelPlaysAGameToTheEnd)
 
 TEST_F(VyGameWndTest, AWholeGameIsPlayedWithTheKeyboardAlone)
 {
-    // F10 opens Game with "Human" highlighted; Return takes it; Return takes the names dialog.
-    Key(VY_KEY_F10);
-    m_script.Then([this] { Key(VY_KEY_RETURN); }).Start();
-    Key(VY_KEY_RETURN);
+    // F10 opens Game on "Human"; Down reaches "Computer", Right opens its levels on "Beginner", Down
+    // reaches "Easy", Return takes it.
+    for (int key : {VY_KEY_F10, VY_KEY_DOWN, VY_KEY_RIGHT, VY_KEY_DOWN, VY_KEY_RETURN})
+        Key(key);
+    ASSERT_EQ(Rules().GetOpponent(), VyOpponent::COMPUTER);
+    EXPECT_EQ(Rules().GetLevel(), VyLevel::EASY);
     ASSERT_EQ(Rules().GetState(), VyGameState::PLAYER1_CHOOSES);
 
     // Tab walks the pieces backwards from none (the last piece first); Shift+Tab forwards.
@@ -92,9 +98,11 @@ TEST_F(VyGameWndTest, AWholeGameIsPlayedWithTheKeyboardAlone)
     EXPECT_EQ(m_pMain->GetFocus(), m_pGame->GetPiece(0));
     Space();
     Settle();
-    EXPECT_EQ(Rules().GetCurrentPiece(), 0);
+    EXPECT_EQ(Rules().GetHistory(), (std::vector<int>{0})) << "the computer placed the piece chosen";
 
     // Placing: Tab highlights the next empty square, Shift+Tab the previous one.
+    ASSERT_EQ(Rules().GetState(), VyGameState::PLAYER1_PLACES);
+    const int piece = Rules().GetCurrentPiece();
     Key(VY_KEY_TAB);
     const int first = Rules().GetHighlightedSquare();
     Key(VY_KEY_TAB);
@@ -102,7 +110,7 @@ TEST_F(VyGameWndTest, AWholeGameIsPlayedWithTheKeyboardAlone)
     EXPECT_EQ(Rules().GetHighlightedSquare(), first);
     Space();
     Settle();
-    EXPECT_EQ(Rules().GetSquares()[static_cast<size_t>(first)].piece, 0);
+    EXPECT_EQ(Rules().GetSquares()[static_cast<size_t>(first)].piece, piece);
 
     for (int halfMove = 0; halfMove < 40 && !Rules().IsGameOver(); ++halfMove)
     {
@@ -112,6 +120,10 @@ TEST_F(VyGameWndTest, AWholeGameIsPlayedWithTheKeyboardAlone)
     }
     EXPECT_TRUE(Rules().IsGameOver());
     EXPECT_NE(m_pGame->GetQuestionBox(), nullptr);
+    // The question has the focus: Return answers Yes.
+    Key(VY_KEY_RETURN);
+    EXPECT_EQ(m_pGame->GetQuestionBox(), nullptr);
+    EXPECT_TRUE(Rules().IsInPlay());
 }
 
 TEST_F(VyGameWndTest, UndoAgainstTheComputerComesBackToTheHumansTurnAndNeverStallsIt)
@@ -266,4 +278,45 @@ TEST_F(VyGameWndTest, ClosingTheWindowOverAnOpenDialogAsksFirst)
     m_pMain->OnCommand(212);
     EXPECT_TRUE(Platform().IsQuitRequested());
     EXPECT_EQ(m_questions, (std::vector<VyString>{"Are you sure you want to quit your current game?"}));
+}
+
+TEST_F(VyGameWndTest, TheStatusLineNamesThePlayersAndTheWin)
+{
+    // The names as typed into the "New Game" box.
+    m_script.Then([this] {
+        auto* pDialog = dynamic_cast<VyDialog*>(m_pMain->GetModal());
+        ASSERT_NE(pDialog, nullptr);
+        pDialog->SetControlText(202, "James");
+        pDialog->SetControlText(204, "Ann");
+        Key(VY_KEY_RETURN);
+    });
+    m_script.Start();
+    m_pMain->OnCommand(205);
+    EXPECT_EQ(Rules().GetStatus(), "James' turn to chose a piece");
+    ChoosePieceByClick(0);
+    Settle();
+    EXPECT_EQ(Rules().GetStatus(), "Ann's turn to place the piece");
+    EXPECT_EQ(VyConfigFile("Tolmar.cfg").GetString("General", "Player1", ""), "James");
+
+    // Against the computer, three dark pieces along the first row and the fourth to place.
+    VySavedGame saved;
+    saved.player1Name = "James";
+    saved.player2Name = "The computer";
+    saved.state = VyNumberOf(VyGameState::PLAYER1_PLACES);
+    saved.opponent = VyNumberOf(VyOpponent::COMPUTER);
+    saved.history = {0, 2, 5};
+    saved.locations.assign(16, -1);
+    saved.locations[0] = 0;
+    saved.locations[2] = 1;
+    saved.locations[5] = 2;
+    saved.currentPiece = 7;
+    saved.setName = "classic";
+    const VyString bytes = SavedBytes(saved);
+    m_pGame->LoadGamePath(m_dir.Put("dark.sav", std::string(bytes.data(), bytes.size())));
+    Settle();
+    EXPECT_EQ(Rules().GetStatus(), "Your turn to place the piece");
+    PlaceByClick(3);
+    Settle();
+    EXPECT_EQ(Rules().GetStatus(), "You won by getting 4 Dark pieces in a row.");
+    EXPECT_NE(m_pGame->GetQuestionBox(), nullptr);
 }

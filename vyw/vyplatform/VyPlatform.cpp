@@ -153,6 +153,12 @@ void VyPlatform::FillSysMetrics()
 
 // -- Program control ---------------------------------------------------------------------------------
 
+void VyPlatform::QuitAfterFailure()
+{
+    m_bFailed.store(true);
+    Quit();
+}
+
 void VyPlatform::Quit()
 {
     m_bQuit.store(true);

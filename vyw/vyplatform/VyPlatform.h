@@ -78,6 +78,9 @@ public:
     // callable from any thread (a loop waiting for events is woken).
     virtual void Quit();
     bool IsQuitRequested() const { return m_bQuit.load(); }
+    // Quits after an error that ended the program (already shown): the process ends with status 1.
+    void QuitAfterFailure();
+    bool HasFailed() const { return m_bFailed.load(); }
     // Sets the restart flag and quits: the program starts itself again after its shutdown.
     void Restart();
     bool IsRestartRequested() const { return m_bRestart; }
@@ -210,6 +213,7 @@ private:
     VyString m_title;
     bool m_bRestart = false;
     std::atomic<bool> m_bQuit{false};
+    std::atomic<bool> m_bFailed{false};
     int m_sysMetrics[VY_NUMBER_OF_SYS_METRICS] = {};
     int m_nSocketStarts = 0;
     int m_nQuitAfterFrames = 0;

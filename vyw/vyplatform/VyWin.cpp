@@ -151,7 +151,7 @@ int VyWin::RunApplication(VyStartupFunction startup)
     }
     SDL_RaiseWindow(m_pWindow);
     Run();
-    return 0;
+    return HasFailed() ? 1 : 0;
 }
 
 void VyWin::Run()

@@ -53,9 +53,10 @@ public:
     // display, calls startup, runs the loop, shuts down and, when asked, starts the program again
     // with the same argv. Returns the exit code: 0 after a normal end; 1 when the display cannot be
     // created ("The display could not be created: <reason>"), start-up returns false ("The
-    // application could not start.") or a VyException or std::exception reaches it (see
-    // ReportFatalError). Each of them is shown: before the main window exists through ShowError
-    // (standard error and a native box where one can be shown), afterwards in the main window.
+    // application could not start."), the application quit after a failure (QuitAfterFailure), or a
+    // VyException or std::exception reaches it (see ReportFatalError). Each of them is shown: before
+    // the main window exists through ShowError (standard error and a native box where one can be
+    // shown), afterwards in the main window.
     static int Main(int argc, char** argv, VyStartupFunction startup);
     // An error that ends the program, captioned "Error": the main window shows it when it exists and
     // can (VyRootWindow::ShowFatalError); else, or when that throws, ShowError.

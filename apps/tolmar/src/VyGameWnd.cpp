@@ -548,5 +548,5 @@ void VyGameWnd::ShowFatalError(const VyString& text)
         return;
     if (!bShown)
         pPlatform->ShowError("Error", text);
-    pPlatform->Quit();
+    pPlatform->QuitAfterFailure();
 }

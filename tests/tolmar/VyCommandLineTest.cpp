@@ -29,6 +29,7 @@ void ExpectSame(const VyStartRequest& a, const VyStartRequest& b)
     EXPECT_EQ(a.action, b.action);
     EXPECT_EQ(a.opponent, b.opponent);
     EXPECT_EQ(a.level, b.level);
+    EXPECT_EQ(a.autoplay, b.autoplay);
     EXPECT_EQ(a.savedGame, b.savedGame);
     EXPECT_EQ(a.frameworkWords, b.frameworkWords);
 }
@@ -70,6 +71,12 @@ TEST(CommandLine, AGameAgainstAHumanOrTheComputerAtALevel)
     EXPECT_EQ(Parse({"--computer", "beginner"}).level, VyLevel::BEGINNER);
     EXPECT_EQ(Parse({"--computer=Advanced"}).level, VyLevel::ADVANCED);
     EXPECT_EQ(Parse({"--computer=2"}).level, VyLevel::EASY);
+    // The computer may play the local seat too, in any kind of game.
+    const VyStartRequest autoplay = Parse({"--computer", "1", "--autoplay", "hard"});
+    EXPECT_EQ(autoplay.autoplay, VyLevel::HARD);
+    EXPECT_EQ(autoplay.level, VyLevel::BEGINNER);
+    EXPECT_EQ(Parse({"--autoplay", "9"}).action, VyStartAction::REFUSE);
+    EXPECT_EQ(Parse({"--autoplay", "2", "--autoplay=3"}).refusal, "option '--autoplay' is given twice");
 }
 
 TEST(CommandLine, LevelsAreTheirNumbersOrTheRulesNamesInAnyCase)
@@ -150,6 +157,7 @@ TEST(CommandLine, TheRequestInWordsMeansTheSameFromAnotherFolder)
         {"--", "-odd.sav"},
         {"--human"},
         {"--computer=intermediate", "--quit-after-frames", "5"},
+        {"--human", "--autoplay", "5"},
     };
     for (const std::vector<VyString>& words : lines)
     {

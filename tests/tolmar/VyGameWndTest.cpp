@@ -320,3 +320,19 @@ TEST_F(VyGameWndTest, TheStatusLineNamesThePlayersAndTheWin)
     EXPECT_EQ(Rules().GetStatus(), "You won by getting 4 Dark pieces in a row.");
     EXPECT_NE(m_pGame->GetQuestionBox(), nullptr);
 }
+
+TEST_F(VyGameWndTest, AutoplayPlaysTheLocalSeatThroughTheRulesUntilTheGameEnds)
+{
+    m_pGame->SetAutoPlay(VyLevel::ADVANCED);
+    m_pMain->OnCommand(204); // against the computer at Advanced: nobody touches the game from here
+    WaitFor([this] { return Rules().IsGameOver(); });
+    EXPECT_NE(m_pGame->GetQuestionBox(), nullptr);
+    EXPECT_GE(Rules().GetHistory().size(), 4u);
+    // A second player at the same machine keeps their own seat: autoplay chooses for player 1 only.
+    m_script.Then([this] { Key(VY_KEY_RETURN); }).Start();
+    m_pMain->OnCommand(205);
+    WaitFor([this] { return Rules().GetState() == VyGameState::PLAYER2_PLACES && !Rules().IsMoving(); });
+    for (int round = 0; round < 50; ++round)
+        Tick();
+    EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER2_PLACES) << "player 2's half-move waits for them";
+}

@@ -77,6 +77,8 @@ private:
     {
         if (name == "--computer")
             ReadComputer(TakeValue(attached));
+        else if (name == "--autoplay")
+            ReadAutoplay(TakeValue(attached));
         else if (name == QUIT_AFTER_FRAMES)
             ReadQuitAfterFrames(TakeValue(attached));
         else if (name != "--human" && name != "--help" && name != "-h" && name != "--version")
@@ -108,6 +110,18 @@ private:
             return Refuse(Quoted(*value) + " is not a level: give " + LevelChoices());
         SetOpponent(VyStartOpponent::COMPUTER, "--computer");
         m_request.level = level;
+    }
+
+    void ReadAutoplay(const std::optional<VyString>& value)
+    {
+        if (!value)
+            return Refuse("option '--autoplay' needs a level: " + LevelChoices());
+        const std::optional<VyLevel> level = VyCommandLine::ParseLevel(*value);
+        if (!level)
+            return Refuse(Quoted(*value) + " is not a level: give " + LevelChoices());
+        if (m_request.autoplay)
+            return Refuse("option '--autoplay' is given twice");
+        m_request.autoplay = level;
     }
 
     void ReadQuitAfterFrames(const std::optional<VyString>& value)
@@ -194,6 +208,8 @@ std::vector<VyString> VyCommandLine::ToWords(const VyStartRequest& request)
         words.emplace_back("--human");
     if (request.opponent == VyStartOpponent::COMPUTER)
         words.insert(words.end(), {"--computer", VyString::Format("%d", VyNumberOf(request.level.value()))});
+    if (request.autoplay)
+        words.insert(words.end(), {"--autoplay", VyString::Format("%d", VyNumberOf(*request.autoplay))});
     if (!request.savedGame.empty())
         words.insert(words.end(), {"--", request.savedGame});
     return words;
@@ -209,6 +225,7 @@ VyString VyCommandLine::HelpText()
            "                         " +
            LevelChoices() +
            "\n"
+           "  --autoplay LEVEL       the computer plays your seat at LEVEL (demonstrations)\n"
            "  --quit-after-frames N  end the program after N drawn frames (tests, measurements)\n"
            "  -h, --help             print this help and end\n"
            "  --version              print the version and end\n"

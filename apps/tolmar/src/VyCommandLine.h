@@ -7,11 +7,12 @@
 
 // The game's command line:
 //
-//   tolmar [--human | --computer LEVEL] [--quit-after-frames N] [FILE]
+//   tolmar [--human | --computer LEVEL] [--autoplay LEVEL] [--quit-after-frames N] [FILE]
 //   tolmar --help | --version
 //
 // FILE is a saved game to load at start; --human and --computer begin that kind of game at once;
 // LEVEL is 1 to 5 or a level's name (Beginner, Easy, Intermediate, Hard, Advanced) in any case.
+// --autoplay lets the computer's decisions play the local seat at its level, in any kind of game.
 // "--computer=LEVEL" is read as "--computer LEVEL", and after "--" every word is a file.
 // --quit-after-frames N belongs to the framework (VyPlatform::SetCommandLine) and is handed on.
 class VyCommandLine
@@ -21,7 +22,7 @@ public:
     // reading where they stand. A relative FILE is made absolute against currentDirectory (the folder
     // the program was started from). Nothing fails: a command line the program cannot follow gives
     // REFUSE with the reason in refusal, at the first of
-    //   an unknown option; --computer without a level, or with one that is neither 1..5 nor a name;
+    //   an unknown option; --computer or --autoplay without a level, or with one that is neither 1..5 nor a name;
     //   --human or --computer twice, or both; a value given to --human, --help or --version;
     //   --quit-after-frames without a whole number of 0 or more; an empty file name; a second file;
     //   a file together with --human or --computer (a saved game names its own opponent); a relative

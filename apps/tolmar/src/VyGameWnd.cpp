@@ -65,7 +65,15 @@ bool VyGameWnd::OnCreate()
     if (!VyFrameWnd::OnCreate())
         return false;
     LoadSettings();
+    if (m_start.autoplay)
+        SetAutoPlay(*m_start.autoplay);
     return true;
+}
+
+void VyGameWnd::SetAutoPlay(VyLevel level)
+{
+    m_pAutoPlayer = std::make_unique<VyAutoPlayer>(m_rules, level);
+    m_pAutoPlayer->Consider();
 }
 
 void VyGameWnd::LoadSettings()
@@ -419,6 +427,8 @@ void VyGameWnd::StatusChanged()
 {
     Invalidate();
     UpdateCursor();
+    if (m_pAutoPlayer != nullptr)
+        m_pAutoPlayer->Consider();
 }
 
 void VyGameWnd::RefreshHighlight()
@@ -478,6 +488,8 @@ void VyGameWnd::SetBusy(bool busy)
 {
     m_bBusy = busy;
     UpdateCursor();
+    if (!busy && m_pAutoPlayer != nullptr)
+        m_pAutoPlayer->Consider();
 }
 
 void VyGameWnd::DestroyPieces()

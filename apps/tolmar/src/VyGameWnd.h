@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "VyAutoPlayer.h"
 #include "VyComputerPlayer.h"
 #include "VyGameHost.h"
 #include "VyGameRules.h"
@@ -50,6 +51,8 @@ public:
     VyGameRules& GetRules() { return m_rules; }
     const VyGameRules& GetRules() const { return m_rules; }
     VyGameSettings& GetSettings() { return *m_pSettings; }
+    // The computer's decisions play player 1 from now on at level (the --autoplay option).
+    void SetAutoPlay(VyLevel level);
     // The piece window of a piece index, or null.
     VyPiece* GetPiece(int piece) const;
     // The end-of-game question while it is shown, else null.
@@ -137,6 +140,7 @@ private:
     VyGameRules m_rules;
     std::unique_ptr<VyGameSettings> m_pSettings;
     std::unique_ptr<VyComputerPlayer> m_pComputer;
+    std::unique_ptr<VyAutoPlayer> m_pAutoPlayer; // --autoplay: the computer plays player 1
     std::unique_ptr<VySetLoadProgress> m_pProgress;
     std::vector<VyPiece*> m_pieces; // children, index = piece index
     VyMsgBox* m_pQuestion = nullptr;

@@ -31,6 +31,7 @@ struct VyStartRequest
     VyStartAction action = VyStartAction::RUN;
     VyStartOpponent opponent = VyStartOpponent::NONE;
     std::optional<VyLevel> level;         // with COMPUTER, and only then
+    std::optional<VyLevel> autoplay;      // the computer's decisions play the local seat at this level
     VyString savedGame;                   // the saved game to load at start, an absolute path; "" for none
     std::vector<VyString> frameworkWords; // the framework's own options ("--quit-after-frames", "3")
     VyString refusal;                     // with REFUSE: why, in one line, without the program's name

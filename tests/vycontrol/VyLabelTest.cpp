@@ -159,6 +159,31 @@ TEST_F(VyControlTest, ALabelDrawsItsShadowOnePixelRightAndDownAndUsesItsDisabled
     EXPECT_GT(CountSlotPixels(offArea, LABEL_TEXT_DISABLED_SHADOW), 5);
 }
 
+TEST_F(VyControlTest, AMarkedUpLabelsShadowIsAllInTheShadowColour)
+{
+    constexpr uint32_t SHADOW = 0xFF0000;
+    constexpr uint32_t TAGGED = 0xFFFF00; // <yellow>
+    VyLabel* pLabel = Make<VyLabel>(VyControlKind::LABEL, {10, 200, 200, 170}, VY_STYLE_VISIBLE, "<>To<yellow>lmar");
+    ASSERT_NE(pLabel, nullptr);
+    pLabel->SetColor(VyControlColor::TEXT, VyColor(0x0000FF));
+    pLabel->SetColor(VyControlColor::TEXT_SHADOW, VyColor(SHADOW));
+    Frame();
+    // Right of "To" only the tagged letters are drawn: their glyphs yellow, their shadow red.
+    const VyRect area = pLabel->GetRootRect();
+    const int tagged = area.left + VyLabel::VY_TEXT_MARGIN + 1 +
+                       VyRenderContext::GetCurrent()->GetFonts()[VY_FONT_CONTROL]->GetTextWidth("To");
+    int yellow = 0;
+    int shadow = 0;
+    for (int y = area.bottom; y < area.top; ++y)
+        for (int x = tagged; x < area.right; ++x)
+        {
+            yellow += Pixel(x, y) == TAGGED;
+            shadow += Pixel(x, y) == SHADOW;
+        }
+    EXPECT_GT(yellow, 20);
+    EXPECT_GT(shadow, 5);
+}
+
 TEST_F(VyControlTest, ALinkIsUnderlinedWhileHoveredAndOpensOnlyForAClickThatBeginsAndEndsOnIt)
 {
     VyControlDesc desc;

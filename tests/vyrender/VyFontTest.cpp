@@ -48,6 +48,13 @@ TEST(VyFontMarkup, MarkedUpTextMeasuresItsTextCharactersOnly)
     EXPECT_EQ(VyMarkup::Strip("<>a>b"), "a>b");
     EXPECT_EQ(VyMarkup::Strip("x<>y"), "x<>y");
     EXPECT_EQ(VyMarkup::Strip("<"), "<");
+
+    // Without its tags a text keeps its characters and stays marked up; a plain text is left alone.
+    EXPECT_EQ(VyMarkup::WithoutTags("<>x<red>y<<z<orig>"), "<>xy<<z");
+    EXPECT_EQ(VyMarkup::WithoutTags("<><<>a"), "<><<>a");
+    EXPECT_EQ(VyMarkup::WithoutTags("<>ab<red"), "<>ab");
+    EXPECT_EQ(VyMarkup::WithoutTags("x<red>y"), "x<red>y");
+    EXPECT_EQ(font.GetTextWidth(VyMarkup::WithoutTags("<>A<red>B W")), font.GetTextWidth("<>A<red>B W"));
 }
 
 TEST(VyFontLayout, ColourTagsBecomeStepsBetweenTheGlyphs)

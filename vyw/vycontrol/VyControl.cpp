@@ -1,5 +1,6 @@
 #include "vycontrol/VyControl.h"
 
+#include "vyrender/VyMarkup.h"
 #include "vyrender/VyRenderContext.h"
 #include "vythread/VyException.h"
 #include "vyutil/VyColorSlots.h"
@@ -101,9 +102,10 @@ void VyControl::ApplyDescription(const VyControlDesc& desc)
 void VyControl::DrawShadowedText(VyRenderContext& context, std::string_view text, const VyRect& rect, int flags,
                                  VyControlColor textRole, VyControlColor shadowRole) const
 {
+    // The shadow is one colour: a marked-up text's colour tags colour only the text over it.
     VyRect shadow{rect.left + 1, rect.top - 1, rect.right + 1, rect.bottom - 1};
     context.SetColor(GetColor(shadowRole));
-    context.DrawTextBox(text, shadow, flags);
+    context.DrawTextBox(VyMarkup::WithoutTags(text), shadow, flags);
     VyRect box = rect;
     context.SetColor(GetColor(textRole));
     context.DrawTextBox(text, box, flags);

@@ -81,7 +81,8 @@ protected:
     virtual int DefaultSlot(VyControlColor role) const = 0;
     // The window the control is.
     virtual const VyWnd& ControlWindow() const = 0;
-    // Draws text with its shadow (one pixel right and down) in rect with flags.
+    // Draws text with its shadow (one pixel right and down) in rect with flags. The shadow is all in
+    // the shadow colour; the colour tags of a marked-up text colour only the text.
     void DrawShadowedText(VyRenderContext& context, std::string_view text, const VyRect& rect, int flags,
                           VyControlColor textRole, VyControlColor shadowRole) const;
 

@@ -11,6 +11,22 @@ VyString VyMarkup::Strip(std::string_view text)
     return result;
 }
 
+VyString VyMarkup::WithoutTags(std::string_view text)
+{
+    if (!IsMarkedUp(text))
+        return VyString(text);
+    VyString result(PREFIX);
+    result.reserve(text.size());
+    ForEach(text, [&](const VyMarkupToken& token) {
+        if (token.kind != VyMarkupToken::TEXT)
+            return;
+        if (token.character == '<')
+            result += '<';
+        result += token.character;
+    });
+    return result;
+}
+
 VyMarkupColor VyMarkup::TagColor(std::string_view tag)
 {
     struct Named

@@ -41,6 +41,9 @@ public:
 
     // The text characters only (the whole text when it is plain).
     static VyString Strip(std::string_view text);
+    // The same characters without their colour tags, still marked up ("<>" in front, '<' as "<<"),
+    // so that the whole text draws in the colour it is given (a shadow); a plain text is unchanged.
+    static VyString WithoutTags(std::string_view text);
 
     // Colour of a tag name: red, green, yellow, blue, white, black (exact, lower case) or orig.
     static VyMarkupColor TagColor(std::string_view tag);

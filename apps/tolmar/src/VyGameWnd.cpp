@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "VyMessageLog.h"
 #include "VyPiece.h"
 #include "vyio/VyFile.h"
 #include "vyplatform/VyInput.h"
@@ -78,6 +79,7 @@ void VyGameWnd::SetAutoPlay(VyLevel level)
 
 void VyGameWnd::LoadSettings()
 {
+    m_chat.CreateLog();
     m_pSettings = std::make_unique<VyGameSettings>();
     m_rules.SetMoveSpeed(m_pSettings->GetMoveSpeed());
     const VyOpponent lastGame = m_pSettings->GetLastGame();
@@ -205,6 +207,8 @@ void VyGameWnd::HandleMessage(const VyMessage& msg)
         return OnQuestionAnswer(msg.param2);
     if (msg.id == MSG_GAME_START)
         return DoStart();
+    if (m_chat.HandleMessage(msg))
+        return Restack();
     if (m_rules.HandleMessage(msg))
         return;
     VyFrameWnd::HandleMessage(msg);
@@ -265,6 +269,8 @@ bool VyGameWnd::StepPieceFocus(VyStep step)
 
 bool VyGameWnd::FilterKey(int key, int flags)
 {
+    if (!m_chat.FilterKey(key))
+        return false;
     if (key != VY_KEY_TAB)
         return VyFrameWnd::FilterKey(key, flags);
     const bool bShift = (flags & VY_INPUT_SHIFT) != 0;
@@ -299,6 +305,26 @@ int VyGameWnd::SquareAt(VyPoint point) const
         if (squares[i].piece < 0 && SquareContains(squares[i], point))
             return static_cast<int>(i);
     return NO_SQUARE;
+}
+
+void VyGameWnd::LayoutChildren()
+{
+    VyFrameWnd::LayoutChildren();
+    m_chat.PlaceLog();
+}
+
+// ---- chat --------------------------------------------------------------------------------------
+
+void VyGameWnd::AddLogLine(const VyString& text)
+{
+    if (VyMessageLog* pLog = m_chat.GetLog())
+        pLog->AddLine(text);
+}
+
+void VyGameWnd::AddLogLine(const VyString& text, const VyColor& color)
+{
+    if (VyMessageLog* pLog = m_chat.GetLog())
+        pLog->AddLine(text, color);
 }
 
 // ---- drawing -----------------------------------------------------------------------------------
@@ -407,8 +433,10 @@ void VyGameWnd::Restack()
         if (pieces[i].location < 0)
             if (VyPiece* pPiece = GetPiece(static_cast<int>(i)))
                 BringToFront(pPiece);
+    m_chat.RaiseLog();
     if (m_pQuestion != nullptr)
         BringToFront(m_pQuestion);
+    m_chat.RaiseWindows();
 }
 
 void VyGameWnd::SetPieceInput(int piece, VyPieceInput input)

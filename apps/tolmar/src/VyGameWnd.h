@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "VyAutoPlayer.h"
+#include "VyChatPanel.h"
 #include "VyComputerPlayer.h"
 #include "VyGameHost.h"
 #include "VyGameRules.h"
@@ -12,6 +13,8 @@
 #include "vyutil/VyTexture.h"
 #include "vywindow/VyFrameWnd.h"
 
+class VyChatSender;
+class VyMessageLog;
 class VyMsgBox;
 class VyPiece;
 
@@ -38,7 +41,14 @@ enum class VyOpponentRequest
 //   Tab, Shift+Tab        choosing: the focus to the previous (Shift: next) piece off the board;
 //                         placing: the next (Shift: previous) empty square is highlighted
 //   command 201..200+N    from a piece: chooses it
+//   Return, Escape        the chat's (VyChatPanel): the chat line opens on Return and sends on the
+//                         next, Escape closes it unsent
 // The cursor is the busy cursor while a movement runs or the computer thinks.
+//
+// Over the board lies the message log (made first when the settings are read), in which chat lines
+// and the connection's notices stand for 15 s; the chat line, the chat history and the Messages
+// window are VyChatPanel's. Stacking order, back to front: pieces, log, end-of-game question,
+// Messages window, chat line.
 //
 // The settings (VyGameSettings) are read when the window is created, and the piece set they name is
 // loaded; once it has loaded, what the command line asked for (VyStartRequest) is done.
@@ -77,6 +87,26 @@ public:
     void SaveGameToFile();
     // Loads a saved game from a path; failures and broken files are shown as for Load.
     void LoadGamePath(const VyString& path);
+
+    // The chat of a network game. The connection gives its sender when it opens and null when it
+    // closes (an open chat line then closes, unsent), before the sender goes: the window keeps no
+    // other hold on it. Without one the chat line and SendChat do nothing.
+    void SetChatSender(VyChatSender* pSender) { m_chat.SetSender(pSender); }
+    // This side's line: sent, then shown in the log, kept in the history and listed by an open
+    // Messages window; nothing without a sender or text, or when it could not be sent.
+    void SendChat(const VyString& text) { m_chat.SendChat(text); }
+    // A chat message's text from the other side, shown and kept as a sent line is.
+    void ReceiveChat(const VyString& text) { m_chat.ReceiveChat(text); }
+    // A notice of the connection, shown in the log alone: in the log's colours (its markup deciding),
+    // or in color.
+    void AddLogLine(const VyString& text);
+    void AddLogLine(const VyString& text, const VyColor& color);
+    // Command 222 and Return: the chat line, waiting until it closes. Command 221: the Messages window.
+    void OpenChatLine() { m_chat.OpenChatLine(); }
+    void CloseChatLine() { m_chat.CloseChatLine(); }
+    void ShowMessages() { m_chat.ShowMessages(); }
+    VyMessageLog* GetMessageLog() const { return m_chat.GetLog(); }
+    const VyChatPanel& GetChat() const { return m_chat; }
 
     // VyWnd
     bool OnCreate() override;
@@ -122,6 +152,9 @@ public:
     static constexpr int VY_DOTS_TIMER = 2;
     static constexpr int VY_DOTS_STEP_MS = 333;
 
+protected:
+    void LayoutChildren() override;
+
 private:
     void LoadSettings();
     void FillInNames();
@@ -138,6 +171,7 @@ private:
     void DrawStatus(VyRenderContext& context, const VyRect& clientRect);
 
     VyGameRules m_rules;
+    VyChatPanel m_chat{*this, m_rules};
     std::unique_ptr<VyGameSettings> m_pSettings;
     std::unique_ptr<VyComputerPlayer> m_pComputer;
     std::unique_ptr<VyAutoPlayer> m_pAutoPlayer; // --autoplay: the computer plays player 1

@@ -68,6 +68,10 @@ VyGameWnd* VyTolmarMainWnd::CreateGameWindow(const VyStartRequest& start)
     pGame->SetLoadProgress(std::make_unique<VyProgressDisplay>(pGame.get()));
     m_pGame = CreateChild(std::move(pGame), VY_STYLE_VISIBLE | VyAlignStyle(VyAlignment::CLIENT),
                           VyRect{0, GetHeight(), GetWidth(), 0});
+    // The keys go to the game from the start (Tab walks the pieces, Return opens the chat line), and
+    // come back to it when a window that took them closes.
+    if (m_pGame != nullptr)
+        SetFocus(m_pGame);
     return m_pGame;
 }
 
@@ -142,8 +146,10 @@ void VyTolmarMainWnd::UpdateMenuItem(VyMenuItem& item)
         item.EnableIf(rules.CanSave());
     else if (command == CMD_UNDO)
         item.EnableIf(rules.CanUndo());
-    else if (command == CMD_JOIN || command == CMD_START || command == CMD_MESSAGES || command == CMD_CHAT)
+    else if (command == CMD_JOIN || command == CMD_START)
         item.Disable();
+    else if (command == CMD_CHAT)
+        item.EnableIf(m_pGame->IsNetworkConnected());
     else if (command >= CMD_PLAYER1_FIRST && command <= CMD_RANDOM_FIRST)
         item.CheckIf(rules.GetFirstPlayer() == FirstPlayerOf(command));
     else if (command >= CMD_MOVEMENT_OFF && command <= CMD_MOVEMENT_FAST)
@@ -178,6 +184,10 @@ bool VyTolmarMainWnd::OnCommand(int command)
         m_pGame->LoadGameFromFile();
     else if (command == CMD_SAVE)
         m_pGame->SaveGameToFile();
+    else if (command == CMD_MESSAGES)
+        m_pGame->ShowMessages();
+    else if (command == CMD_CHAT)
+        m_pGame->OpenChatLine();
     else if (command == CMD_ABOUT)
         ShowAbout();
     else if (command == CMD_RULES)

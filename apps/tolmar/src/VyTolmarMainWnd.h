@@ -19,7 +19,8 @@ class VyPopupMenu;
 //   8         Undo                         the rules can undo
 //   209..211  First Turn > Player 1, 2, Random                     that first player
 //   218..220  Piece Movement > Off, Slow, Fast                     speed -1, 300, 1500 (rounded)
-//   221, 222  Messages, Chat               (not built: disabled)
+//   221       Messages
+//   222       Chat                         a network game is connected
 //   216, 212  Rules, About
 //
 // Exit and the window's close button ask first while a game is running, also over an open dialog.
@@ -29,7 +30,8 @@ public:
     VyTolmarMainWnd(int width, int height);
 
     // Makes the menu bar and the game window, which reads the settings, loads the set behind the
-    // progress window and then does what start asks. Null when the window cannot be made.
+    // progress window and then does what start asks; the game window has the focus. Null when the
+    // window cannot be made.
     VyGameWnd* CreateGameWindow(const VyStartRequest& start = {});
     VyGameWnd* GetGameWindow() const { return m_pGame; }
 

@@ -170,12 +170,14 @@ private:
     void DrawHighlight(VyRenderContext& context, const VyRect& clientRect);
     void DrawStatus(VyRenderContext& context, const VyRect& clientRect);
 
+    // The display of set loads outlives the rules: their destructor waits for a load still running,
+    // which reports through it to the end.
+    std::unique_ptr<VySetLoadProgress> m_pProgress;
     VyGameRules m_rules;
     VyChatPanel m_chat{*this, m_rules};
     std::unique_ptr<VyGameSettings> m_pSettings;
     std::unique_ptr<VyComputerPlayer> m_pComputer;
     std::unique_ptr<VyAutoPlayer> m_pAutoPlayer; // --autoplay: the computer plays player 1
-    std::unique_ptr<VySetLoadProgress> m_pProgress;
     std::vector<VyPiece*> m_pieces; // children, index = piece index
     VyMsgBox* m_pQuestion = nullptr;
     VyTexture m_board;

@@ -1,10 +1,6 @@
 #include "VyCommandLine.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <filesystem>
-#include <iterator>
 
 #include "VyCommandLineReader.h"
 #include "VyGameTypes.h"

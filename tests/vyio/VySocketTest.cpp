@@ -8,6 +8,7 @@
 
 #include "vyio/VySocketTestPeer.h"
 #include "vyio/VySocketWriter.h"
+#include "vythread/VyEvent.h"
 #include "vythread/VyException.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyTraceCapture.h"
@@ -100,7 +101,7 @@ TEST(VySocket, FailedConnectsSayWhy)
     EXPECT_EQ(VySocket::LookupHost("::ffff:192.0.2.1"), "192.0.2.1");
 }
 
-TEST(VySocket, ReadWaitsForTheWholeCountAndReturnsShortOnlyAtTheEnd)
+TEST(VySocket, ReadWaitsForTheWholeCountReadSomeForAnyAndBothReturnShortOnlyAtTheEnd)
 {
     int port = 0;
     const VyRawFd listener = VyRawListen(AF_INET, 5, port);
@@ -113,6 +114,8 @@ TEST(VySocket, ReadWaitsForTheWholeCountAndReturnsShortOnlyAtTheEnd)
     std::string sent(3000, '\0');
     for (size_t i = 0; i < sent.size(); ++i)
         sent[i] = static_cast<char>(i * 7);
+    VyEvent tailTaken;
+    bool bPeerWaitedInVain = false;
     VyBackground trickle([&] {
         for (char byte : sent)
         {
@@ -120,17 +123,24 @@ TEST(VySocket, ReadWaitsForTheWholeCountAndReturnsShortOnlyAtTheEnd)
             std::this_thread::sleep_for(std::chrono::microseconds(50)); // one segment each
         }
         ::send(peer.Get(), "abc", 3, 0);
+        bPeerWaitedInVain = !tailTaken.Wait(30000); // the connection stays open meanwhile
         ::shutdown(peer.Get(), SHUT_WR);
     });
     std::string got(sent.size(), '\0');
     EXPECT_EQ(socket.Read(got.data(), static_cast<int>(got.size())), 3000);
     EXPECT_EQ(got, sent);
+    // ReadSome hands on what came, however little; Read returns short only at the end.
     char tail[8] = {};
-    EXPECT_EQ(socket.Read(tail, 8), 3);
+    const int some = socket.ReadSome(tail, 8);
+    tailTaken.Set();
+    ASSERT_GE(some, 1);
+    EXPECT_EQ(socket.Read(tail + some, 8 - some), 3 - some);
     EXPECT_EQ(std::string(tail, 3), "abc");
     EXPECT_EQ(socket.Read(tail, 8), 0);
+    EXPECT_EQ(socket.ReadSome(tail, 8), 0);
     EXPECT_TRUE(socket.IsOpen());
-    EXPECT_TRUE(trickle.Ended());
+    ASSERT_TRUE(trickle.Ended());
+    EXPECT_FALSE(bPeerWaitedInVain);
 }
 
 TEST(VySocket, CloseFromAnotherThreadEndsABlockedReadAndABlockedConnect)

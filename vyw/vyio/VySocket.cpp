@@ -384,19 +384,23 @@ int VySocket::Read(void* buffer, int count)
     int got = 0;
     while (got < count)
     {
-        const ssize_t result = ::recv(use.Get(), bytes + got, static_cast<size_t>(count - got), 0);
-        if (result > 0)
-            got += static_cast<int>(result);
-        else if (result < 0 && errno == EINTR)
-            continue;
-        else if (pHandle->IsClosed())
-            ThrowClosed("Read", pHandle.get());
-        else if (result < 0)
-            Throw("Read", VySocketFailure::System, errno);
-        else
+        const int received = ReceiveOnce("Read", use, *pHandle, bytes + got, count - got);
+        if (received == 0)
             break; // the peer closed the connection
+        got += received;
     }
     return got;
+}
+
+int VySocket::ReadSome(void* buffer, int count)
+{
+    const std::shared_ptr<VySocketHandle> pHandle = GetCurrentHandle();
+    const VySocketHandle::Use use = AcquireOrReport(pHandle.get());
+    if (!use)
+        ThrowClosed("ReadSome", pHandle.get());
+    if (count <= 0)
+        return 0;
+    return ReceiveOnce("ReadSome", use, *pHandle, static_cast<char*>(buffer), count);
 }
 
 int VySocket::Write(const void* buffer, int count)
@@ -514,6 +518,26 @@ bool VySocket::FailText(VySocketFailure failure, const VyString& text)
     m_errorText = text;
     m_errorNumber = 0;
     return false;
+}
+
+// One receive of at least one byte; 0 when the peer closed the connection. Throws on failure.
+int VySocket::ReceiveOnce(const char* method, const VySocketHandle::Use& use, const VySocketHandle& handle,
+                          char* bytes, int count)
+{
+    for (;;)
+    {
+        const ssize_t result = ::recv(use.Get(), bytes, static_cast<size_t>(count), 0);
+        if (result > 0)
+            return static_cast<int>(result);
+        if (result < 0 && errno == EINTR)
+            continue;
+        // A shutdown on this side also ends a waiting receive, as if the peer had closed.
+        if (handle.IsClosed())
+            ThrowClosed(method, &handle);
+        if (result < 0)
+            Throw(method, VySocketFailure::System, errno);
+        return 0;
+    }
 }
 
 void VySocket::CloseFor(int reason)

@@ -114,6 +114,10 @@ public:
     // peer closed the connection; throws when the connection fails or is closed on this side, also while
     // it waits.
     int Read(void* buffer, int count) override;
+    // Waits until at least one byte has arrived and returns up to count of what has: for a receive loop
+    // that hands on whatever comes. 0 when the peer closed the connection; failures as for Read
+    // ("*VySocket::ReadSome : <text>").
+    int ReadSome(void* buffer, int count);
     // Queues count bytes for the writer thread and returns count at once. Throws after closing the
     // socket when the queue would overflow (Overflow, "No buffer space available"), or when the
     // connection is closed (the reason it was closed for, "Transport endpoint is not connected" when it
@@ -152,6 +156,8 @@ private:
     int TakeConnection(int descriptor, int family);
     bool HandOver(VySocket& target, int descriptor, int family);
     bool FailText(VySocketFailure failure, const VyString& text);
+    int ReceiveOnce(const char* method, const VySocketHandle::Use& use, const VySocketHandle& handle, char* bytes,
+                    int count);
     void CloseFor(int reason);
     [[noreturn]] void Throw(const char* method, VySocketFailure failure, int errorNumber);
     [[noreturn]] void ThrowClosed(const char* method, const VySocketHandle* pHandle);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "vythread/VyException.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
+#include "vythread/VyPostBox.h"
 #include "vythread/VyTraceCapture.h"
 
 namespace
@@ -276,4 +278,41 @@ TEST_F(MessageQueueTest, PostingFromSeveralThreads)
         ASSERT_EQ(s.param1, next[s.id]) << "each thread's messages arrive in its posting order";
         ++next[s.id];
     }
+}
+
+// Workers that outlive their receiver post through a shared box: nothing of theirs reaches the queue
+// once the receiver has detached it, however the threads interleave.
+TEST_F(MessageQueueTest, APostBoxDropsEveryPostAfterItsDetach)
+{
+    auto pBox = VyPostBox::Make(&m_a);
+    EXPECT_TRUE(pBox->Post(1001, 7, 8));
+    VyMessageTarget::DispatchMessages();
+    ASSERT_EQ(m_a.seen, (std::vector<Seen>{{1001, 7, 8}}));
+
+    std::atomic<bool> detached{false};
+    std::atomic<int> lateAccepted{0};
+    std::vector<std::thread> workers;
+    for (int w = 0; w < 4; ++w)
+        workers.emplace_back([&] {
+            for (int i = 0; i < 2000; ++i)
+            {
+                const bool wasDetached = detached.load();
+                if (pBox->Post(1002, w, i) && wasDetached)
+                    ++lateAccepted;
+            }
+        });
+    pBox->Detach();
+    detached = true;
+    for (std::thread& t : workers)
+        t.join();
+    EXPECT_EQ(lateAccepted.load(), 0);
+    EXPECT_TRUE(pBox->IsDetached());
+    const size_t before = m_a.seen.size();
+    VyMessageTarget::DispatchMessages();
+    // What was queued before the detach is still delivered; nothing more arrives later.
+    VyMessageTarget::DispatchMessages();
+    EXPECT_FALSE(pBox->Post(1003, 0, 0));
+    VyMessageTarget::DispatchMessages();
+    for (size_t k = before; k < m_a.seen.size(); ++k)
+        EXPECT_EQ(m_a.seen[k].id, 1002);
 }

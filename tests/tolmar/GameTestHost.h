@@ -60,6 +60,8 @@ public:
     {
         ++jumps;
         positions[piece] = target;
+        // A jump ends the piece's movement unreported, as the piece windows do.
+        std::erase(running, piece);
     }
     void Restack() override { ++restacks; }
     void SetPieceInput(int piece, VyPieceInput input) override

@@ -418,7 +418,9 @@ TEST_F(RulesTest, NetworkGamesSendOnlyTheLocalHalfMoves)
 {
     m_rules.SelectOpponent(VyOpponent::NETWORK_SERVER);
     m_host.bConnected = true;
-    m_rules.StartGame();
+    m_rules.NewGame();
+    m_rules.AdoptPeerState(VyGameState::PLAYER2_CHOOSES); // the server's player 2 (this side) begins
+    ASSERT_EQ(m_rules.GetState(), VyGameState::PLAYER1_CHOOSES);
     Choose(4); // local
     m_rules.ApplyPeerMove(4, 5); // the peer's placement, applied as it arrives
     m_host.FinishMoves(m_rules);
@@ -440,6 +442,9 @@ TEST_F(RulesTest, ThePeersMovesFitTheTurnCycle)
     m_rules.ShowWaitingForPeer();
     EXPECT_EQ(m_rules.GetStatus(), "Waiting for James...");
     EXPECT_FALSE(m_host.enabled[0]) << "nothing is chosen before the start is agreed";
+    m_rules.ChoosePiece(3); // neither by a click, a key nor the autoplayer
+    EXPECT_TRUE(m_host.moves.empty());
+    EXPECT_TRUE(m_rules.IsAwaitingPeerStart());
     m_rules.AdoptPeerState(VyGameState::PLAYER2_CHOOSES); // the serving side keeps its own start
     ASSERT_EQ(m_rules.GetState(), VyGameState::PLAYER1_CHOOSES);
     EXPECT_EQ(m_rules.GetStatus(), "Your turn to chose a piece");
@@ -447,9 +452,14 @@ TEST_F(RulesTest, ThePeersMovesFitTheTurnCycle)
     m_rules.ApplyPeerMove(3, NO_SQUARE); // the local player's turn: refused
     EXPECT_TRUE(m_host.moves.empty());
     m_rules.ChoosePiece(3);
-    // The peer places before the choice's movement has ended: the turn advances first.
+    // The peer places before the choice's movement has ended: the choice ends at once (the piece
+    // jumps to the waiting place), then the placement is applied.
+    const int jumps = m_host.jumps;
     m_rules.ApplyPeerMove(3, 8);
+    EXPECT_EQ(m_host.jumps, jumps + 1);
+    EXPECT_EQ(m_host.positions[3], m_rules.GetChosenPos());
     EXPECT_EQ(m_rules.GetSquares()[8].piece, 3);
+    EXPECT_EQ(m_host.moves.back().target, m_rules.GetSquares()[8].center);
     m_host.FinishMoves(m_rules);
     EXPECT_EQ(m_rules.GetState(), VyGameState::PLAYER2_CHOOSES);
     // A placement from the peer now, out of turn, and of a piece not chosen, changes nothing.

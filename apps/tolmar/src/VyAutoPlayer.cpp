@@ -21,7 +21,9 @@ void VyAutoPlayer::Consider()
 bool VyAutoPlayer::IsOurTurn() const
 {
     const VyGameState state = m_rules.GetState();
-    return !m_rules.IsMoving() && (state == VyGameState::PLAYER1_CHOOSES || state == VyGameState::PLAYER1_PLACES);
+    if (m_rules.IsMoving() || m_rules.IsAwaitingPeerStart())
+        return false;
+    return state == VyGameState::PLAYER1_CHOOSES || state == VyGameState::PLAYER1_PLACES;
 }
 
 void VyAutoPlayer::WakeWorker()

@@ -202,14 +202,16 @@ bool VyGameRules::IsPlacing() const
 
 bool VyGameRules::IsHumanChoosing() const
 {
-    return m_state == VyGameState::PLAYER1_CHOOSES ||
-           (m_state == VyGameState::PLAYER2_CHOOSES && m_opponent == VyOpponent::HUMAN);
+    return !m_bAwaitingPeerStart &&
+           (m_state == VyGameState::PLAYER1_CHOOSES ||
+            (m_state == VyGameState::PLAYER2_CHOOSES && m_opponent == VyOpponent::HUMAN));
 }
 
 bool VyGameRules::IsHumanPlacing() const
 {
-    return m_state == VyGameState::PLAYER1_PLACES ||
-           (m_state == VyGameState::PLAYER2_PLACES && m_opponent == VyOpponent::HUMAN);
+    return !m_bAwaitingPeerStart &&
+           (m_state == VyGameState::PLAYER1_PLACES ||
+            (m_state == VyGameState::PLAYER2_PLACES && m_opponent == VyOpponent::HUMAN));
 }
 
 bool VyGameRules::IsComputersTurn() const
@@ -245,6 +247,7 @@ void VyGameRules::AbandonMovement()
 {
     m_afterMove = VyAfterMove::NOTHING;
     m_movingPiece = INVALID_PIECE;
+    m_movingTarget.reset();
     if (!m_moving)
         return;
     m_moving = false;
@@ -255,6 +258,9 @@ void VyGameRules::StartMovement(int piece, VyPoint target, float speed, VyMoveSt
 {
     m_afterMove = afterMove;
     m_movingPiece = piece;
+    m_movingTarget.reset();
+    if (style != VyMoveStyle::STAY_IN_PLACE)
+        m_movingTarget = target;
     m_moving = true;
     m_host.SetBusy(m_moving);
     m_host.MovePiece(piece, target, speed, style);
@@ -272,11 +278,12 @@ void VyGameRules::MoveDone(int piece)
         Undo();
 }
 
-void VyGameRules::CompleteRunningHalfMove()
+void VyGameRules::CompleteHalfMoveNow()
 {
     if (!m_moving || m_afterMove != VyAfterMove::NEXT_TURN)
         return;
-    // The piece goes on moving on the screen; the report of its end is then ignored.
+    if (m_movingTarget)
+        m_host.PlacePieceAt(m_movingPiece, *m_movingTarget);
     AbandonMovement();
     NextTurn();
 }
@@ -430,6 +437,7 @@ void VyGameRules::EndGame()
 {
     AbandonMovement();
     DropPendingGame();
+    m_bAwaitingPeerStart = false;
     m_state = VyGameState::NO_OPPONENT;
     m_highlightedSquare = NO_SQUARE;
     ++m_positionGeneration;
@@ -465,6 +473,7 @@ void VyGameRules::NewGame()
     }
     m_state = state;
     m_initialState = state;
+    m_bAwaitingPeerStart = IsNetworked();
     m_host.StorePlayerName(VyPlayer::PLAYER1, m_player1Name);
     if (m_opponent != VyOpponent::COMPUTER)
         m_host.StorePlayerName(VyPlayer::PLAYER2, m_player2Name);
@@ -637,7 +646,7 @@ void VyGameRules::ApplyPeerMove(int piece, int square)
 {
     if (!IsNetworked())
         return;
-    CompleteRunningHalfMove();
+    CompleteHalfMoveNow();
     if (square == NO_SQUARE)
     {
         if (m_state == VyGameState::PLAYER2_CHOOSES)
@@ -666,6 +675,7 @@ void VyGameRules::AdoptPeerState(VyGameState peerState)
         return;
     // Only a fresh game takes the peer's start: a state in mid-game would not fit the board.
     const bool fresh = m_history.empty() && m_currentPiece == INVALID_PIECE && !m_moving;
+    m_bAwaitingPeerStart = false;
     if (m_opponent == VyOpponent::NETWORK_SERVER && fresh)
     {
         m_state = peerState == VyGameState::PLAYER1_CHOOSES ? VyGameState::PLAYER2_CHOOSES
@@ -863,6 +873,7 @@ bool VyGameRules::LoadGame(VyIO& stream)
 void VyGameRules::ApplySavedGame(const VySavedGame& saved)
 {
     ResetBoard();
+    m_bAwaitingPeerStart = false;
     ApplySavedSettings(saved);
     PlaceLoadedPieces(saved.locations);
     RebuildHistory(saved.history);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "VyComputerDecision.h"
@@ -152,7 +153,8 @@ public:
     void StartGame();
     // A new game with the current opponent on a cleared board: the state from the first player (1 or
     // 3), the names stored in the settings, the focus to the game window. Nothing is evaluated yet:
-    // for a network game, whose starting state is agreed with the peer (AdoptPeerState).
+    // for a network game, whose starting state is agreed with the peer (AdoptPeerState); until then
+    // the local player can neither choose nor place (IsAwaitingPeerStart).
     void NewGame();
 
     // ---- the half-moves ----
@@ -209,9 +211,14 @@ public:
 
     // The peer's half-move as it arrives: a choice (square NO_SQUARE) or a placement of the chosen
     // piece (the piece must be the chosen one; reported when not, then placed anyway). A half-move
-    // whose movement has not ended yet is completed first. Ignored unless the game is networked and
-    // it is player 2's turn; nothing is sent back.
+    // whose movement has not ended yet is completed first (CompleteHalfMoveNow), so that the peer's
+    // move is never lost to a movement still running on this side. Ignored unless the game is
+    // networked and it is player 2's turn; nothing is sent back.
     void ApplyPeerMove(int piece, int square);
+    // Ends the half-move whose movement is running now: its piece jumps to the movement's target (its
+    // timer stops, its late report is ignored) and the turn advances as at the movement's end.
+    // Nothing when no movement runs or the running one ends no half-move (an undo step).
+    void CompleteHalfMoveNow();
     // The local player offered the peer another game: AWAITING_ACCEPT until the peer's state
     // arrives. Ignored unless the game is networked.
     void OfferNewGame();
@@ -273,6 +280,8 @@ public:
     bool IsBoardFull() const;
     bool IsNetworked() const;
     bool IsGameOver() const;
+    // A new network game waits for the peer's state (AdoptPeerState) before anyone acts.
+    bool IsAwaitingPeerStart() const { return m_bAwaitingPeerStart; }
 
 private:
     bool IsValidPiece(int piece) const;
@@ -284,8 +293,6 @@ private:
     void StartMovement(int piece, VyPoint target, float speed, VyMoveStyle style, VyAfterMove afterMove);
     // A movement still running ends nothing: no half-move follows it and the busy state ends.
     void AbandonMovement();
-    // The half-move still due from a movement that has not ended is made now.
-    void CompleteRunningHalfMove();
     void SetOffBoardInput(VyPieceInput input);
     // Nothing can be chosen now: a piece is being handed over or waits to be placed, or no game runs.
     void DisableOffBoardPieces();
@@ -340,6 +347,7 @@ private:
     VyLevel m_level = VyLevel::EASY;
     VyFirstPlayer m_firstPlayer = VyFirstPlayer::PLAYER1;
     int m_currentPiece = INVALID_PIECE;
+    bool m_bAwaitingPeerStart = false;
     std::vector<int> m_history;
     int m_winningCombination = -1;
     VyString m_winningValue;
@@ -356,6 +364,7 @@ private:
     unsigned int m_thinkStart = 0;
 
     int m_movingPiece = INVALID_PIECE; // the piece whose movement ends the running half-move
+    std::optional<VyPoint> m_movingTarget; // where it goes; none when it stays in place
     int m_positionGeneration = 0;
     std::unique_ptr<VySetLoader> m_pSetLoader;   // made at the first load
     std::unique_ptr<VySavedGame> m_pPendingGame; // a loaded game waiting for its set

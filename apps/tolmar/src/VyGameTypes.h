@@ -101,7 +101,7 @@ constexpr int NO_SQUARE = -1;
 constexpr int MSG_COMPUTER_PIECE = 1001;  // param1 = piece, param2 = position generation
 constexpr int MSG_COMPUTER_SQUARE = 1002; // param1 = square, param2 = position generation
 constexpr int MSG_SET_LOAD_FAILED = 1003; // the piece-set loader failed; param1 = the load's number
-constexpr int MSG_MOVE_DONE = 1004;       // param1 = the piece whose movement ended
+constexpr int MSG_MOVE_DONE = 1004;       // param1 = the piece whose movement ended, param2 = param1 + 1
 constexpr int MSG_SET_LOADED = 1005;      // the piece-set loader finished; param1 = the load's number
 
 // The number a file or the wire carries for a value.

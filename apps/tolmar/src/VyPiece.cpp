@@ -70,8 +70,21 @@ void VyPiece::JumpTo(VyPoint target)
 {
     m_bMoving = false;
     VyMessageTarget::KillTimer(this, VY_MOVE_TIMER);
+    TakeBackReport();
     const VyRect rect = RectForAnchor(target);
     PlaceAt({rect.left, rect.top});
+}
+
+void VyPiece::TakeBackReport()
+{
+    if (GetParent() == nullptr)
+        return;
+    VyMessage filter;
+    filter.pTarget = GetParent();
+    filter.id = MSG_MOVE_DONE;
+    filter.param1 = m_index;
+    filter.param2 = m_index + 1; // never 0, so that the filter names this piece alone
+    VyMessageTarget::RemoveMessages(filter);
 }
 
 void VyPiece::MoveTo(VyPoint target, float speed, VyMoveStyle style)
@@ -106,7 +119,7 @@ void VyPiece::Step()
 void VyPiece::ReportMoveDone()
 {
     if (GetParent() != nullptr)
-        PostTo(GetParent(), MSG_MOVE_DONE, m_index);
+        PostTo(GetParent(), MSG_MOVE_DONE, m_index, m_index + 1);
 }
 
 void VyPiece::HandleMessage(const VyMessage& msg)

@@ -17,8 +17,10 @@
 // its identifier (200 + piece number) to its parent. A disabled piece takes no mouse input.
 //
 // Movements put the piece's anchor (lower-left corner + the piece's centre offset) on a point of the
-// parent's client area. Each ends by posting MSG_MOVE_DONE (param1 = the piece's index) to the parent
-// exactly once, never from inside MoveTo; JumpTo reports nothing and ends a running movement silently.
+// parent's client area. Each ends by posting MSG_MOVE_DONE (param1 = the piece's index, param2 = the
+// index + 1) to the parent exactly once, never from inside MoveTo; JumpTo reports nothing and ends a
+// running movement silently, and takes back the report of an ended movement that is still queued, so
+// that no report reaches the parent for a movement that a jump or a new movement replaced.
 class VyPiece : public VyImage
 {
 public:
@@ -66,6 +68,7 @@ private:
     void PlaceAt(VyPoint windowPosition);
     void Step();
     void ReportMoveDone();
+    void TakeBackReport();
     void SendCommand();
 
     int m_index;

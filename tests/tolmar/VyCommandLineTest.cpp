@@ -31,7 +31,24 @@ void ExpectSame(const VyStartRequest& a, const VyStartRequest& b)
     EXPECT_EQ(a.level, b.level);
     EXPECT_EQ(a.autoplay, b.autoplay);
     EXPECT_EQ(a.savedGame, b.savedGame);
+    EXPECT_EQ(a.joinHost, b.joinHost);
+    EXPECT_EQ(a.port, b.port);
+    EXPECT_EQ(a.playerName, b.playerName);
     EXPECT_EQ(a.frameworkWords, b.frameworkWords);
+}
+
+using RefusalCases = std::vector<std::pair<std::vector<VyString>, VyString>>;
+
+// Each case's words give its refusal; a failure shows the words as "[--join][]".
+void ExpectRefusals(const RefusalCases& cases)
+{
+    for (const auto& [words, refusal] : cases)
+    {
+        VyString line;
+        for (const VyString& word : words)
+            line += "[" + word + "]";
+        EXPECT_EQ(Refusal(words), refusal) << line;
+    }
 }
 
 const char* const CHOICES = "1 to 5, or Beginner, Easy, Intermediate, Hard or Advanced";
@@ -114,7 +131,7 @@ TEST(CommandLine, HelpAndVersionStopTheReadingWhereTheyStand)
 
 TEST(CommandLine, WhatCannotBeFollowedIsRefusedWithItsReason)
 {
-    const std::vector<std::pair<std::vector<VyString>, VyString>> cases = {
+    ExpectRefusals({
         {{"--network"}, "unknown option '--network'"},
         {{"-x"}, "unknown option '-x'"},
         {{"-"}, "unknown option '-'"},
@@ -138,15 +155,76 @@ TEST(CommandLine, WhatCannotBeFollowedIsRefusedWithItsReason)
         {{""}, "the saved game's name is empty"},
         {{"a.sav", "--human"}, "a saved game names its own opponent: give it or --human, not both"},
         {{"--computer", "3", "a.sav"}, "a saved game names its own opponent: give it or --computer, not both"},
-    };
-    for (const auto& [words, refusal] : cases)
-    {
-        VyString line;
-        for (const VyString& word : words)
-            line += "[" + word + "]";
-        EXPECT_EQ(Refusal(words), refusal) << line;
-    }
+    });
     EXPECT_EQ(Refusal({"game.sav"}, ""), "the folder of 'game.sav' is unknown: the working directory cannot be read");
+}
+
+TEST(CommandLine, ANetworkGameIsServedOrJoinedWithAPortAndAName)
+{
+    const VyStartRequest serve = Parse({"--serve"});
+    EXPECT_EQ(serve.opponent, VyStartOpponent::SERVE);
+    EXPECT_EQ(serve.port, std::nullopt);
+    EXPECT_EQ(serve.playerName, std::nullopt);
+    // Two copies that play each other unattended; a name with spaces comes as one word.
+    const VyStartRequest join = Parse({"--join", "::1", "--port", "7000", "--name", "Ann Lee", "--autoplay", "3"});
+    EXPECT_EQ(join.opponent, VyStartOpponent::JOIN);
+    EXPECT_EQ(join.joinHost, "::1");
+    EXPECT_EQ(join.port, 7000);
+    EXPECT_EQ(join.playerName, VyString("Ann Lee"));
+    EXPECT_EQ(join.autoplay, VyLevel::INTERMEDIATE);
+    // Any order, values attached, the ends of the port's range; a name is any word that is not empty.
+    const VyStartRequest attached = Parse({"--port=1", "--name=--Bob=", "--join=192.168.1.20"});
+    EXPECT_EQ(attached.joinHost, "192.168.1.20");
+    EXPECT_EQ(attached.port, 1);
+    EXPECT_EQ(attached.playerName, VyString("--Bob="));
+    EXPECT_EQ(Parse({"--serve", "--port", "65535"}).port, 65535);
+    EXPECT_EQ(Parse({"--name", "-x", "--serve"}).playerName, VyString("-x"));
+}
+
+TEST(CommandLine, ANetworkGameThatCannotBeFollowedIsRefusedWithItsReason)
+{
+    const VyString host = "option '--join' needs a host: a host name or an IPv4 or IPv6 address";
+    ExpectRefusals({
+        {{"--serve", "--join", "h"}, "--serve and --join cannot both be given"},
+        {{"--join", "h", "--serve"}, "--serve and --join cannot both be given"},
+        {{"--serve", "--human"}, "--human and --serve cannot both be given"},
+        {{"--join", "h", "--computer", "2"}, "--computer and --join cannot both be given"},
+        {{"--serve", "--serve"}, "option '--serve' is given twice"},
+        {{"--join", "a", "--join=a"}, "option '--join' is given twice"},
+        {{"--serve", "--port", "1", "--port", "1"}, "option '--port' is given twice"},
+        {{"--serve", "--name", "a", "--name=b"}, "option '--name' is given twice"},
+        {{"--serve=yes"}, "option '--serve' takes no value"},
+        {{"--join"}, host},
+        {{"--join", "--port", "7000"}, host},
+        {{"--join="}, host},
+        {{"--join", "a b"}, "'a b' is not a host: give a host name or an IPv4 or IPv6 address"},
+        {{"--join=-h"}, "'-h' is not a host: give a host name or an IPv4 or IPv6 address"},
+        {{"--serve", "--port"}, "option '--port' needs a port number: 1 to 65535"},
+        {{"--serve", "--name", "--port", "1"}, "option '--name' needs your name"},
+        {{"--serve", "--name", ""}, "the player's name is empty"},
+        {{"--human", "--port", "7000"}, "option '--port' needs --serve or --join"},
+        {{"--name", "Ann"}, "option '--name' needs --serve or --join"},
+        {{"a.sav", "--serve"}, "a network game starts fresh: give a saved game or --serve, not both"},
+        {{"--join", "h", "a.sav"}, "a network game starts fresh: give a saved game or --join, not both"},
+        // Help ends the reading before what is missing at its end counts.
+        {{"--port", "7000", "--help"}, "(prints)"},
+    });
+    for (const char* port : {"0", "65536", "9999999999", "-1", "+80", "080", "0x50", " 80", "80 ", ""})
+        EXPECT_EQ(Refusal({"--serve", VyString("--port=") + port}),
+                  "'" + VyString(port) + "' is not a port: give a number from 1 to 65535, without a leading 0");
+}
+
+// What an option does starts in one column, on the option's line and on the lines that go on.
+TEST(CommandLine, TheHelpLinesUpWhatEachOptionDoes)
+{
+    const VyString help = VyCommandLine::HelpText();
+    EXPECT_NE(help.find("\n  --join HOST            join"), VyString::npos) << help;
+    for (size_t start = 0, end = help.find('\n'); end != VyString::npos; start = end + 1, end = help.find('\n', start))
+    {
+        const bool optionLine = help.compare(start, 3, "  -") == 0 || help.compare(start, 4, "    ") == 0;
+        EXPECT_TRUE(!optionLine || (end - start > 25 && help.compare(start + 23, 2, "  ") == 0 && help[start + 25] != ' '))
+            << help.substr(start, end - start);
+    }
 }
 
 TEST(CommandLine, TheRequestInWordsMeansTheSameFromAnotherFolder)
@@ -158,6 +236,10 @@ TEST(CommandLine, TheRequestInWordsMeansTheSameFromAnotherFolder)
         {"--human"},
         {"--computer=intermediate", "--quit-after-frames", "5"},
         {"--human", "--autoplay", "5"},
+        {"--serve"},
+        {"--join", "::1", "--port", "7000", "--name", "Ann Lee", "--autoplay", "2"},
+        {"--quit-after-frames", "1", "--name=--Ann", "--serve", "--port", "65535"},
+        {"--join=game.example.org", "--name", "a=b"},
     };
     for (const std::vector<VyString>& words : lines)
     {

@@ -39,6 +39,15 @@ std::vector<VyString> VyCommandLine::ToWords(const VyStartRequest& request)
         words.emplace_back("--human");
     if (request.opponent == VyStartOpponent::COMPUTER)
         words.insert(words.end(), {"--computer", VyString::Format("%d", VyNumberOf(request.level.value()))});
+    if (request.opponent == VyStartOpponent::SERVE)
+        words.emplace_back("--serve");
+    if (request.opponent == VyStartOpponent::JOIN)
+        words.insert(words.end(), {"--join", request.joinHost});
+    if (request.port)
+        words.insert(words.end(), {"--port", VyString::Format("%d", *request.port)});
+    // Attached, so that a name that begins with "--" is not read as an option.
+    if (request.playerName)
+        words.emplace_back("--name=" + *request.playerName);
     if (request.autoplay)
         words.insert(words.end(), {"--autoplay", VyString::Format("%d", VyNumberOf(*request.autoplay))});
     if (!request.savedGame.empty())
@@ -56,6 +65,10 @@ VyString VyCommandLine::HelpText()
            "                         " +
            VyLevelChoices() +
            "\n"
+           "  --serve                serve a network game at once and wait for a player\n"
+           "  --join HOST            join the network game served at HOST at once\n"
+           "  --port N               the port for --serve and --join (else Tolmar.cfg, 7)\n"
+           "  --name NAME            your name for --serve and --join\n"
            "  --autoplay LEVEL       the computer plays your seat at LEVEL (demonstrations)\n"
            "  --quit-after-frames N  end the program after N drawn frames (tests, measurements)\n"
            "  -h, --help             print this help and end\n"
@@ -83,6 +96,10 @@ VyString VyCommandLine::Describe(const VyStartRequest& request)
     if (request.opponent == VyStartOpponent::COMPUTER)
         return VyString::Format("computer at level %d (%s)", VyNumberOf(request.level.value()),
                                 LevelName(request.level.value()));
+    if (request.opponent == VyStartOpponent::SERVE)
+        return "serving a network game";
+    if (request.opponent == VyStartOpponent::JOIN)
+        return "joining the network game at " + request.joinHost;
     return request.opponent == VyStartOpponent::HUMAN ? "human" : "no game";
 }
 

@@ -8,11 +8,16 @@
 // The game's command line:
 //
 //   tolmar [--human | --computer LEVEL] [--autoplay LEVEL] [--quit-after-frames N] [FILE]
+//   tolmar (--serve | --join HOST) [--port N] [--name NAME] [--autoplay LEVEL] [--quit-after-frames N]
 //   tolmar --help | --version
 //
 // FILE is a saved game to load at start; --human and --computer begin that kind of game at once;
 // LEVEL is 1 to 5 or a level's name (Beginner, Easy, Intermediate, Hard, Advanced) in any case.
-// --autoplay lets the computer's decisions play the local seat at its level, in any kind of game.
+// --serve begins a network game at once and waits for the other player; --join begins one with the
+// game served at HOST (a host name, an IPv4 or an IPv6 address). --port N (1 to 65535, in decimal
+// without a leading 0) and --name NAME (not empty) are for those two only.
+// --autoplay lets the computer's decisions play the local seat at its level, in any kind of game (two
+// programs with --serve and --join and --autoplay play each other unattended).
 // "--computer=LEVEL" is read as "--computer LEVEL", and after "--" every word is a file.
 // --quit-after-frames N belongs to the framework (VyPlatform::SetCommandLine) and is handed on.
 class VyCommandLine
@@ -23,10 +28,15 @@ public:
     // the program was started from). Nothing fails: a command line the program cannot follow gives
     // REFUSE with the reason in refusal, at the first of
     //   an unknown option; --computer or --autoplay without a level, or with one that is neither 1..5 nor a name;
-    //   --human or --computer twice, or both; a value given to --human, --help or --version;
+    //   --human, --computer, --serve, --join, --port, --name or --autoplay twice; two of --human,
+    //   --computer, --serve and --join; a value given to --human, --serve, --help or --version;
+    //   --join without a host (an option in its place counts as none), or with a word that has blanks
+    //   or begins with '-'; --port without a number from 1 to 65535; --name without a name or with an
+    //   empty one; --port or --name without --serve or --join (found after the last word);
     //   --quit-after-frames without a whole number of 0 or more; an empty file name; a second file;
-    //   a file together with --human or --computer (a saved game names its own opponent); a relative
-    //   file while currentDirectory is "" (the working directory could not be read).
+    //   a file together with --human or --computer (a saved game names its own opponent) or with
+    //   --serve or --join (a network game starts fresh); a relative file while currentDirectory is ""
+    //   (the working directory could not be read).
     static VyStartRequest Parse(const std::vector<VyString>& words, const VyString& currentDirectory);
     // Parse of argv[1..argc-1] against the working directory of the moment: main calls it before
     // VyWin::Main makes the program's directory the working one.
@@ -48,7 +58,7 @@ public:
     // "tolmar: <refusal>\nTry 'tolmar --help'.\n"
     static VyString RefusalText(const VyStartRequest& request);
     // One line for the trace: "saved game /home/a/b.sav", "computer at level 3 (Intermediate)",
-    // "human", or "no game".
+    // "human", "serving a network game", "joining the network game at ::1", or "no game".
     static VyString Describe(const VyStartRequest& request);
 
     // Prints what a request that does not run asks for and gives the exit status: help or version on

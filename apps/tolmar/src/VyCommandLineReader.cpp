@@ -11,6 +11,8 @@
 namespace
 {
 constexpr const char* QUIT_AFTER_FRAMES = "--quit-after-frames";
+constexpr const char* HOST_CHOICES = "a host name or an IPv4 or IPv6 address";
+constexpr int MAX_PORT = 65535;
 
 // "1 to 5, or Beginner, Easy, Intermediate, Hard or Advanced"
 VyString LevelChoicesText()
@@ -39,6 +41,58 @@ VyString Quoted(const VyString& word)
     return "'" + word + "'";
 }
 
+// The port of a decimal number from 1 to MAX_PORT, written without a leading 0 (so that "010" is
+// not taken for an octal 8 by one reader and a 10 by another); nothing for any other word.
+std::optional<int> ParsePort(const VyString& word)
+{
+    if (!IsWholeNumber(word) || word[0] == '0' || word.ToInt() > MAX_PORT)
+        return std::nullopt;
+    return word.ToInt();
+}
+
+// A host name or an address has no blank bytes and does not begin with a dash: such a word is a
+// mistake, not a host the network could look up.
+bool CouldBeHost(const VyString& word)
+{
+    return word[0] != '-' && std::none_of(word.begin(), word.end(), VyString::IsBlank);
+}
+
+bool IsNetworkGame(VyStartOpponent opponent)
+{
+    return opponent == VyStartOpponent::SERVE || opponent == VyStartOpponent::JOIN;
+}
+
+// The option that asks for a kind of game; "" for NONE.
+const char* OptionOf(VyStartOpponent opponent)
+{
+    switch (opponent)
+    {
+    case VyStartOpponent::HUMAN: return "--human";
+    case VyStartOpponent::COMPUTER: return "--computer";
+    case VyStartOpponent::SERVE: return "--serve";
+    case VyStartOpponent::JOIN: return "--join";
+    case VyStartOpponent::NONE: break;
+    }
+    return "";
+}
+
+// "--human and --computer cannot both be given", the options in the order of the help whatever the
+// order on the command line.
+VyString BothOpponentsText(VyStartOpponent one, VyStartOpponent other)
+{
+    const auto [first, second] = std::minmax(one, other);
+    return VyString(OptionOf(first)) + " and " + OptionOf(second) + " cannot both be given";
+}
+
+// Why a saved game and a game of this kind cannot start together.
+VyString SavedGameAndOpponentText(VyStartOpponent opponent)
+{
+    const VyString option = OptionOf(opponent);
+    if (IsNetworkGame(opponent))
+        return "a network game starts fresh: give a saved game or " + option + ", not both";
+    return "a saved game names its own opponent: give it or " + option + ", not both";
+}
+
 } // namespace
 
 VyCommandLineReader::VyCommandLineReader(const std::vector<VyString>& words, const VyString& currentDirectory)
@@ -50,6 +104,8 @@ VyStartRequest VyCommandLineReader::Read()
 {
     while (m_next < m_words.size() && m_request.action == VyStartAction::RUN)
         ReadWord(m_words[m_next++]);
+    if (m_request.action == VyStartAction::RUN)
+        CheckNetworkOptions();
     return m_request;
 }
 
@@ -71,14 +127,28 @@ void VyCommandLineReader::ReadOption(const VyString& name, const std::optional<V
         ReadComputer(TakeValue(attached));
     else if (name == "--autoplay")
         ReadAutoplay(TakeValue(attached));
+    else if (name == "--join")
+        ReadJoin(TakeValue(attached));
+    else if (name == "--port")
+        ReadPort(TakeValue(attached));
+    else if (name == "--name")
+        ReadName(TakeValue(attached));
     else if (name == QUIT_AFTER_FRAMES)
         ReadQuitAfterFrames(TakeValue(attached));
-    else if (name != "--human" && name != "--help" && name != "-h" && name != "--version")
+    else
+        ReadSwitch(name, attached);
+}
+
+void VyCommandLineReader::ReadSwitch(const VyString& name, const std::optional<VyString>& attached)
+{
+    if (name != "--human" && name != "--serve" && name != "--help" && name != "-h" && name != "--version")
         Refuse("unknown option " + Quoted(name));
     else if (attached)
         Refuse("option " + Quoted(name) + " takes no value");
     else if (name == "--human")
-        SetOpponent(VyStartOpponent::HUMAN, name);
+        SetOpponent(VyStartOpponent::HUMAN);
+    else if (name == "--serve")
+        SetOpponent(VyStartOpponent::SERVE);
     else
         m_request.action = name == "--version" ? VyStartAction::PRINT_VERSION : VyStartAction::PRINT_HELP;
 }
@@ -99,7 +169,7 @@ void VyCommandLineReader::ReadComputer(const std::optional<VyString>& value)
     const std::optional<VyLevel> level = VyCommandLine::ParseLevel(*value);
     if (!level)
         return Refuse(Quoted(*value) + " is not a level: give " + LevelChoicesText());
-    SetOpponent(VyStartOpponent::COMPUTER, "--computer");
+    SetOpponent(VyStartOpponent::COMPUTER);
     m_request.level = level;
 }
 
@@ -115,6 +185,40 @@ void VyCommandLineReader::ReadAutoplay(const std::optional<VyString>& value)
     m_request.autoplay = level;
 }
 
+void VyCommandLineReader::ReadJoin(const std::optional<VyString>& value)
+{
+    if (!value || value->empty())
+        return Refuse(VyString("option '--join' needs a host: ") + HOST_CHOICES);
+    if (!CouldBeHost(*value))
+        return Refuse(Quoted(*value) + " is not a host: give " + HOST_CHOICES);
+    SetOpponent(VyStartOpponent::JOIN);
+    m_request.joinHost = *value;
+}
+
+void VyCommandLineReader::ReadPort(const std::optional<VyString>& value)
+{
+    if (!value)
+        return Refuse(VyString::Format("option '--port' needs a port number: 1 to %d", MAX_PORT));
+    const std::optional<int> port = ParsePort(*value);
+    if (!port)
+        return Refuse(Quoted(*value) +
+                      VyString::Format(" is not a port: give a number from 1 to %d, without a leading 0", MAX_PORT));
+    if (m_request.port)
+        return Refuse("option '--port' is given twice");
+    m_request.port = port;
+}
+
+void VyCommandLineReader::ReadName(const std::optional<VyString>& value)
+{
+    if (!value)
+        return Refuse("option '--name' needs your name");
+    if (value->empty())
+        return Refuse("the player's name is empty");
+    if (m_request.playerName)
+        return Refuse("option '--name' is given twice");
+    m_request.playerName = value;
+}
+
 void VyCommandLineReader::ReadQuitAfterFrames(const std::optional<VyString>& value)
 {
     if (!value || !IsWholeNumber(*value))
@@ -122,15 +226,25 @@ void VyCommandLineReader::ReadQuitAfterFrames(const std::optional<VyString>& val
     m_request.frameworkWords.insert(m_request.frameworkWords.end(), {QUIT_AFTER_FRAMES, *value});
 }
 
-void VyCommandLineReader::SetOpponent(VyStartOpponent opponent, const VyString& option)
+void VyCommandLineReader::SetOpponent(VyStartOpponent opponent)
 {
     if (m_request.opponent == opponent)
-        return Refuse("option " + Quoted(option) + " is given twice");
+        return Refuse("option " + Quoted(OptionOf(opponent)) + " is given twice");
     if (m_request.opponent != VyStartOpponent::NONE)
-        return Refuse("--human and --computer cannot both be given");
+        return Refuse(BothOpponentsText(m_request.opponent, opponent));
     if (!m_request.savedGame.empty())
-        return Refuse("a saved game names its own opponent: give it or " + option + ", not both");
+        return Refuse(SavedGameAndOpponentText(opponent));
     m_request.opponent = opponent;
+}
+
+void VyCommandLineReader::CheckNetworkOptions()
+{
+    if (IsNetworkGame(m_request.opponent))
+        return;
+    if (m_request.port)
+        return Refuse("option '--port' needs --serve or --join");
+    if (m_request.playerName)
+        Refuse("option '--name' needs --serve or --join");
 }
 
 void VyCommandLineReader::AddFile(const VyString& file)
@@ -141,8 +255,7 @@ void VyCommandLineReader::AddFile(const VyString& file)
         return Refuse("only one saved game can be loaded, and " + Quoted(m_request.savedGame) + " and " +
                       Quoted(file) + " are given");
     if (m_request.opponent != VyStartOpponent::NONE)
-        return Refuse(VyString("a saved game names its own opponent: give it or ") +
-                      (m_request.opponent == VyStartOpponent::HUMAN ? "--human" : "--computer") + ", not both");
+        return Refuse(SavedGameAndOpponentText(m_request.opponent));
     if (file[0] != '/' && m_currentDirectory.empty())
         return Refuse("the folder of " + Quoted(file) + " is unknown: the working directory cannot be read");
     m_request.savedGame = Absolute(file);

@@ -20,13 +20,20 @@ public:
 private:
     void ReadWord(const VyString& word);
     void ReadOption(const VyString& name, const std::optional<VyString>& attached);
+    // An option without a value: --human, --serve, --help, -h or --version; any other is unknown.
+    void ReadSwitch(const VyString& name, const std::optional<VyString>& attached);
 
     // The value written after '=', else the next word unless it is an option.
     std::optional<VyString> TakeValue(const std::optional<VyString>& attached);
     void ReadComputer(const std::optional<VyString>& value);
     void ReadAutoplay(const std::optional<VyString>& value);
+    void ReadJoin(const std::optional<VyString>& value);
+    void ReadPort(const std::optional<VyString>& value);
+    void ReadName(const std::optional<VyString>& value);
     void ReadQuitAfterFrames(const std::optional<VyString>& value);
-    void SetOpponent(VyStartOpponent opponent, const VyString& option);
+    void SetOpponent(VyStartOpponent opponent);
+    // After the last word: --port and --name belong to a network game.
+    void CheckNetworkOptions();
     void AddFile(const VyString& file);
 
     // ".." and links stay as they are: the path means the same from any folder.

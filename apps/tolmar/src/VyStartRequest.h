@@ -16,12 +16,15 @@ enum class VyStartAction
 };
 
 // The game to begin as soon as the game window exists: none (the user chooses), a second player at
-// the same machine, or the computer at a level.
+// the same machine, the computer at a level, or a network game that this side serves (and waits for
+// the other player to join) or joins.
 enum class VyStartOpponent
 {
     NONE,
     HUMAN,
     COMPUTER,
+    SERVE,
+    JOIN,
 };
 
 // The command line as the program understands it (made by VyCommandLine::Parse). A plain value: it
@@ -33,6 +36,9 @@ struct VyStartRequest
     std::optional<VyLevel> level;         // with COMPUTER, and only then
     std::optional<VyLevel> autoplay;      // the computer's decisions play the local seat at this level
     VyString savedGame;                   // the saved game to load at start, an absolute path; "" for none
+    VyString joinHost;                    // with JOIN: the host to join, a name or an IPv4 or IPv6 address
+    std::optional<int> port;              // with SERVE or JOIN: the TCP port, 1 to 65535 (none: Tolmar.cfg's)
+    std::optional<VyString> playerName;   // with SERVE or JOIN: this player's name, never empty
     std::vector<VyString> frameworkWords; // the framework's own options ("--quit-after-frames", "3")
     VyString refusal;                     // with REFUSE: why, in one line, without the program's name
 };

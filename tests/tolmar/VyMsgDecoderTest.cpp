@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 
 #include "WireTestSupport.h"
 
@@ -9,12 +8,6 @@ namespace
 {
 using Result = VyMsgDecoder::Result;
 using Texts = std::vector<std::string>;
-
-Bytes Word(uint32_t value)
-{
-    return {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-            static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-}
 
 // A frame with the given type code, versions and body bytes.
 Bytes Frame(int type, uint32_t version, uint32_t msgVersion, const Bytes& body)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,13 @@ inline Bytes operator+(Bytes first, const Bytes& second)
 {
     first.insert(first.end(), second.begin(), second.end());
     return first;
+}
+
+// An unsigned int as the wire carries it: four bytes, little-endian.
+inline Bytes Word(uint32_t value)
+{
+    return {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+            static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
 }
 
 // The handshake and the example messages, as another copy of the game sends them.

@@ -189,8 +189,9 @@ TEST_F(VyGameWndTest, TheMenusFollowTheGame)
 {
     EXPECT_EQ(Rules().GetState(), VyGameState::NO_OPPONENT);
     EXPECT_FALSE(UpdatedItem(*m_pMain, 214).IsEnabled()) << "Save without a game";
-    EXPECT_FALSE(UpdatedItem(*m_pMain, 206).IsEnabled());
-    EXPECT_FALSE(UpdatedItem(*m_pMain, 222).IsEnabled());
+    EXPECT_TRUE(UpdatedItem(*m_pMain, 206).IsEnabled()) << "Join";
+    EXPECT_TRUE(UpdatedItem(*m_pMain, 207).IsEnabled()) << "Start";
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 222).IsEnabled()) << "Chat without a connection";
     EXPECT_TRUE(UpdatedItem(*m_pMain, 218).IsChecked()) << "speed -1 is Off";
 
     m_pMain->OnCommand(220);

@@ -1,22 +1,5 @@
 #include "VyChatHistory.h"
 
-namespace
-{
-// Text as markup shows it: every '<' doubled.
-VyString Escaped(const VyString& text)
-{
-    VyString result;
-    result.reserve(text.size());
-    for (char c : text)
-    {
-        if (c == '<')
-            result += '<';
-        result += c;
-    }
-    return result;
-}
-} // namespace
-
 VyString VyChatHistory::SentLine(const VyString& name, const VyString& text)
 {
     return Line("yellow", name, text);
@@ -30,4 +13,17 @@ VyString VyChatHistory::ReceivedLine(const VyString& name, const VyString& text)
 VyString VyChatHistory::Line(const char* nameColor, const VyString& name, const VyString& text)
 {
     return VyString("<><") + nameColor + ">" + Escaped(name) + ": <white>" + Escaped(text);
+}
+
+VyString VyChatHistory::Escaped(const VyString& text)
+{
+    VyString result;
+    result.reserve(text.size());
+    for (char c : text)
+    {
+        if (c == '<')
+            result += '<';
+        result += c;
+    }
+    return result;
 }

@@ -17,6 +17,8 @@ public:
     static VyString SentLine(const VyString& name, const VyString& text);
     // "<><green>" + name + ": <white>" + text: a line the other side sent.
     static VyString ReceivedLine(const VyString& name, const VyString& text);
+    // Text as markup shows it, letter for letter: every '<' doubled.
+    static VyString Escaped(const VyString& text);
 
     void Append(const VyString& line) { m_lines.push_back(line); }
     const std::vector<VyString>& GetLines() const { return m_lines; }

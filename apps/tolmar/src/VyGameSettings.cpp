@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "vyio/VyFile.h"
 #include "vythread/VyException.h"
@@ -9,6 +10,7 @@
 namespace
 {
 constexpr const char* GENERAL = "General";
+constexpr const char* NETWORK = "Network";
 
 const char* PlayerKey(VyPlayer player)
 {
@@ -36,8 +38,51 @@ VyGameSettings::VyGameSettings() : m_pFile(OpenOrCreate(FileName()))
 
 void VyGameSettings::Store(const VyString& key, const VyString& value)
 {
-    m_pFile->SetString(GENERAL, key, value);
+    StoreIn(GENERAL, key, value);
+}
+
+void VyGameSettings::StoreIn(const VyString& section, const VyString& key, const VyString& value)
+{
+    m_pFile->SetString(section, key, value);
     m_pFile->Save();
+}
+
+std::optional<VyString> VyGameSettings::FindNetworkValue(const VyString& key)
+{
+    // Read without a default, so that an absent port stays absent (nothing is written for it).
+    std::vector<VyString> keys;
+    std::vector<VyString> values;
+    m_pFile->GetSection(NETWORK, keys, values);
+    for (size_t i = 0; i < keys.size() && i < values.size(); ++i)
+        if (keys[i] == key)
+            return values[i];
+    return std::nullopt;
+}
+
+VyString VyGameSettings::GetPortText()
+{
+    return FindNetworkValue("PortNumber").value_or(VyString());
+}
+
+int VyGameSettings::GetPortNumber(int fallback)
+{
+    const std::optional<VyString> text = FindNetworkValue("PortNumber");
+    return text ? std::atoi(text->c_str()) : fallback;
+}
+
+void VyGameSettings::SetPortText(const VyString& text)
+{
+    StoreIn(NETWORK, "PortNumber", text);
+}
+
+VyString VyGameSettings::GetServerAddress()
+{
+    return m_pFile->GetString(NETWORK, "Server Address", "");
+}
+
+void VyGameSettings::SetServerAddress(const VyString& address)
+{
+    StoreIn(NETWORK, "Server Address", address);
 }
 
 float VyGameSettings::GetMoveSpeed()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "VyGameTypes.h"
 #include "vyio/VyConfigFile.h"
@@ -12,6 +13,8 @@
 //   [General] First Player     text   "Player1"  "Player1", "Player2" or "Random"
 //   [General] Player1, Player2 text   empty      the players' names
 //   [General] Set              text   "classic"  the piece set
+//   [Network] PortNumber       int    7          the port for serving and joining, as typed
+//   [Network] Server Address   text   empty      the last host joined
 //
 // Reading a missing key adds it with its default. A missing file is created empty when the settings
 // are opened. Every change is written at once: a setting the player chose is never lost because the
@@ -36,6 +39,12 @@ public:
     VyString GetPlayerName(VyPlayer player);
     void SetPlayerName(VyPlayer player, const VyString& name);
     VyString GetSetName();
+    // PortNumber as the player typed it (empty when absent); the number, or fallback when absent.
+    VyString GetPortText();
+    int GetPortNumber(int fallback);
+    void SetPortText(const VyString& text);
+    VyString GetServerAddress();
+    void SetServerAddress(const VyString& address);
 
     // The texts the file holds for the enumerations.
     static const char* LastGameLabel(VyOpponent opponent);
@@ -47,6 +56,8 @@ public:
 
 private:
     void Store(const VyString& key, const VyString& value);
+    void StoreIn(const VyString& section, const VyString& key, const VyString& value);
+    std::optional<VyString> FindNetworkValue(const VyString& key);
 
     std::unique_ptr<VyConfigFile> m_pFile;
 };

@@ -47,10 +47,12 @@ bool SquareContains(const VySquare& square, VyPoint p)
 VyGameWnd::VyGameWnd() : m_rules(*this)
 {
     m_pComputer = std::make_unique<VyComputerPlayer>(this);
+    m_pNetwork = std::make_unique<VyNetworkGame>(*this);
 }
 
 VyGameWnd::~VyGameWnd()
 {
+    m_pNetwork.reset();
     VyMessageTarget::KillTimers(this);
 }
 
@@ -132,23 +134,44 @@ bool VyGameWnd::AskNames()
 
 bool VyGameWnd::SetOpponent(VyOpponent kind, VyOpponentRequest request)
 {
-    if (kind == VyOpponent::NETWORK_CLIENT || kind == VyOpponent::NETWORK_SERVER)
-        return false; // network play is not built yet
+    const bool bNetwork = kind == VyOpponent::NETWORK_CLIENT || kind == VyOpponent::NETWORK_SERVER;
+    if (bNetwork && request == VyOpponentRequest::WITHOUT_DIALOGS)
+        return false; // another network game is agreed with the peer (VyNetworkGame::AnswerPlayAgain)
     if (!ConfirmEndOfGame())
         return false;
-    if (m_pQuestion != nullptr)
-    {
-        VyMsgBox* pBox = m_pQuestion;
-        m_pQuestion = nullptr;
-        pBox->Close(VY_IDCANCEL);
-    }
+    CloseQuestion();
+    if (request == VyOpponentRequest::FROM_MENU)
+        m_pNetwork->CloseConnection();
     m_rules.SelectOpponent(kind);
     FillInNames();
+    if (bNetwork)
+        return StartNetworkFlow(kind, VyNetworkAsk::DIALOGS, {});
     if (kind == VyOpponent::HUMAN && request == VyOpponentRequest::FROM_MENU && !AskNames())
         return false;
     m_rules.StartGame();
     m_pSettings->SetLastGame(kind);
     return true;
+}
+
+bool VyGameWnd::StartNetworkGame(VyOpponent kind, const VyNetworkValues& values)
+{
+    if (kind != VyOpponent::NETWORK_CLIENT && kind != VyOpponent::NETWORK_SERVER)
+        return false;
+    CloseQuestion();
+    m_pNetwork->CloseConnection();
+    m_rules.SelectOpponent(kind);
+    FillInNames();
+    return StartNetworkFlow(kind, VyNetworkAsk::GIVEN_VALUES, values);
+}
+
+bool VyGameWnd::StartNetworkFlow(VyOpponent kind, VyNetworkAsk ask, const VyNetworkValues& values)
+{
+    // The opponent serves when this side joins.
+    const bool bStarted =
+        kind == VyOpponent::NETWORK_SERVER ? m_pNetwork->Join(ask, values) : m_pNetwork->Serve(ask, values);
+    if (bStarted)
+        m_pSettings->SetLastGame(kind);
+    return bStarted;
 }
 
 void VyGameWnd::SetFirstPlayer(VyFirstPlayer firstPlayer)
@@ -205,6 +228,8 @@ void VyGameWnd::HandleMessage(const VyMessage& msg)
         return UpdateDotsTimer();
     if (msg.id == VY_MSG_DIALOG_CLOSED && msg.param1 == VY_QUESTION_ID)
         return OnQuestionAnswer(msg.param2);
+    if (IsNetworkDialogMessage(msg))
+        return m_pNetwork->HandleMessage(msg);
     if (msg.id == MSG_GAME_START)
         return DoStart();
     if (m_chat.HandleMessage(msg))
@@ -223,11 +248,24 @@ void VyGameWnd::OnPieceCommand(int id)
 
 void VyGameWnd::OnQuestionAnswer(int button)
 {
-    if (m_pQuestion == nullptr)
-        return; // closed by a new game
+    if (m_pQuestion == nullptr || button == VY_QUESTION_REPLACED)
+        return; // closed by the program: a new game, another question
     m_pQuestion = nullptr;
+    if (m_rules.IsNetworked())
+        return m_pNetwork->AnswerPlayAgain(button);
     if (button == VY_IDYES)
         SetOpponent(m_rules.GetOpponent(), VyOpponentRequest::WITHOUT_DIALOGS);
+}
+
+bool VyGameWnd::IsNetworkDialogMessage(const VyMessage& msg) const
+{
+    if (msg.id != VY_MSG_DIALOG_CLOSED && msg.id != VY_MSG_DIALOG_COMMAND)
+        return false;
+    for (int id : {VyNetworkGame::VY_JOIN_DIALOG_ID, VyNetworkGame::VY_WAIT_ID, VyNetworkGame::VY_KILL_ID,
+                   VyNetworkGame::VY_START_DIALOG_ID})
+        if (msg.param1 == id)
+            return true;
+    return false;
 }
 
 void VyGameWnd::OnMouseMoved(VyPoint point, int flags)
@@ -467,28 +505,42 @@ void VyGameWnd::RefreshHighlight()
 
 void VyGameWnd::AskPlayAgain()
 {
-    if (m_pQuestion != nullptr)
-        return;
+    if (m_pQuestion == nullptr)
+        ShowQuestion("Would you like to play again?\n\n");
+}
+
+void VyGameWnd::ShowQuestion(const VyString& text)
+{
+    CloseQuestion();
+    VyTrace::Write("VyGameWnd : asks \"" + text.Trimmed() + "\" after \"" + m_rules.GetStatus() + "\"\n");
     VyMsgBoxOptions options;
     options.boxId = VY_QUESTION_ID;
     options.pParent = this;
     options.pOwner = this;
     const VyRect client = GetClientRect();
     options.position = VyPoint{client.right - 220, client.top - 20};
-    m_pQuestion = VyMsgBox::Show("Would you like to play again?\n\n", "Tolmar", VY_MB_YESNO, options);
+    m_pQuestion = VyMsgBox::Show(text, "Tolmar", VY_MB_YESNO, options);
     // The keys answer it too: Return is Yes, Escape No.
     if (VyMainWnd* pMain = VyMainWnd::Get(); pMain != nullptr && m_pQuestion != nullptr)
         pMain->SetFocus(m_pQuestion);
 }
 
-bool VyGameWnd::IsNetworkConnected() const
+void VyGameWnd::CloseQuestion()
 {
-    return false; // no connection exists until network play is built
+    VyMsgBox* pBox = m_pQuestion;
+    m_pQuestion = nullptr;
+    if (pBox != nullptr && pBox->IsCreated())
+        pBox->Close(VY_QUESTION_REPLACED);
 }
 
-void VyGameWnd::SendMove(int, int)
+bool VyGameWnd::IsNetworkConnected() const
 {
-    // Only a connected network game sends moves, and there is none yet (IsNetworkConnected).
+    return m_pNetwork != nullptr && m_pNetwork->IsConnected();
+}
+
+void VyGameWnd::SendMove(int piece, int square)
+{
+    m_pNetwork->SendMove(piece, square);
 }
 
 void VyGameWnd::StorePlayerName(VyPlayer player, const VyString& name)
@@ -562,11 +614,24 @@ void VyGameWnd::DoStart()
         return LoadGamePath(m_start.savedGame);
     if (m_start.opponent == VyStartOpponent::HUMAN)
         SetOpponent(VyOpponent::HUMAN, VyOpponentRequest::WITHOUT_DIALOGS);
+    if (m_start.opponent == VyStartOpponent::SERVE || m_start.opponent == VyStartOpponent::JOIN)
+        return StartNetworkFromCommandLine();
     if (m_start.opponent != VyStartOpponent::COMPUTER)
         return;
     if (m_start.level)
         m_rules.SetLevel(*m_start.level);
     SetOpponent(VyOpponent::COMPUTER, VyOpponentRequest::WITHOUT_DIALOGS);
+}
+
+void VyGameWnd::StartNetworkFromCommandLine()
+{
+    VyNetworkValues values;
+    values.host = m_start.joinHost;
+    values.port = m_start.port;
+    values.name = m_start.playerName;
+    // The other player serves when this side joins.
+    const bool bJoin = m_start.opponent == VyStartOpponent::JOIN;
+    StartNetworkGame(bJoin ? VyOpponent::NETWORK_SERVER : VyOpponent::NETWORK_CLIENT, values);
 }
 
 void VyGameWnd::ShowMessageBox(const VyString& text, const VyString& caption)

@@ -9,6 +9,7 @@
 #include "VyGameHost.h"
 #include "VyGameRules.h"
 #include "VyGameSettings.h"
+#include "VyNetworkGame.h"
 #include "VyStartRequest.h"
 #include "vyutil/VyTexture.h"
 #include "vywindow/VyFrameWnd.h"
@@ -74,10 +75,20 @@ public:
     void SetLoadProgress(std::unique_ptr<VySetLoadProgress> pProgress) { m_pProgress = std::move(pProgress); }
 
     // Changes the opponent: asks first when a game is running ("Are you sure you want to quit your
-    // current game?"), then for a human opponent from the menu runs the "New Game" names dialog, and
-    // starts a game. False when the player said No or cancelled the dialog (the opponent kind is
-    // then taken only in the second case, as the menu's item says). The network kinds are refused.
+    // current game?"); from the menu closes a network connection first. Then for a human opponent
+    // from the menu runs the "New Game" names dialog and starts a game; for the network kinds runs
+    // the join or start flow (VyNetworkGame; from the menu only: another network game is agreed with
+    // the peer instead). False when the player said No or cancelled a dialog (the opponent kind is
+    // then taken only in the second case, as the menu's item says), or serving failed.
     bool SetOpponent(VyOpponent kind, VyOpponentRequest request);
+    // The command line's --join / --serve: the network flow with its values and no dialog.
+    bool StartNetworkGame(VyOpponent kind, const VyNetworkValues& values);
+    VyNetworkGame& GetNetwork() { return *m_pNetwork; }
+    // The question box (203) beside the board with text, replacing one that is shown; its answer
+    // plays again (or, in a network game, goes to the network flow).
+    void ShowQuestion(const VyString& text);
+    // Closes the question box unanswered, if it is shown.
+    void CloseQuestion();
     void SetFirstPlayer(VyFirstPlayer firstPlayer);
     void SetMoveSpeed(float pixelsPerSecond);
     // Asks first when a game is running; true when the game may end (none runs, or Yes).
@@ -147,6 +158,8 @@ public:
     void ShowFatalError(const VyString& text) override;
 
     static constexpr int VY_QUESTION_ID = 203;
+    // The result of a question box closed by the program (no button has it).
+    static constexpr int VY_QUESTION_REPLACED = 0;
     // Posted to itself once the first set is in use: do what the command line asked for.
     static constexpr int MSG_GAME_START = 1006;
     static constexpr int VY_DOTS_TIMER = 2;
@@ -159,10 +172,13 @@ private:
     void LoadSettings();
     void FillInNames();
     bool AskNames();
+    bool StartNetworkFlow(VyOpponent kind, VyNetworkAsk ask, const VyNetworkValues& values);
+    bool IsNetworkDialogMessage(const VyMessage& msg) const;
     void OnPieceCommand(int id);
     void OnQuestionAnswer(int button);
     void OnSetArrived();
     void DoStart();
+    void StartNetworkFromCommandLine();
     bool StepPieceFocus(VyStep step);
     void UpdateDotsTimer();
     void DestroyPieces();
@@ -178,6 +194,7 @@ private:
     std::unique_ptr<VyGameSettings> m_pSettings;
     std::unique_ptr<VyComputerPlayer> m_pComputer;
     std::unique_ptr<VyAutoPlayer> m_pAutoPlayer; // --autoplay: the computer plays player 1
+    std::unique_ptr<VyNetworkGame> m_pNetwork;  // goes first in the destructor: it uses the window
     std::vector<VyPiece*> m_pieces; // children, index = piece index
     VyMsgBox* m_pQuestion = nullptr;
     VyTexture m_board;

@@ -146,8 +146,6 @@ void VyTolmarMainWnd::UpdateMenuItem(VyMenuItem& item)
         item.EnableIf(rules.CanSave());
     else if (command == CMD_UNDO)
         item.EnableIf(rules.CanUndo());
-    else if (command == CMD_JOIN || command == CMD_START)
-        item.Disable();
     else if (command == CMD_CHAT)
         item.EnableIf(m_pGame->IsNetworkConnected());
     else if (command >= CMD_PLAYER1_FIRST && command <= CMD_RANDOM_FIRST)
@@ -174,6 +172,10 @@ bool VyTolmarMainWnd::OnCommand(int command)
     }
     else if (command == CMD_HUMAN)
         m_pGame->SetOpponent(VyOpponent::HUMAN, VyOpponentRequest::FROM_MENU);
+    else if (command == CMD_JOIN) // the other player serves
+        m_pGame->SetOpponent(VyOpponent::NETWORK_SERVER, VyOpponentRequest::FROM_MENU);
+    else if (command == CMD_START) // the other player joins
+        m_pGame->SetOpponent(VyOpponent::NETWORK_CLIENT, VyOpponentRequest::FROM_MENU);
     else if (command >= CMD_PLAYER1_FIRST && command <= CMD_RANDOM_FIRST)
         m_pGame->SetFirstPlayer(FirstPlayerOf(command));
     else if (command >= CMD_MOVEMENT_OFF && command <= CMD_MOVEMENT_FAST)

@@ -13,7 +13,7 @@ class VyPopupMenu;
 //   command   item                         enabled when            checked when
 //   200..204  Computer > Beginner..Advanced
 //   205       Human
-//   206, 207  Network > Join, Start        (network play is not built: disabled)
+//   206, 207  Network > Join, Start
 //   213, 214  Load, Save                   Save: a game was started
 //   208       Exit
 //   8         Undo                         the rules can undo

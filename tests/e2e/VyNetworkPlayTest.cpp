@@ -24,8 +24,8 @@ constexpr int LIMIT_MS = 120000;
 // A port nothing serves right now.
 int FreePort()
 {
+    VySocket unused; // outlives the probe's accept thread
     VyListenSocket probe;
-    VySocket unused;
     if (!probe.StartServer(0, &unused))
         return 0;
     return probe.GetLocalPort();

@@ -10,20 +10,6 @@
 #include "vyio/VyConfigFile.h"
 #include "vywindow/VyDialog.h"
 
-namespace
-{
-// The item of a command in the game's menus, brought up to date as it would be when shown.
-VyMenuItem& UpdatedItem(VyTolmarMainWnd& main, int command)
-{
-    auto* pBar = dynamic_cast<VyMenuBar*>(main.GetMenuBar());
-    VyMenuItem* pItem = pBar == nullptr ? nullptr : pBar->FindItem(command);
-    if (pItem == nullptr)
-        throw std::runtime_error("no menu item " + std::to_string(command));
-    main.UpdateMenuItem(*pItem);
-    return *pItem;
-}
-} // namespace
-
 TEST_F(VyGameWndTest, AGameAgainstASecondPlayerIsPlayedByClicksToThePlayAgainQuestion)
 {
     m_script.Then([this] { Key(VY_KEY_RETURN); }); // the names dialog as it is filled in

@@ -5,17 +5,32 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <thread>
 
 #include "VyGameWnd.h"
 #include "VyPiece.h"
 #include "VyTolmarMainWnd.h"
+#include "vycontrol/VyMenuBar.h"
+#include "vycontrol/VyMenuItem.h"
 #include "vycontrol/VyControlTestSupport.h"
 #include "vycontrol/VyStandardControls.h"
 #include "vyio/VyTestDir.h"
 #include "vyplatform/VyFileDialogHost.h"
 #include "vythread/VyMessageQueue.h"
 #include "vywindow/VyMsgBox.h"
+
+// A menu item of the main window's bar, enabled and checked as just before it shows.
+inline VyMenuItem& UpdatedItem(VyTolmarMainWnd& main, int command)
+{
+    auto* pBar = dynamic_cast<VyMenuBar*>(main.GetMenuBar());
+    VyMenuItem* pItem = pBar == nullptr ? nullptr : pBar->FindItem(command);
+    if (pItem == nullptr)
+        throw std::runtime_error("no menu item " + std::to_string(command));
+    main.UpdateMenuItem(*pItem);
+    return *pItem;
+}
 
 // A file dialog that answers with the path the test gives (an empty path cancels).
 class VyScriptedFileDialog : public VyFileDialogHost

@@ -171,6 +171,8 @@ TEST_F(VyNetworkGameTest, JoiningSendsTheHandshakeAndNameAndPlaysTheExampleMoves
     WaitFor([&] { return m_peer.Poll() && m_peer.Received().size() >= 8 + bob.size(); });
     EXPECT_EQ(m_peer.Received(), HANDSHAKE + bob) << "the handshake first, then the name, nothing else yet";
     EXPECT_TRUE(m_pGame->IsNetworkConnected());
+    EXPECT_TRUE(UpdatedItem(*m_pMain, 222).IsEnabled()) << "Chat";
+    EXPECT_FALSE(UpdatedItem(*m_pMain, 213).IsEnabled()) << "Load would take this side's board apart from the peer's";
     EXPECT_NE(Platform().GetTitle().find(" - Connected to 127.0.0.1"), VyString::npos) << Platform().GetTitle();
     EXPECT_EQ(Network().GetWaitBox(), nullptr) << "the connecting box goes once connected";
 
@@ -414,8 +416,8 @@ TEST_F(VyNetworkGameTest, AnUnknownHostOrARefusedPortShowsTheReason)
 
 TEST_F(VyNetworkGameTest, TheIpv6LoopbackConnects)
 {
+    VySocket accepted; // outlives the server's accept thread
     VyListenSocket server;
-    VySocket accepted;
     const int port = FreePort();
     if (!server.StartServer(port, &accepted))
         GTEST_SKIP() << "this machine serves no IPv6";
@@ -543,8 +545,8 @@ TEST(VyNetworkServing, APrivilegedPortAsAnOrdinaryUserGetsTheAdvice)
     if (VySocket::GetUnprivilegedPortStart() <= 7)
         GTEST_SKIP() << "this system lets everyone serve port 7";
     const int status = VyOrdinaryUser::Run([] {
-        VyListenSocket server;
         VySocket connection;
+        VyListenSocket server;
         if (server.StartServer(7, &connection))
             return 1;
         const VyString text = VyNetworkGame::ServeFailureText(server.GetFailure(), server.GetErrorText(),

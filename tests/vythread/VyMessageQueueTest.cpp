@@ -293,7 +293,7 @@ TEST_F(MessageQueueTest, APostBoxDropsEveryPostAfterItsDetach)
     std::atomic<int> lateAccepted{0};
     std::vector<std::thread> workers;
     for (int w = 0; w < 4; ++w)
-        workers.emplace_back([&] {
+        workers.emplace_back([&, w] {
             for (int i = 0; i < 2000; ++i)
             {
                 const bool wasDetached = detached.load();

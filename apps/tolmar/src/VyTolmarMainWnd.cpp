@@ -148,6 +148,8 @@ void VyTolmarMainWnd::UpdateMenuItem(VyMenuItem& item)
         item.EnableIf(rules.CanUndo());
     else if (command == CMD_CHAT)
         item.EnableIf(m_pGame->IsNetworkConnected());
+    else if (command == CMD_LOAD) // a loaded game would leave the peer's board apart from ours
+        item.EnableIf(!m_pGame->IsNetworkConnected());
     else if (command >= CMD_PLAYER1_FIRST && command <= CMD_RANDOM_FIRST)
         item.CheckIf(rules.GetFirstPlayer() == FirstPlayerOf(command));
     else if (command >= CMD_MOVEMENT_OFF && command <= CMD_MOVEMENT_FAST)

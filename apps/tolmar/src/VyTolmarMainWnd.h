@@ -14,7 +14,7 @@ class VyPopupMenu;
 //   200..204  Computer > Beginner..Advanced
 //   205       Human
 //   206, 207  Network > Join, Start
-//   213, 214  Load, Save                   Save: a game was started
+//   213, 214  Load, Save                   Load: no network connection; Save: a game was started
 //   208       Exit
 //   8         Undo                         the rules can undo
 //   209..211  First Turn > Player 1, 2, Random                     that first player

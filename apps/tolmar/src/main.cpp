@@ -1,9 +1,11 @@
 // tolmar: the game.
 //
-//   tolmar [--human | --computer LEVEL] [--quit-after-frames N] [FILE]
+//   tolmar [--human | --computer LEVEL] [--autoplay LEVEL] [--quit-after-frames N] [FILE]
+//   tolmar (--serve | --join HOST) [--port N] [--name NAME] [--autoplay LEVEL]
 //   tolmar --help | --version
 //
-// FILE is a saved game to load at start, --human and --computer begin that game at once (see
+// FILE is a saved game to load at start, --human and --computer begin that game at once, --serve
+// and --join start a network game at once, --autoplay lets the computer play the local seat (see
 // VyCommandLine). --quit-after-frames N ends the program after N drawn frames (for tests and
 // measurements). The program runs in its own directory: vyw.cfg, Tolmar.cfg, saved games and
 // screenshots live there, so the command line is read, and FILE made absolute, before VyWin::Main

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "ClassicRulesTest.h"
+#include "VyOrdinaryUser.h"
 #include "VySavedGame.h"
 #include "vyio/VyMemFile.h"
 #include "vyio/VyTestDir.h"
@@ -472,6 +473,7 @@ TEST_F(SavedGameTest, AFailedSaveLeavesTheOldFile)
     ASSERT_TRUE(m_rules.SaveGameFile(path));
     EXPECT_FALSE(std::filesystem::exists(std::string(temporary)));
     const VyString first = Saved();
+    const std::string firstBytes = VyTestDir::Slurp(path);
 
     // The next save runs out of space while it writes: the temporary file is a device that takes
     // nothing.
@@ -480,10 +482,11 @@ TEST_F(SavedGameTest, AFailedSaveLeavesTheOldFile)
     ASSERT_EQ(symlink("/dev/full", temporary.c_str()), 0);
     EXPECT_FALSE(m_rules.SaveGameFile(path));
     ASSERT_EQ(m_host.boxes.size(), 1u);
-    EXPECT_EQ(m_host.boxes[0].first, "Could not write to " + path);
+    EXPECT_EQ(m_host.boxes[0].first, "Could not write to " + path + ": No space left on device");
     EXPECT_EQ(m_host.boxes[0].second, "Save Error");
     struct stat info;
     EXPECT_NE(lstat(temporary.c_str(), &info), 0) << "the temporary file is removed";
+    EXPECT_EQ(VyTestDir::Slurp(path), firstBytes) << "byte for byte";
 
     // The old file is whole and loads.
     const VyString second = Saved();
@@ -494,8 +497,38 @@ TEST_F(SavedGameTest, AFailedSaveLeavesTheOldFile)
     EXPECT_FALSE(m_rules.LoadGameFile(path + ".missing"));
     EXPECT_EQ(m_host.boxes.back().first, "Could not open " + path + ".missing");
     EXPECT_EQ(m_host.boxes.back().second, "Load Error");
-    EXPECT_FALSE(m_rules.SaveGameFile((folder / "no" / "such" / "folder.sav").string()));
+    const VyString nowhere = (folder / "no" / "such" / "folder.sav").string();
+    EXPECT_FALSE(m_rules.SaveGameFile(nowhere));
+    EXPECT_EQ(m_host.boxes.back().first, "Could not write to " + nowhere + ": No such file or directory");
     EXPECT_EQ(m_host.boxes.back().second, "Save Error");
+}
+
+TEST_F(SavedGameTest, ASaveIntoAFolderTheUserCannotWriteLeavesTheOldFileAndSaysWhy)
+{
+    const std::filesystem::path folder = VyOrdinaryUser::MakeFolder();
+    ASSERT_FALSE(folder.empty());
+    const VyString path = (folder / "locked.sav").string();
+    m_rules.StartGame();
+    // Codes the child ends with: 0 as expected, otherwise the first check that failed.
+    const int status = VyOrdinaryUser::Run([&]() {
+        if (!m_rules.SaveGameFile(path))
+            return 10;
+        const std::string old = VyTestDir::Slurp(path);
+        m_rules.ChoosePiece(2);
+        m_host.FinishMoves(m_rules);
+        if (chmod(folder.c_str(), 0555) != 0)
+            return 11;
+        if (m_rules.SaveGameFile(path) || m_host.boxes.size() != 1)
+            return 12;
+        if (m_host.boxes[0].first != "Could not write to " + path + ": Permission denied" ||
+            m_host.boxes[0].second != "Save Error")
+            return 13;
+        return VyTestDir::Slurp(path) == old && !std::filesystem::exists(std::string(path + ".tmp")) ? 0 : 14;
+    });
+    chmod(folder.c_str(), 0755);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(SavedGameTest, AHalfMoveSavedInFlightByAnotherCopyIsCompletedForward)

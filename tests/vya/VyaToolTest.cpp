@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "vyio/VyArchive.h"
 #include "vyio/VyMemFile.h"
@@ -91,4 +94,25 @@ TEST(VyaTool, SameInputsGiveTheSameBytes)
     EXPECT_EQ(RunVya({"create", dir.File("clash.vya"), dir.File("clash")}, &error), 1);
     EXPECT_NE(error.find("two files give the entry name"), std::string::npos);
     EXPECT_EQ(RunVya({"bogus"}, &error), 2);
+}
+
+TEST(VyaTool, ACreateThatCannotFinishLeavesTheOldArchive)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    VyTestDir dir;
+    dir.Put("in/a.txt", "alpha");
+    const std::string archive = dir.File("out.vya");
+    ASSERT_EQ(RunVya({"create", archive, dir.File("in")}), 0);
+    const std::string old = VyTestDir::Slurp(archive);
+    dir.Put("in/b.txt", "bravo");
+
+    // The device behind the temporary file is full.
+    ASSERT_EQ(symlink("/dev/full", (archive + ".tmp").c_str()), 0);
+    std::string error;
+    EXPECT_EQ(RunVya({"create", archive, dir.File("in")}, &error), 1);
+    EXPECT_EQ(error, "vya: *vya::Create : could not write -> File: " + archive + "\n*VyFile::Sync -> File: " + archive +
+                         ".tmp\nNo space left on device\n");
+    EXPECT_EQ(VyTestDir::Slurp(archive), old);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(archive + ".tmp")));
 }

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
 #include <thread>
 
+#include "VyOrdinaryUser.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
 #include "vyio/VyTestDir.h"
@@ -157,6 +161,37 @@ TEST(VyConfigFile, FailedSavesLeaveTheOldFile)
     EXPECT_EQ(VyTestDir::Slurp(full), "[S]\nold=1\n");
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(full + ".tmp")));
     EXPECT_NE(trace.Text().find("*VyConfigFile::Save : not saved -> File: " + full), VyString::npos);
+    EXPECT_TRUE(trace.Has("*VyConfigFile::Save : not saved -> File: " + full + "\n*VyFile::Sync -> File: " + full +
+                          ".tmp\nReason: No space left on device\n"));
+}
+
+TEST(VyConfigFile, ASaveIntoAFolderTheUserCannotWriteLeavesTheOldFileAndIsReported)
+{
+    const std::filesystem::path folder = VyOrdinaryUser::MakeFolder();
+    ASSERT_FALSE(folder.empty());
+    const std::string path = (folder / "locked.cfg").string();
+    // Codes the child ends with: 0 as expected, otherwise the first check that failed.
+    const int status = VyOrdinaryUser::Run([&]() {
+        {
+            std::ofstream(path, std::ios::binary) << "[S]\nold=1\n";
+        }
+        if (chmod(folder.c_str(), 0555) != 0)
+            return 10;
+        VyTraceCapture trace;
+        {
+            VyConfigFile config(path);
+            config.SetString("S", "old", "2");
+        }
+        if (!trace.Has("*VyConfigFile::Save : not saved -> File: " + path +
+                       "\n*VyFile::WriteReplacing : could not create the file -> File: " + path +
+                       ".tmp\nReason: Permission denied\n"))
+            return 11;
+        return VyTestDir::Slurp(path) == "[S]\nold=1\n" && !std::filesystem::exists(path + ".tmp") ? 0 : 12;
+    });
+    chmod(folder.c_str(), 0755);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    EXPECT_EQ(status, 0);
 }
 
 TEST(VyConfigFile, SavesThatCannotStartOrFinishAreReported)

@@ -5,6 +5,8 @@
 // Entry names are the paths below DIR in lower case with backslash separators and a leading backslash;
 // every entry is one bzip2 stream. Dates come from the files' modification times, capped at
 // SOURCE_DATE_EPOCH when that is set, or all equal to --date, so a build can give the same bytes twice.
+// The archive is written through OUT.vya.tmp, synchronised and renamed over OUT.vya
+// (VyFile::WriteReplacing); a failure is printed with the system's reason and exits 1.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -91,11 +93,16 @@ int Create(const VyString& out, const fs::path& root, const std::optional<VyStri
             throw VyException("vya", "Create", "two files give the entry name", name);
     }
 
-    VyFile file(VY_IO_WRITE);
-    if (!file.Open(out, VY_FILE_WRITE))
-        throw VyFileException("vya", "Create", "could not create", out);
-    builder.Write(file);
-    file.Close();
+    // A failed or interrupted run leaves an archive that was already there as it was.
+    try
+    {
+        VyFile::WriteReplacing(out, [&builder](VyFile& file) { builder.Write(file); });
+    }
+    catch (VyException& error)
+    {
+        error.AddContext("vya", "Create", "could not write", out);
+        throw;
+    }
     return 0;
 }
 
@@ -162,6 +169,11 @@ int main(int argc, char** argv)
     try
     {
         return Run(std::vector<VyString>(argv + 1, argv + argc));
+    }
+    catch (VyFileException& error)
+    {
+        const VyString reason = error.GetReason();
+        std::cerr << "vya: " << error.GetMessage() << (reason.empty() ? "" : "\n" + reason) << "\n";
     }
     catch (VyException& error)
     {

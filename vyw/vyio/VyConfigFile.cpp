@@ -87,9 +87,15 @@ void SaveFile(const VyString& name)
     {
         VyFile::WriteReplacing(name, [sections](VyFile& file) { WriteSections(file, *sections); });
     }
-    catch (VyException& error)
+    catch (VyFileException& error)
     {
         // The old file stays untouched.
+        error.AddContext("VyConfigFile", "Save", "not saved", name);
+        const VyString reason = error.GetReason();
+        VyTrace::Write(error.GetMessage() + "\n" + (reason.empty() ? VyString() : "Reason: " + reason + "\n"));
+    }
+    catch (VyException& error)
+    {
         error.AddContext("VyConfigFile", "Save", "not saved", name);
         error.Report();
     }

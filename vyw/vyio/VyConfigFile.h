@@ -25,9 +25,11 @@ enum VyConfigSave
 //     "key=value"        split at the first '='; both sides trimmed; no '=' means an empty value;
 //                        an empty key or a key before any section is ignored; a later key wins.
 // Saving writes sections and keys in byte order, "[section]" then "key=value" lines and one empty line
-// after each section, LF line ends, into "<name>.tmp", then renames it over <name>; a save that cannot
-// write the whole file leaves <name> as it was and is reported to the trace ("*VyConfigFile::Save : not
-// saved -> File: <name>"), never thrown.
+// after each section, LF line ends, through VyFile::WriteReplacing (a temporary file synchronised to the
+// device, renamed over <name>, the folder synchronised). A save that cannot write the whole file leaves
+// <name> byte for byte as it was and is reported to the trace, never thrown: "*VyConfigFile::Save : not
+// saved -> File: <name>", the lines of the failure below it, and, when a system call failed, a last line
+// "Reason: <the system's text>" (e.g. "Reason: No space left on device").
 class VyConfigFile
 {
 public:

@@ -1,8 +1,12 @@
 #include "vyio/VyFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <filesystem>
 
 #include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
@@ -46,14 +50,32 @@ VyString VyFile::DiskPath(const VyString& name)
 void VyFile::WriteReplacing(const VyString& path, const std::function<void(VyFile&)>& write)
 {
     const VyString temporary = path + ".tmp";
-    const VyString diskTemporary = DiskPath(temporary);
     VyFile file(VY_IO_WRITE);
     if (!file.Open(temporary, VY_FILE_WRITE))
-        throw VyFileException("VyFile", "WriteReplacing", "could not create the file", temporary);
+    {
+        const int error = errno;
+        throw VyFileException("VyFile", "WriteReplacing", "could not create the file", temporary, error);
+    }
+    FillTemporary(file, temporary, write);
+    // rename replaces the old file in one step, so there is no moment without it.
+    if (std::rename(DiskPath(temporary).c_str(), DiskPath(path).c_str()) != 0)
+    {
+        const int error = errno;
+        std::remove(DiskPath(temporary).c_str());
+        throw VyFileException("VyFile", "WriteReplacing", "could not replace the file", path, error);
+    }
+    SyncFolder(path);
+}
+
+void VyFile::FillTemporary(VyFile& file, const VyString& temporary, const std::function<void(VyFile&)>& write)
+{
     try
     {
         write(file);
-        file.Close(); // flushes: a full disk shows here at the latest
+        // The bytes reach the device before the rename can make them the file's contents; a full
+        // disk shows here at the latest.
+        file.Sync();
+        file.Close();
     }
     catch (...)
     {
@@ -65,14 +87,37 @@ void VyFile::WriteReplacing(const VyString& path, const std::function<void(VyFil
         {
             // The first failure is the one passed on.
         }
-        std::remove(diskTemporary.c_str());
+        std::remove(DiskPath(temporary).c_str());
         throw;
     }
-    // rename replaces the old file in one step, so there is no moment without it.
-    if (std::rename(diskTemporary.c_str(), DiskPath(path).c_str()) != 0)
+}
+
+void VyFile::SyncFolder(const VyString& path)
+{
+    const std::filesystem::path folder = std::filesystem::path(DiskPath(path).c()).parent_path();
+    const std::string name = folder.empty() ? std::string(".") : folder.string();
+    const int handle = open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int error = handle < 0 ? errno : 0;
+    if (handle >= 0)
     {
-        std::remove(diskTemporary.c_str());
-        throw VyFileException("VyFile", "WriteReplacing", "could not replace the file", path);
+        // Without this the folder's new entry, and with it the rename, could be lost in a crash.
+        if (fsync(handle) != 0 && errno != EINVAL)
+            error = errno;
+        close(handle);
+    }
+    if (error != 0)
+        throw VyFileException("VyFile", "WriteReplacing", "could not sync the folder", name, error);
+}
+
+void VyFile::Sync()
+{
+    if (m_pFile == nullptr)
+        throw VyFileException("VyFile", "Sync", "file not open", m_name);
+    // A device or pipe cannot be synchronised (EINVAL) and has nothing to keep.
+    if (std::fflush(m_pFile) != 0 || (fsync(fileno(m_pFile)) != 0 && errno != EINVAL))
+    {
+        const int error = errno;
+        throw VyFileException("VyFile", "Sync", {}, m_name, error);
     }
 }
 
@@ -98,7 +143,10 @@ void VyFile::Close()
     FILE* file = m_pFile;
     m_pFile = nullptr;
     if (std::fclose(file) != 0)
-        throw VyFileException("VyFile", "Close", {}, name);
+    {
+        const int error = errno;
+        throw VyFileException("VyFile", "Close", {}, name, error);
+    }
 }
 
 int VyFile::Read(void* buffer, int count)
@@ -110,8 +158,9 @@ int VyFile::Read(void* buffer, int count)
     const size_t got = std::fread(buffer, 1, static_cast<size_t>(count), m_pFile);
     if (std::ferror(m_pFile))
     {
+        const int error = errno;
         std::clearerr(m_pFile);
-        throw VyFileException("VyFile", "Read", {}, m_name);
+        throw VyFileException("VyFile", "Read", {}, m_name, error);
     }
     if (got == 0 && !std::feof(m_pFile))
         throw VyFileException("VyFile", "Read", {}, m_name);
@@ -126,7 +175,10 @@ int VyFile::Write(const void* buffer, int count)
         throw VyFileException("VyFile", "Write", "file not open", m_name);
     const size_t written = std::fwrite(buffer, 1, static_cast<size_t>(count), m_pFile);
     if (written < static_cast<size_t>(count))
-        throw VyFileException("VyFile", "Write", {}, m_name);
+    {
+        const int error = errno;
+        throw VyFileException("VyFile", "Write", {}, m_name, error);
+    }
     return count;
 }
 

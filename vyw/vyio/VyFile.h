@@ -12,7 +12,8 @@ constexpr int VY_FILE_READWRITE = 3;  // "r+b": an existing file
 constexpr int VY_FILE_CREATE_READWRITE = 4; // "w+b": create or truncate
 
 // A stream over a stdio file. Every failure except Open throws VyFileException naming the file
-// ("*VyFile::<operation> -> File: <name>").
+// ("*VyFile::<operation> -> File: <name>"); one of a read, write, close or sync also carries the
+// system's error number (VyFileException::GetSystemError, GetReason).
 class VyFile : public VyIO
 {
 public:
@@ -25,14 +26,23 @@ public:
     bool IsOpen() const { return m_pFile != nullptr; }
     // The name as the disk sees it: backslash separators of resource paths become slashes.
     static VyString DiskPath(const VyString& name);
-    // Replaces path in one step: write fills "<path>.tmp", which is closed and renamed over path. Throws
+    // Replaces path in one step that survives a crash: write fills "<path>.tmp" (a file left there by
+    // an interrupted save is overwritten), which is flushed, synchronised to the device and closed, then
+    // renamed over path, and path's folder is synchronised so that the rename is kept too. Throws
     // "*VyFile::WriteReplacing : could not create the file -> File: <path>.tmp" when the temporary file
-    // cannot be made, "... : could not replace the file -> File: <path>" when the rename fails; on those
-    // and on any exception of write or of the closing the temporary file is removed (the exception passes
-    // on) and path stays as it was.
+    // cannot be made, "... : could not replace the file -> File: <path>" when the rename fails, and
+    // passes on the exceptions of write, of Sync ("*VyFile::Sync -> File: <path>.tmp") and of Close; on
+    // all of those the temporary file is removed (whatever blocked its creation excepted) and path stays
+    // byte for byte as it was. "... : could not sync the folder -> File: <folder>" is the one failure
+    // after the rename: path already holds the new contents, which a crash might still take back.
+    // Every exception raised at a failed system call carries its error number (GetSystemError, GetReason).
     static void WriteReplacing(const VyString& path, const std::function<void(VyFile&)>& write);
 
     void Close() override;
+    // Hands the buffered bytes to the system and waits until the device holds them. Throws
+    // "*VyFile::Sync -> File: <name>" when either fails, "*VyFile::Sync : file not open -> File: <name>"
+    // when closed; a device or pipe, which cannot be synchronised, counts as done.
+    void Sync();
     // Returns the bytes read; a short count at the end of the file is no error.
     int Read(void* buffer, int count) override;
     int Write(const void* buffer, int count) override;
@@ -47,6 +57,8 @@ public:
     long long GetBytesLeft() override;
 
 private:
+    static void FillTemporary(VyFile& file, const VyString& temporary, const std::function<void(VyFile&)>& write);
+    static void SyncFolder(const VyString& path);
     void SeekTo(long offset, int origin, const char* operation);
 
     int m_nOpenMode = 0;

@@ -1,5 +1,7 @@
 #include "vythread/VyException.h"
 
+#include <cstring>
+
 #include "vythread/VyTrace.h"
 
 namespace
@@ -49,4 +51,19 @@ void VyException::AppendFile(std::string_view fileName)
 void VyException::Report() const
 {
     VyTrace::Write(m_message + "\n");
+}
+
+VyFileException::VyFileException(std::string_view className, std::string_view method, std::string_view message,
+                                 std::string_view fileName, int systemError)
+    : VyException(className, method, message, fileName), m_systemError(systemError)
+{
+}
+
+VyString VyFileException::GetReason() const
+{
+    if (m_systemError == 0)
+        return {};
+    char text[256] = {};
+    // The GNU strerror_r may hand back a text of its own instead of filling the buffer.
+    return VyString(strerror_r(m_systemError, text, sizeof text));
 }

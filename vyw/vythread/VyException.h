@@ -34,9 +34,20 @@ private:
     VyString m_message;
 };
 
-// Marks file and resource errors; adds nothing to VyException.
+// Marks file and resource errors. One raised where a system call failed also carries that call's
+// error number, whose text is kept apart from the message (which reads the same with or without it).
 class VyFileException : public VyException
 {
 public:
     using VyException::VyException;
+    VyFileException(std::string_view className, std::string_view method, std::string_view message,
+                    std::string_view fileName, int systemError);
+
+    // The errno of the failed system call; 0 when none was given.
+    int GetSystemError() const { return m_systemError; }
+    // The system's text for it ("No space left on device"); empty when none was given.
+    VyString GetReason() const;
+
+private:
+    int m_systemError = 0;
 };

@@ -978,17 +978,24 @@ void VyGameRules::ShowLoadedWin()
 
 bool VyGameRules::SaveGameFile(const VyString& path)
 {
+    VyString reason;
     try
     {
         VyFile::WriteReplacing(path, [this](VyFile& file) { SaveGame(file); });
         return true;
+    }
+    catch (VyFileException& error)
+    {
+        reason = error.GetReason();
+        error.AddContext("VyGameWnd", "SaveGame");
+        error.Report();
     }
     catch (VyException& error)
     {
         error.AddContext("VyGameWnd", "SaveGame");
         error.Report();
     }
-    m_host.ShowMessageBox("Could not write to " + path, "Save Error");
+    m_host.ShowMessageBox("Could not write to " + path + (reason.empty() ? VyString() : ": " + reason), "Save Error");
     return false;
 }
 

@@ -122,9 +122,12 @@ public:
     // AWAITING_ACCEPT outside a network game becomes NO_OPPONENT, an initial state other than 3 is 1,
     // and a half-move saved in flight is completed (see above).
     bool LoadGame(VyIO& stream);
-    // Saves to path through "<path>.tmp", renamed over path only when the whole file was written; on
-    // failure the old file stays, the temporary file goes, and "Could not write to <path>" is shown
-    // ("Save Error"). Returns whether the game was saved.
+    // Saves to path through VyFile::WriteReplacing: "<path>.tmp", synchronised to the device and renamed
+    // over path only when the whole file was written. On failure the old file stays byte for byte (but
+    // for a folder that cannot be synchronised after the rename, see there), the temporary file goes,
+    // and "Could not write to <path>: <the system's reason>" is shown ("Save Error"), e.g. "...: No space
+    // left on device"; a failure without a system call behind it shows "Could not write to <path>".
+    // Returns whether the game was saved.
     bool SaveGameFile(const VyString& path);
     // Opens path and loads from it (LoadGame, whose exceptions pass through); a file that cannot be
     // opened is reported as "Could not open <path>" ("Load Error").

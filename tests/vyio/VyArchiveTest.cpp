@@ -5,6 +5,7 @@
 #include "vyio/VyArchive.h"
 #include "vyio/VyArchiveBuilder.h"
 #include "vyio/VyArchiveSource.h"
+#include "vyio/VyBzipStream.h"
 #include "vyio/VyFile.h"
 #include "vyio/VyMemFile.h"
 #include "vyio/VyTestDir.h"
@@ -165,6 +166,71 @@ TEST(VyArchive, DamagedTablesAreRefusedNamingTheFile)
         }
     }
     EXPECT_TRUE(failed);
+}
+
+namespace
+{
+// An archive of one compressed entry whose record gives the unpacked size as told, whatever the
+// contents really unpack to.
+std::string ArchiveClaiming(const std::string& contents, unsigned int unpackedSize)
+{
+    VyMemFile packed;
+    {
+        VyBzipStream packer(packed, VY_BZIP_COMPRESS);
+        packer.Write(contents.data(), static_cast<int>(contents.size()));
+    }
+    VyArchive::Table table;
+    VyArchiveEntry& entry = table["\\big.txt"];
+    entry.m_name = "\\big.txt";
+    entry.m_flags = VY_ARCHIVE_COMPRESSED;
+    entry.m_storedSize = static_cast<unsigned int>(packed.GetLength());
+    entry.m_unpackedSize = unpackedSize;
+    entry.m_date = VY_DATE;
+    VyMemFile image;
+    VyArchive::WriteTable(image, table);
+    image.Write(packed.GetData(), packed.GetLength());
+    return Text(image);
+}
+
+// The failure text of reading the entry, "no exception" or "<absent>"; what was unpacked goes to out.
+std::string ReadFailure(const std::string& archiveBytes, VyMemFile& out)
+{
+    VyArchive archive;
+    archive.Attach(std::make_unique<VyMemFile>(archiveBytes.data(), static_cast<int>(archiveBytes.size())));
+    try
+    {
+        return archive.GetFile("big.txt", out) ? "no exception" : "<absent>";
+    }
+    catch (VyFileException& error)
+    {
+        return error.GetMessage();
+    }
+}
+} // namespace
+
+// Unpacking stops at the record's unpacked size: a small entry of a hostile archive cannot fill the memory.
+TEST(VyArchive, AnEntryThatUnpacksPastItsRecordedSizeIsDamaged)
+{
+    const std::string zeros(4 * 1024 * 1024, '\0');
+    const std::string expands = "*VyArchive::GetFile : expands past its unpacked size -> File: \\big.txt";
+    VyMemFile out;
+    EXPECT_EQ(ReadFailure(ArchiveClaiming(zeros, 100), out), expands);
+    EXPECT_LE(out.GetLength(), 100) << "unpacking stopped at the recorded size";
+    VyMemFile one;
+    EXPECT_EQ(ReadFailure(ArchiveClaiming("ab", 1), one), expands) << "one byte over is too much";
+    VyMemFile none;
+    EXPECT_EQ(ReadFailure(ArchiveClaiming("a", 0), none), expands);
+
+    // The exact size and a smaller contents than recorded both read whole.
+    VyMemFile exact;
+    EXPECT_EQ(ReadFailure(ArchiveClaiming(zeros, static_cast<unsigned int>(zeros.size())), exact), "no exception");
+    EXPECT_EQ(Text(exact), zeros);
+    VyMemFile shorter;
+    EXPECT_EQ(ReadFailure(ArchiveClaiming("short", 1000), shorter), "no exception");
+    EXPECT_EQ(Text(shorter), "short");
+    VyMemFile empty;
+    EXPECT_EQ(ReadFailure(ArchiveClaiming("", 0), empty), "no exception");
+    EXPECT_EQ(Text(empty), "");
 }
 
 TEST(VyArchive, SaveRewritesDataInNameOrder)

@@ -1,5 +1,6 @@
 #include "vyio/VyArchive.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "vyio/VyBzipStream.h"
@@ -141,21 +142,29 @@ bool VyArchive::GetFile(const VyString& name, VyIO& out)
         return false;
     m_pStream->SetPosition(static_cast<int>(entry.m_startingPos));
     if (entry.IsCompressed())
-    {
-        VyMemFile packed;
-        packed.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
-        packed.SeekToBegin();
-        VyBzipStream unpacker(packed, VY_BZIP_DECOMPRESS);
-        out.CopyAll(unpacker);
-        if (unpacker.HasFailed())
-            throw VyFileException("VyArchive", "GetFile",
-                                  unpacker.IsTruncated() ? "compressed data cut short" : "damaged compressed data",
-                                  entry.m_name);
-    }
+        Unpack(entry, out);
     else
         out.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
     out.SeekToBegin();
     return true;
+}
+
+void VyArchive::Unpack(const VyArchiveEntry& entry, VyIO& out)
+{
+    VyMemFile packed;
+    packed.CopyFrom(*m_pStream, static_cast<int>(entry.m_storedSize));
+    packed.SeekToBegin();
+    VyBzipStream unpacker(packed, VY_BZIP_DECOMPRESS);
+    // The record's unpacked size bounds the output, so that a small entry cannot fill the memory.
+    out.CopyFrom(unpacker, static_cast<int>(std::min<unsigned int>(entry.m_unpackedSize, INT_MAX)));
+    char more = 0;
+    const bool expandsPast = !unpacker.HasFailed() && unpacker.Read(&more, 1) > 0;
+    if (expandsPast)
+        throw VyFileException("VyArchive", "GetFile", "expands past its unpacked size", entry.m_name);
+    if (unpacker.HasFailed())
+        throw VyFileException("VyArchive", "GetFile",
+                              unpacker.IsTruncated() ? "compressed data cut short" : "damaged compressed data",
+                              entry.m_name);
 }
 
 bool VyArchive::GetLinkedImage(const unsigned char*& data, int& size)

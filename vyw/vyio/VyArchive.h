@@ -39,13 +39,17 @@ public:
     Table GetEntries() const;
 
     // Copies the entry's contents into out (at its position) and rewinds out. The name is looked up
-    // lower-cased, then with a backslash in front. False when absent; throws VyFileException when the
-    // entry's compressed bytes are damaged.
+    // lower-cased, then with a backslash in front. False when absent; throws VyFileException
+    // "*VyArchive::GetFile : <what> -> File: <entry>" when the entry's compressed bytes are damaged
+    // ("damaged compressed data"), end early ("compressed data cut short") or would unpack to more than
+    // the record's unpacked size ("expands past its unpacked size": unpacking stops at that size, so a
+    // small entry cannot fill the memory). out may hold part of the contents after a throw.
     bool GetFile(const VyString& name, VyIO& out);
 
     // Rewrites the archive into path with the records and the data in name order (stored bytes are
     // copied, never recompressed), then reads the table back from the new file. Written through
-    // "<path>.tmp" and renamed over path, so a failure leaves the old file.
+    // VyFile::WriteReplacing (synchronised to the device before and after the rename), whose failures
+    // pass on with "*VyArchive::Save -> File: <path>" in front; on those the old file stays byte for byte.
     void Save(const VyString& path);
 
     // The archive the build linked into the executable (vyw_embed_resources); false when it carries none.
@@ -64,6 +68,7 @@ private:
     void ReadTable();
     void DropTable();
     bool FindEntry(const VyString& name, VyArchiveEntry& entry) const;
+    void Unpack(const VyArchiveEntry& entry, VyIO& out);
 
     mutable std::recursive_mutex m_lock;
     Table m_entries;

@@ -11,8 +11,9 @@ constexpr long long VY_ARCHIVE_MIN_RECORD = 1 + 16 + 1;
 
 // One record of the archive's entry table. On the stream (all u32 little-endian):
 //     name (VyString) | starting position | stored size | flags | unpacked size | date (VyString)
-// The starting position counts from the start of the archive; the unpacked size and the date
-// ("MM/DD/YYYY HH:MM:SS") are informational.
+// The starting position counts from the start of the archive. The unpacked size bounds what a compressed
+// entry may unpack to (more is damage, see VyArchive::GetFile); the date ("MM/DD/YYYY HH:MM:SS") is
+// informational.
 struct VyArchiveEntry
 {
     VyString m_name;

@@ -3,7 +3,7 @@
 
 TOLMAR_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libbz2-dev libjpeg62-turbo-dev libsdl2-dev \
 libgl1-mesa-dri libegl-mesa0 libfreetype-dev fonts-liberation libgtest-dev libbenchmark-dev"
-TOLMAR_TEST_PACKAGES="xvfb xdotool imagemagick bzip2"
+TOLMAR_TEST_PACKAGES="xvfb xdotool imagemagick bzip2 libjpeg-turbo-progs"
 
 tolmar_need_packages() {
     local missing=""

@@ -102,7 +102,8 @@ TEST_F(VyGameWndDefaultsTest, FilesThatCannotBeReadOrWrittenAreSaidSo)
     m_script.Then(Answer(VY_IDOK)).Start();
     m_pMain->OnCommand(213);
     ASSERT_EQ(m_questions.size(), 3u);
-    EXPECT_EQ(m_questions[0], "Could not write to " + m_dir.File("no such folder/x.sav") + ": No such file or directory");
+    EXPECT_EQ(m_questions[0],
+              "Could not write to " + m_dir.File("no such folder/x.sav") + ": No such file or directory");
     EXPECT_EQ(m_questions[2], "Could not open " + m_dir.File("missing.sav"));
     EXPECT_TRUE(Rules().IsInPlay()) << "the game goes on";
 }

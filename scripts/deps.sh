@@ -4,6 +4,8 @@
 TOLMAR_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libbz2-dev libjpeg62-turbo-dev libsdl2-dev \
 libgl1-mesa-dri libegl-mesa0 libfreetype-dev fonts-liberation libgtest-dev libbenchmark-dev"
 TOLMAR_TEST_PACKAGES="xvfb xdotool imagemagick bzip2 libjpeg-turbo-progs"
+# The fuzz targets (scripts/fuzz.sh): clang with its libFuzzer and sanitizer runtimes.
+TOLMAR_FUZZ_PACKAGES="clang-14 libclang-rt-14-dev"
 
 tolmar_need_packages() {
     local missing=""

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build (warnings are errors), then the tests again
-# under AddressSanitizer with UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer.
+# under AddressSanitizer with UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer,
+# then each fuzz target for TOLMAR_FUZZ_SECONDS seconds (scripts/fuzz.sh; default 20, 0 leaves it out).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 tolmar_need_packages $TOLMAR_BUILD_PACKAGES $TOLMAR_TEST_PACKAGES
+FUZZ_SECONDS="${TOLMAR_FUZZ_SECONDS:-20}"
 
 # No display is needed: SDL draws through EGL into an offscreen surface.
 export SDL_VIDEODRIVER=offscreen
@@ -33,5 +35,10 @@ cmake --build "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" --target threaded_test
 step "threaded tests with thread sanitizer"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$TOLMAR_ROOT/tests/tsan.supp \
     ctest --test-dir "$TOLMAR_ROOT/build-tsan" -j "$TOLMAR_JOBS" -L threads
+
+if [ "$FUZZ_SECONDS" -gt 0 ]; then
+    step "fuzz targets, ${FUZZ_SECONDS}s each"
+    "$TOLMAR_ROOT/scripts/fuzz.sh" "$FUZZ_SECONDS"
+fi
 
 step "all tests passed"

@@ -266,3 +266,24 @@ TEST(VyConfigFile, ManyThreadsOnOneFile)
     config.GetSection("T", keys, values);
     EXPECT_EQ(keys.size(), 200u);
 }
+
+TEST(VyConfigFile, ForgetDropsTheCachedCopySoTheNextStreamIsParsed)
+{
+    const char first[] = "[S]\nk=first\n";
+    const char second[] = "[S]\nk=second\n";
+    VyMemFile firstStream(first, sizeof first - 1);
+    VyMemFile secondStream(second, sizeof second - 1);
+    {
+        VyConfigFile config("forget.color", firstStream);
+        EXPECT_EQ(config.GetString("S", "k", "?"), "first");
+    }
+    {
+        VyConfigFile config("forget.color", secondStream);
+        EXPECT_EQ(config.GetString("S", "k", "?"), "first") << "a cached name is not parsed again";
+    }
+    VyConfigFile::Forget("forget.color");
+    secondStream.SeekToBegin();
+    VyConfigFile config("forget.color", secondStream);
+    EXPECT_EQ(config.GetString("S", "k", "?"), "second");
+    VyConfigFile::Forget("never.cached");
+}

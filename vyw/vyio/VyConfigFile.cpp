@@ -240,3 +240,9 @@ void VyConfigFile::GetSection(const VyString& section, std::vector<VyString>& ke
         values.push_back(value);
     }
 }
+
+void VyConfigFile::Forget(const VyString& name)
+{
+    std::lock_guard<std::recursive_mutex> guard(Cache().lock);
+    Cache().files.erase(name);
+}

@@ -66,6 +66,10 @@ public:
     // Writes the cached file to its name (see above). Does nothing when the name is not cached.
     void Save();
 
+    // Drops the cached copy of name, unsaved changes included, so that the next object bound to it
+    // parses afresh. No object may be using the name then (its next access would load it again).
+    static void Forget(const VyString& name);
+
     const VyString& GetName() const { return m_name; }
     bool IsReadOnly() const { return m_bReadOnly; }
     bool IsModified() const { return m_bModified; }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Hands out a fuzz input from its front: single bytes that steer the harness, then the rest as the
+// data under test. Reads past the end give 0 and consume nothing.
+class VyFuzzInput
+{
+public:
+    VyFuzzInput(const uint8_t* data, size_t size) : m_pData(data), m_size(size) {}
+
+    // The next byte, or 0 when none is left.
+    uint8_t TakeByte();
+    // Up to count bytes from the front; their start (count is cut to what is left).
+    const uint8_t* Take(size_t& count);
+    const uint8_t* Rest() const { return m_pData + m_position; }
+    size_t Left() const { return m_size - m_position; }
+
+private:
+    const uint8_t* m_pData;
+    size_t m_size;
+    size_t m_position = 0;
+};

@@ -35,7 +35,7 @@ for target in $TARGETS; do
         tail -n 60 "$BUILD/$target.log"
         failed="$failed $target"
     fi
-    grep -E "^#[0-9]+ +DONE|stat::number_of_executed_units|stat::average_exec_per_sec" "$BUILD/$target.log" || true
+    grep -E "^#[0-9]+[[:space:]]+DONE|stat::number_of_executed_units|stat::average_exec_per_sec" "$BUILD/$target.log" || true
 done
 if [ -n "$failed" ]; then
     echo "=== fuzz findings in:$failed (inputs in $BUILD/findings/)"

@@ -116,3 +116,29 @@ TEST(VyJpeg, ReadsGreyFiles)
     ASSERT_EQ(grey->FormatId(), VY_FORMAT_GREY8);
     EXPECT_LT(MeanError(*picture, *grey, true), 4.0);
 }
+
+// A frame header of a few bytes must not cost the memory of the picture it names: 16384 x 16384
+// pixels (768 MiB as red, green, blue) are refused when the file's data could not code them, while a
+// flat picture whose data is really that small for its size still loads.
+TEST(VyJpeg, PicturesLargerThanTheirDataCanHoldAreRefusedBeforeTheirMemory)
+{
+    std::string bytes = Encode(*VySmoothPicture(64, 48), 90);
+    const size_t frame = bytes.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    for (size_t at : {frame + 5, frame + 7})
+    {
+        bytes[at] = 0x40;
+        bytes[at + 1] = 0x00;
+    }
+    VyTraceCapture quiet;
+    EXPECT_EQ(DecodeError(bytes), "*VyJpeg::Load : Could not allocate jpeg image buffer");
+
+    auto flat = VyRGBFormat::Create(1024, 512, VY_FORMAT_GREY8);
+    for (int y = 0; y < flat->Height(); ++y)
+        for (int x = 0; x < flat->Width(); ++x)
+            flat->SetPixel(x, y, 0xFF808080u);
+    const std::string flatBytes = Encode(*flat, 50);
+    ASSERT_GT(static_cast<size_t>(flat->Width()) * flat->Height(), 32 * flatBytes.size())
+        << "the flat picture codes too many bytes to test the limit's headroom";
+    EXPECT_EQ(DecodeError(flatBytes), "");
+}

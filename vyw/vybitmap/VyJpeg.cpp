@@ -1,6 +1,7 @@
 #include "vybitmap/VyJpeg.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,8 @@
 
 namespace
 {
+constexpr uint64_t VY_MAX_PIXELS_PER_BYTE = 4096;
+
 struct ErrorManager
 {
     jpeg_error_mgr library; // first member: libjpeg sees only this part
@@ -101,6 +104,15 @@ void CmykRowToRgb(const JSAMPLE* cmyk, uint8_t* rgbx, int width, bool inverted)
     }
 }
 
+// Whether the frame header's picture could be coded in the file's bytes. Huffman coding spends at
+// least a bit on each 8x8 block, 512 pixels a byte; VY_MAX_PIXELS_PER_BYTE leaves room for arithmetic
+// coding of flat pictures, and stops a header of a few bytes from costing hundreds of megabytes.
+bool FitsItsData(const DecodeJob& job)
+{
+    const uint64_t pixels = uint64_t{job.info.image_width} * job.info.image_height;
+    return pixels <= VY_MAX_PIXELS_PER_BYTE * job.size;
+}
+
 // Runs libjpeg's decompressor; false when it raised an error or we refused the picture.
 bool RunDecode(DecodeJob& job)
 {
@@ -110,7 +122,7 @@ bool RunDecode(DecodeJob& job)
     jpeg_mem_src(&job.info, job.data, static_cast<unsigned long>(job.size));
     jpeg_read_header(&job.info, TRUE);
     if (job.info.image_width > VyRGBFormat::VY_MAX_IMAGE_SIDE ||
-        job.info.image_height > VyRGBFormat::VY_MAX_IMAGE_SIDE)
+        job.info.image_height > VyRGBFormat::VY_MAX_IMAGE_SIDE || !FitsItsData(job))
     {
         job.failure = "Could not allocate jpeg image buffer";
         return false;

@@ -9,6 +9,9 @@
 // never end the process: they come back as VyException("VyJpeg", "Load", "Error reading jpeg") or
 // VyException("VyJpeg", "SaveJpeg", "Error saving jpeg"). Warnings go to VyTrace; a file that ends
 // early or whose entropy data is damaged counts as an error, so no half-grey picture is returned.
+// A frame header naming a side above VY_MAX_IMAGE_SIDE, or more than 4096 pixels for each byte of
+// the file (more than its data can code), raises "Could not allocate jpeg image buffer" before the
+// picture's memory is taken.
 class VyJpeg
 {
 public:

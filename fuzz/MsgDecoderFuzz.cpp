@@ -9,7 +9,7 @@
 #include "VyFuzzCheck.h"
 #include "VyFuzzInput.h"
 #include "VyMsgDecoder.h"
-#include "VyFuzzWire.h"
+#include "VyWireBytes.h"
 
 namespace
 {

@@ -11,7 +11,7 @@
 #include "VyMoveMsg.h"
 #include "VyNameMsg.h"
 #include "VySavedGame.h"
-#include "VyFuzzWire.h"
+#include "VyWireBytes.h"
 #include "vybitmap/VyBitmap.h"
 #include "vybitmap/VyJpeg.h"
 #include "vybitmap/VyPixelFormat.h"

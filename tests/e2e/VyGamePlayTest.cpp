@@ -6,6 +6,7 @@
 #include <fstream>
 #include <thread>
 
+#include "e2e/VyDisplayTool.h"
 #include "e2e/VyProcess.h"
 #include "e2e/VyXvfb.h"
 #include "vybitmap/VyRGBIO.h"
@@ -74,15 +75,7 @@ protected:
         return {{"SDL_VIDEODRIVER", "x11"}, {"DISPLAY", m_xvfb.Display()}, {"VYW_TRACE", "1"},
                 {"ASAN_OPTIONS", "detect_leaks=0"}};
     }
-    std::string Tool(const std::vector<std::string>& argv)
-    {
-        const std::string output = m_dir.File("tool.txt");
-        std::filesystem::remove(output);
-        VyProcess tool;
-        if (!tool.Start(argv, {{"DISPLAY", m_xvfb.Display()}}, output) || tool.Wait(LIMIT_MS) != 0)
-            return {};
-        return VyTestDir::Slurp(output);
-    }
+    VyDisplayTool Tools() const { return {m_xvfb.Display(), m_dir.File("tool.txt"), LIMIT_MS}; }
     // Starts the game in a folder with arguments and finds its window.
     bool Start(const std::vector<std::string>& arguments, const std::filesystem::path& folder)
     {
@@ -90,21 +83,16 @@ protected:
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         if (!m_tolmar.Start(argv, Environment(), m_dir.File("out.txt"), -1, {}, folder.string()))
             return false;
-        const std::string found = Tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Tolmar$"});
-        m_window = found.substr(0, found.find('\n'));
-        Tool({"xdotool", "windowfocus", "--sync", m_window});
+        m_window = Tools().FindWindow({"--name", "^Tolmar$"});
+        Tools().Run({"xdotool", "windowfocus", "--sync", m_window});
         return !m_window.empty();
     }
     void ClickAt(int x, int gameY)
     {
-        Tool({"xdotool", "mousemove", "--window", m_window, std::to_string(x), std::to_string(ScreenY(gameY)), "click",
+        Tools().Run({"xdotool", "mousemove", "--window", m_window, std::to_string(x), std::to_string(ScreenY(gameY)), "click",
               "1"});
     }
-    void Keys(const std::vector<std::string>& keys)
-    {
-        for (const std::string& key : keys)
-            Tool({"xdotool", "key", "--window", m_window, key});
-    }
+    void Keys(const std::vector<std::string>& keys) { Tools().Keys(m_window, keys); }
     // Control+P, then the screenshot once it decodes; null when none came.
     std::unique_ptr<VyRGBFormat> Screenshot()
     {

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "e2e/GameDirectory.h"
+#include "e2e/VyDisplayTool.h"
 #include "e2e/VyProcess.h"
 #include "e2e/VyXvfb.h"
 #include "vybitmap/VyBitmap.h"
@@ -26,25 +27,6 @@
 namespace
 {
 constexpr int START_LIMIT_MS = 60000;
-
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
-// Runs a tool to its end; its output, or "" when it failed.
-std::string RunTool(const std::vector<std::string>& argv, const std::map<std::string, std::string>& set,
-                    const std::string& outputPath)
-{
-    std::filesystem::remove(outputPath);
-    VyProcess tool;
-    if (!tool.Start(argv, set, outputPath) || tool.Wait(START_LIMIT_MS) != 0)
-        return {};
-    return VyTestDir::Slurp(outputPath);
-}
 
 // A picture from the built resource archive.
 std::unique_ptr<VyRGBFormat> ArchiveBitmap(const VyString& name)
@@ -90,13 +72,13 @@ TEST(VyGameProgram, WithoutAContextSoftwareOpenGLRestartsOnceIntoDirectDraw)
     const std::string output = VyTestDir::Slurp(game.File("out.txt"));
     EXPECT_NE(VyTestDir::Slurp(game.File("vyw.cfg")).find("Context=DirectDraw\n"), std::string::npos);
     // The first run chose automatically and asked for the restart; the second ran DirectDraw.
-    EXPECT_EQ(Count(output, "Context=DirectDraw is written and the program starts again"), 1u) << output;
+    EXPECT_EQ(VyCountOf(output, "Context=DirectDraw is written and the program starts again"), 1u) << output;
     const size_t openGL = output.find(", OpenGL (");
     const size_t directDraw = output.find(", DirectDraw, ");
     ASSERT_NE(openGL, std::string::npos) << output;
     ASSERT_NE(directDraw, std::string::npos) << output;
     EXPECT_LT(openGL, directDraw);
-    EXPECT_EQ(Count(output, "VyWin : display "), 2u) << output;
+    EXPECT_EQ(VyCountOf(output, "VyWin : display "), 2u) << output;
 }
 
 TEST(VyGameProgram, ADisplayThatCannotBeMadeEndsWithAMessageAndCodeOne)
@@ -134,7 +116,7 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
     GameDirectory game("[Screen]\nContext=OpenGL\nResX=640\nResY=480\n");
     VyXvfb xvfb;
     ASSERT_TRUE(xvfb.Start(game.File("xvfb.txt"))) << VyTestDir::Slurp(game.File("xvfb.txt"));
-    const std::map<std::string, std::string> display = {{"DISPLAY", xvfb.Display()}};
+    const VyDisplayTool tools(xvfb.Display(), game.File("tool.txt"), START_LIMIT_MS);
     std::map<std::string, std::string> environment = OffscreenEnvironment();
     environment["SDL_VIDEODRIVER"] = "x11";
     environment["DISPLAY"] = xvfb.Display();
@@ -143,12 +125,10 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
     // their pictures are.
     ASSERT_TRUE(tolmar.Start({game.Exe(), "--human"}, environment, game.File("out.txt")));
 
-    const std::string found =
-        RunTool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Tolmar$"}, display, game.File("wid.txt"));
-    const std::string window = found.substr(0, found.find('\n'));
+    const std::string window = tools.FindWindow({"--name", "^Tolmar$"});
     ASSERT_FALSE(window.empty()) << VyTestDir::Slurp(game.File("out.txt"));
-    RunTool({"xdotool", "windowfocus", "--sync", window}, display, game.File("focus.txt"));
-    RunTool({"xdotool", "key", "ctrl+p"}, display, game.File("key.txt"));
+    tools.Run({"xdotool", "windowfocus", "--sync", window});
+    tools.Run({"xdotool", "key", "ctrl+p"});
 
     // The screenshot is written at the end of the next frame; read it once it decodes.
     std::unique_ptr<VyRGBFormat> pShot;

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <thread>
 
+#include "e2e/VyDisplayTool.h"
 #include "e2e/VyProcess.h"
 #include "e2e/VyXvfb.h"
 #include "vyio/VyListenSocket.h"
@@ -53,14 +54,6 @@ std::vector<std::string> MovesFromServersView(const std::string& trace, bool bSe
     return moves;
 }
 
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 class VyNetworkPlayTest : public testing::Test
 {
 protected:
@@ -88,15 +81,7 @@ protected:
         m_joining.Terminate(LIMIT_MS);
     }
 
-    std::string Tool(const std::vector<std::string>& argv)
-    {
-        const std::string output = m_dir.File("tool.txt");
-        std::filesystem::remove(output);
-        VyProcess tool;
-        if (!tool.Start(argv, {{"DISPLAY", m_xvfb.Display()}}, output) || tool.Wait(LIMIT_MS) != 0)
-            return {};
-        return VyTestDir::Slurp(output);
-    }
+    VyDisplayTool Tools() const { return {m_xvfb.Display(), m_dir.File("tool.txt"), LIMIT_MS}; }
     // Starts one copy in its folder and returns its window, moved to x.
     std::string Start(VyProcess& process, const std::string& side, const std::vector<std::string>& arguments, int x)
     {
@@ -109,11 +94,9 @@ protected:
                                                              {"ASAN_OPTIONS", "detect_leaks=0"}};
         if (!process.Start(argv, environment, Trace(side), -1, {}, folder.string()))
             return {};
-        const std::string found =
-            Tool({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(process.Pid())});
-        const std::string window = found.substr(0, found.find('\n'));
+        const std::string window = Tools().FindWindow({"--pid", std::to_string(process.Pid())});
         if (!window.empty())
-            Tool({"xdotool", "windowmove", "--sync", window, std::to_string(x), "0"});
+            Tools().Run({"xdotool", "windowmove", "--sync", window, std::to_string(x), "0"});
         return window;
     }
     std::string Trace(const std::string& side) const { return m_dir.File(side + ".txt"); }
@@ -123,24 +106,19 @@ protected:
     {
         for (int waited = 0; waited < LIMIT_MS; waited += 50)
         {
-            if (Count(TraceOf(side), part) >= count)
+            if (VyCountOf(TraceOf(side), part) >= count)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return false;
     }
-    void Keys(const std::string& window, const std::vector<std::string>& keys)
-    {
-        for (const std::string& key : keys)
-            Tool({"xdotool", "key", "--window", window, key});
-    }
     // Return opens the chat line, the text is typed, Return sends it.
     void Chat(const std::string& window, const std::string& text)
     {
-        Keys(window, {"Return"});
+        Tools().Keys(window, {"Return"});
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Tool({"xdotool", "type", "--window", window, "--delay", "20", text});
-        Keys(window, {"Return"});
+        Tools().Run({"xdotool", "type", "--window", window, "--delay", "20", text});
+        Tools().Keys(window, {"Return"});
     }
 
     VyTestDir m_dir;
@@ -179,14 +157,14 @@ TEST_F(VyNetworkPlayTest, TwoCopiesPlayChatPlayAgainAndPartOverTheNetwork)
     EXPECT_EQ(servingMoves, MovesFromServersView(TraceOf("joining"), false));
 
     // Ann says Yes first (Return answers the question); Bob is asked and accepts.
-    Keys(serving, {"Return"});
+    Tools().Keys(serving, {"Return"});
     ASSERT_TRUE(WaitForTrace("joining", "asks \"Ann has offered to play another game.  Do you accept?\"")) << TraceOf("joining");
-    Keys(joining, {"Return"});
+    Tools().Keys(joining, {"Return"});
     ASSERT_TRUE(WaitForTrace("serving", "received game 1", 2)) << TraceOf("serving");
-    const size_t movesBefore = Count(TraceOf("serving"), "move ");
-    for (int waited = 0; waited < LIMIT_MS && Count(TraceOf("serving"), "move ") < movesBefore + 2; waited += 50)
+    const size_t movesBefore = VyCountOf(TraceOf("serving"), "move ");
+    for (int waited = 0; waited < LIMIT_MS && VyCountOf(TraceOf("serving"), "move ") < movesBefore + 2; waited += 50)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_GE(Count(TraceOf("serving"), "move "), movesBefore + 2) << "the second game is played";
+    EXPECT_GE(VyCountOf(TraceOf("serving"), "move "), movesBefore + 2) << "the second game is played";
 
     // Ann quits; Bob is told.
     EXPECT_EQ(m_serving.Terminate(LIMIT_MS), 0) << TraceOf("serving");

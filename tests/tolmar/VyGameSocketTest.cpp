@@ -18,7 +18,7 @@ using Texts = std::vector<std::string>;
 
 Bytes Header(int type, uint32_t msgVersion)
 {
-    return Word(static_cast<uint32_t>(type)) + Word(VY_SOCKET_MSG_VERSION) + Word(msgVersion);
+    return VyWireWord(static_cast<uint32_t>(type)) + VyWireWord(VY_SOCKET_MSG_VERSION) + VyWireWord(msgVersion);
 }
 
 Bytes Front(const Bytes& bytes, size_t count)
@@ -85,7 +85,7 @@ public:
         if (msg.id != VY_MSG_SOCKET_DATA || m_pSocket == nullptr)
             return;
         const std::unique_ptr<VySocketMsg> pMessage = m_pSocket->PopMessage();
-        m_taken.push_back(pMessage ? Describe(*pMessage) : "none");
+        m_taken.push_back(pMessage ? VyDescribeMsg(*pMessage) : "none");
     }
 
     std::vector<Seen> SeenOf(int serial) const
@@ -214,8 +214,8 @@ TEST_F(VyGameSocketTest, AForeignPeerAnotherVersionOrAWrongMessageVersionEndsThe
     const Bytes http = {'G', 'E', 'T', ' ', '/', ' ', 'H', 'T', 'T', 'P', '/', '1', '.', '0', '\r', '\n'};
     const Case cases[] = {
         {http + HANDSHAKE + NAME_ANN, {{VY_MSG_SOCKET_FOREIGN, 0, 1}}},
-        {Word(VY_PROTOCOL_MAGIC) + Word(0x00010002) + NAME_ANN, {{VY_MSG_SOCKET_VERSION, 0x00010002, 2}}},
-        {HANDSHAKE + NAME_ANN + Header(2, 1) + Word(5) + Word(10) + NAME_ANN, {{DATA, 0, 3}, {CLOSED, 0, 3}}},
+        {VyWireWord(VY_PROTOCOL_MAGIC) + VyWireWord(0x00010002) + NAME_ANN, {{VY_MSG_SOCKET_VERSION, 0x00010002, 2}}},
+        {HANDSHAKE + NAME_ANN + Header(2, 1) + VyWireWord(5) + VyWireWord(10) + NAME_ANN, {{DATA, 0, 3}, {CLOSED, 0, 3}}},
     };
     for (int serial = 1; serial <= 3; ++serial)
     {
@@ -250,7 +250,7 @@ TEST_F(VyGameSocketTest, SingleByteWritesAndUnknownTypeCodesStillGiveEachMessage
         Put(peer, {byte});
         std::this_thread::sleep_for(std::chrono::microseconds(50)); // one segment each
     }
-    Put(peer, Word(9) + NAME_ANN);
+    Put(peer, VyWireWord(9) + NAME_ANN);
     ASSERT_TRUE(PumpUntil([&] { return m_owner.Taken().size() == 2; }));
     EXPECT_EQ(m_owner.Taken(), (Texts{"move 5 10", "name Ann"}));
     EXPECT_EQ(m_owner.IdsOf(1), (std::vector<int>{CONNECTED, DATA, DATA}));
@@ -385,7 +385,7 @@ TEST_F(VyGameSocketTest, AnOwnerThatIsGoneHearsNothingAndTheSocketGoesOn)
     EXPECT_EQ(m_queue.GetMessageCount(), 0u);
     const std::unique_ptr<VySocketMsg> pName = game.PopMessage();
     ASSERT_NE(pName, nullptr);
-    EXPECT_EQ(Describe(*pName), "name Ann");
+    EXPECT_EQ(VyDescribeMsg(*pName), "name Ann");
     EXPECT_TRUE(m_owner.IsEmpty());
 }
 
@@ -416,7 +416,7 @@ TEST_F(VyGameSocketTest, AFloodingPeerIsHeldBackUntilTheOwnerTakesItsMessages)
     Texts taken;
     ASSERT_TRUE(PumpUntil([&] {
         while (const std::unique_ptr<VySocketMsg> pMessage = game.PopMessage())
-            taken.push_back(Describe(*pMessage));
+            taken.push_back(VyDescribeMsg(*pMessage));
         return taken.size() == COUNT;
     }));
     for (int i = 0; i < COUNT; ++i)

@@ -12,7 +12,7 @@ using Texts = std::vector<std::string>;
 // A frame with the given type code, versions and body bytes.
 Bytes Frame(int type, uint32_t version, uint32_t msgVersion, const Bytes& body)
 {
-    return Word(static_cast<uint32_t>(type)) + Word(version) + Word(msgVersion) + body;
+    return VyWireWord(static_cast<uint32_t>(type)) + VyWireWord(version) + VyWireWord(msgVersion) + body;
 }
 
 // The decoder's verdict on a stream fed in one chunk.
@@ -44,13 +44,13 @@ TEST(VyMsgDecoderTest, TheRightHandshakeIsConsumedSilently)
 // is decoded.
 TEST(VyMsgDecoderTest, AWrongMagicIsAForeignPeerAndAWrongVersionTheWrongVersion)
 {
-    for (const Bytes& start : {Bytes{'G', 'E', 'T', ' '}, Bytes{0x12, 0x56, 0x34, 0x78}, Word(0x12563479)})
+    for (const Bytes& start : {Bytes{'G', 'E', 'T', ' '}, Bytes{0x12, 0x56, 0x34, 0x78}, VyWireWord(0x12563479)})
         EXPECT_EQ(CloseReasonOf(start), VyCloseReason::FOREIGN_PEER);
-    EXPECT_EQ(CloseReasonOf(Word(0) + Word(VY_PROTOCOL_VERSION) + NAME_ANN), VyCloseReason::FOREIGN_PEER);
+    EXPECT_EQ(CloseReasonOf(VyWireWord(0) + VyWireWord(VY_PROTOCOL_VERSION) + NAME_ANN), VyCloseReason::FOREIGN_PEER);
     for (const uint32_t version : {0x00010002u, 0x00010000u, 0x00020001u, 0u, 1u})
     {
         VyMsgDecoder decoder;
-        const Bytes stream = Word(VY_PROTOCOL_MAGIC) + Word(version) + NAME_ANN;
+        const Bytes stream = VyWireWord(VY_PROTOCOL_MAGIC) + VyWireWord(version) + NAME_ANN;
         Feed(decoder, stream, 0, stream.size());
         EXPECT_EQ(decoder.Next(), Result::CLOSE);
         EXPECT_EQ(decoder.GetCloseReason(), VyCloseReason::WRONG_VERSION);
@@ -64,7 +64,7 @@ TEST(VyMsgDecoderTest, AWrongMagicIsAForeignPeerAndAWrongVersionTheWrongVersion)
 // it are delivered.
 TEST(VyMsgDecoderTest, AMessageVersionOtherThanZeroCloses)
 {
-    const Bytes bodies[] = {{0x03, 'A', 'n', 'n'}, Word(5) + Word(10), Word(1) + Word(3), {0x02, 'h', 'i'}};
+    const Bytes bodies[] = {{0x03, 'A', 'n', 'n'}, VyWireWord(5) + VyWireWord(10), VyWireWord(1) + VyWireWord(3), {0x02, 'h', 'i'}};
     for (int type = 1; type <= 4; ++type)
     {
         const Bytes& body = bodies[type - 1];
@@ -83,9 +83,9 @@ TEST(VyMsgDecoderTest, TwoMessagesInOneChunkComeOutInOrder)
     const Bytes stream = HANDSHAKE + NAME_ANN + PIECE_5_ON_SQUARE_10;
     Feed(decoder, stream, 0, stream.size());
     ASSERT_EQ(decoder.Next(), Result::MESSAGE_READY);
-    EXPECT_EQ(Describe(*decoder.TakeMessage()), "name Ann");
+    EXPECT_EQ(VyDescribeMsg(*decoder.TakeMessage()), "name Ann");
     ASSERT_EQ(decoder.Next(), Result::MESSAGE_READY);
-    EXPECT_EQ(Describe(*decoder.TakeMessage()), "move 5 10");
+    EXPECT_EQ(VyDescribeMsg(*decoder.TakeMessage()), "move 5 10");
     EXPECT_EQ(decoder.Next(), Result::NEED_MORE_BYTES);
     EXPECT_EQ(decoder.TakeMessage(), nullptr);
 }
@@ -176,9 +176,9 @@ struct RandomStream
             const VyString text(random.Below(300), static_cast<char>('a' + random.Below(26)));
             const uint32_t kind = random.Below(40);
             if (kind < 8)
-                Append(Word(kind < 4 ? 5 + random.Below(1000) : 0xFFFFFFFF - random.Below(1000)));
+                Append(VyWireWord(kind < 4 ? 5 + random.Below(1000) : 0xFFFFFFFF - random.Below(1000)));
             else if (kind == 8)
-                End(Frame(3, 1, 1, Word(1) + Word(1)), VyCloseReason::INCORRECT_VERSION);
+                End(Frame(3, 1, 1, VyWireWord(1) + VyWireWord(1)), VyCloseReason::INCORRECT_VERSION);
             else if (kind == 9)
                 End(Frame(4, 1, 0, {0xFF, 0xFF, 0xFF, 0, 0, 2, 0}), VyCloseReason::STRING_TOO_LONG);
             else if (kind < 18)
@@ -194,7 +194,7 @@ struct RandomStream
     void Add(const VySocketMsg& message)
     {
         Append(message.Encode());
-        messages.push_back(Describe(message));
+        messages.push_back(VyDescribeMsg(message));
     }
     void End(const Bytes& bad, VyCloseReason reason)
     {
@@ -233,7 +233,7 @@ TEST(VyMsgDecoderTest, RandomStreamsInRandomChunksDecodeInOrder)
 
 TEST(VyMsgDecoderTest, UnknownTypeCodesArePassedOver)
 {
-    const Bytes unknown = Word(0) + Word(5) + Word(0xFFFFFFFF) + Word(0x7FFFFFFF) + Word(0x80000000);
+    const Bytes unknown = VyWireWord(0) + VyWireWord(5) + VyWireWord(0xFFFFFFFF) + VyWireWord(0x7FFFFFFF) + VyWireWord(0x80000000);
     EXPECT_EQ(DecodeAll(HANDSHAKE + unknown + NAME_ANN + unknown + PIECE_5_CHOSEN + unknown, Result::NEED_MORE_BYTES),
               (Texts{"name Ann", "move 5 -1"}));
 
@@ -241,7 +241,7 @@ TEST(VyMsgDecoderTest, UnknownTypeCodesArePassedOver)
     Bytes flood = HANDSHAKE;
     for (int i = 0; i < 100000; ++i)
     {
-        const Bytes code = Word(static_cast<uint32_t>(5 + i));
+        const Bytes code = VyWireWord(static_cast<uint32_t>(5 + i));
         flood.insert(flood.end(), code.begin(), code.end());
     }
     Feed(decoder, flood, 0, flood.size());
@@ -253,7 +253,7 @@ TEST(VyMsgDecoderTest, UnknownTypeCodesArePassedOver)
 // unknown type is then read as type 1, and its m_msgVersion as a wrong m_version.
 TEST(VyMsgDecoderTest, AnUnknownTypeWithAFramedBodyCloses)
 {
-    EXPECT_EQ(CloseReasonOf(HANDSHAKE + Frame(9, 1, 0, Word(42))), VyCloseReason::INCORRECT_VERSION);
+    EXPECT_EQ(CloseReasonOf(HANDSHAKE + Frame(9, 1, 0, VyWireWord(42))), VyCloseReason::INCORRECT_VERSION);
 }
 
 // --- lengths a peer must not get us to allocate ---
@@ -292,7 +292,7 @@ TEST(VyMsgDecoderTest, TheLongestTextWaitsForItsBytes)
 TEST(VyMsgDecoderTest, CloseIsFinalAndFreesTheBuffer)
 {
     VyMsgDecoder decoder;
-    const Bytes stream = HANDSHAKE + Frame(2, 7, 0, Word(1) + Word(2)) + NAME_ANN;
+    const Bytes stream = HANDSHAKE + Frame(2, 7, 0, VyWireWord(1) + VyWireWord(2)) + NAME_ANN;
     Feed(decoder, stream, 0, stream.size());
     EXPECT_EQ(decoder.Next(), Result::CLOSE);
     EXPECT_EQ(decoder.GetPendingSize(), 0u);
@@ -314,6 +314,6 @@ TEST(VyMsgDecoderTest, ResetStartsANewConnection)
     const Bytes stream = HANDSHAKE + PIECE_5_CHOSEN;
     Feed(decoder, stream, 0, stream.size());
     ASSERT_EQ(decoder.Next(), Result::MESSAGE_READY);
-    EXPECT_EQ(Describe(*decoder.TakeMessage()), "move 5 -1");
+    EXPECT_EQ(VyDescribeMsg(*decoder.TakeMessage()), "move 5 -1");
 }
 } // namespace

@@ -426,6 +426,8 @@ TEST_F(VyNetworkGameTest, TheIpv6LoopbackConnects)
     values.port = port;
     ASSERT_TRUE(m_pGame->StartNetworkGame(VyOpponent::NETWORK_SERVER, values));
     WaitFor([this] { return m_pGame->IsNetworkConnected(); });
+    // The joining side may report its connection before the accept thread has handed over its own.
+    ASSERT_TRUE(server.WaitAcceptEnded(10000));
     EXPECT_EQ(accepted.GetPeerAddress(), "::1");
 }
 

@@ -41,10 +41,10 @@ TEST(VySocketMsgTest, GameAndChatMessagesHaveTheirFraming)
 
 TEST(VySocketMsgTest, FreshMessagesHaveTheirDefaults)
 {
-    EXPECT_EQ(Describe(VyNameMsg()), "name ");
-    EXPECT_EQ(Describe(VyMoveMsg()), "move -1 -1");
-    EXPECT_EQ(Describe(VyGameMsg()), "game -1 -1");
-    EXPECT_EQ(Describe(VyChatMsg()), "chat ");
+    EXPECT_EQ(VyDescribeMsg(VyNameMsg()), "name ");
+    EXPECT_EQ(VyDescribeMsg(VyMoveMsg()), "move -1 -1");
+    EXPECT_EQ(VyDescribeMsg(VyGameMsg()), "game -1 -1");
+    EXPECT_EQ(VyDescribeMsg(VyChatMsg()), "chat ");
     EXPECT_EQ(VyNameMsg().Encode(), (Bytes{0x01, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0x00}));
     EXPECT_FALSE(VyMoveMsg::Placement(0, 0).IsChoice());
     EXPECT_TRUE(VyMoveMsg::Choice(0).IsChoice());

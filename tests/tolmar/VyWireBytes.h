@@ -10,7 +10,7 @@
 #include "VyNameMsg.h"
 #include "VyProtocol.h"
 
-// Protocol bytes and message texts for the fuzz targets and their seeds.
+// Protocol bytes and message texts, for the tests, the fuzz targets and their seeds (no test framework).
 using VyBytes = std::vector<unsigned char>;
 
 inline VyBytes operator+(VyBytes first, const VyBytes& second)

@@ -231,6 +231,13 @@ TEST(VyArchive, AnEntryThatUnpacksPastItsRecordedSizeIsDamaged)
     VyMemFile empty;
     EXPECT_EQ(ReadFailure(ArchiveClaiming("", 0), empty), "no exception");
     EXPECT_EQ(Text(empty), "");
+
+    // Damaged data under the largest size a record can give: the failed read ends the copy (it once
+    // was counted as a byte more to read, past the largest int).
+    std::string damaged = ArchiveClaiming(std::string(5000, 'x') + "tolmar", 0xFFFFFFFFu);
+    damaged[damaged.size() - 12] = static_cast<char>(damaged[damaged.size() - 12] ^ 0x5A);
+    VyMemFile broken;
+    EXPECT_EQ(ReadFailure(damaged, broken), "*VyArchive::GetFile : damaged compressed data -> File: \\big.txt");
 }
 
 TEST(VyArchive, SaveRewritesDataInNameOrder)

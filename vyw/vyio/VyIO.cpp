@@ -343,14 +343,15 @@ void VyIO::CopyFrom(VyIO& source, int count)
     if (count <= 0)
         return;
     std::unique_ptr<char[]> buffer(new char[VY_COPY_BLOCK]);
-    int got = 0;
-    do
+    while (count > 0)
     {
-        got = source.Read(buffer.get(), std::min(count, VY_COPY_BLOCK));
-        if (got > 0)
-            Write(buffer.get(), got);
+        // A source that fails answers a negative count: the copy ends there, as at its end.
+        const int got = source.Read(buffer.get(), std::min(count, VY_COPY_BLOCK));
+        if (got <= 0)
+            return;
+        Write(buffer.get(), got);
         count -= got;
-    } while (count > 0 && got > 0);
+    }
 }
 
 void VyIO::CopyAll(VyIO& source)

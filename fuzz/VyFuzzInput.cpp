@@ -16,3 +16,17 @@ const uint8_t* VyFuzzInput::Take(size_t& count)
     m_position += count;
     return start;
 }
+
+std::vector<VyFuzzPiece> VyFuzzInput::SplitRest(std::string_view marker) const
+{
+    const std::string_view rest(reinterpret_cast<const char*>(Rest()), Left());
+    std::vector<VyFuzzPiece> pieces;
+    size_t start = 0;
+    for (size_t at = rest.find(marker); at != std::string_view::npos; at = rest.find(marker, start))
+    {
+        pieces.push_back({Rest() + start, at - start});
+        start = at + marker.size();
+    }
+    pieces.push_back({Rest() + start, rest.size() - start});
+    return pieces;
+}

@@ -1,7 +1,7 @@
 #include "VyFuzzResourceSource.h"
 
-VyFuzzResourceSource::VyFuzzResourceSource(const VyString& path, const void* bytes, size_t size)
-    : m_path(path), m_pBytes(bytes), m_size(size), m_pPrevious(GetCurrent())
+VyFuzzResourceSource::VyFuzzResourceSource(const VyString& path, const void* bytes, size_t size, Others others)
+    : m_path(path), m_served{static_cast<const uint8_t*>(bytes), size}, m_others(others), m_pPrevious(GetCurrent())
 {
     SetCurrent(this);
 }
@@ -11,10 +11,30 @@ VyFuzzResourceSource::~VyFuzzResourceSource()
     SetCurrent(m_pPrevious);
 }
 
+void VyFuzzResourceSource::SetPieces(std::vector<VyFuzzPiece> pieces)
+{
+    m_pieces = std::move(pieces);
+    m_given.clear();
+}
+
+const VyFuzzPiece& VyFuzzResourceSource::PieceFor(const VyString& path)
+{
+    const auto [at, bNew] = m_given.emplace(path, m_given.size() % m_pieces.size());
+    (void)bNew;
+    return m_pieces[at->second];
+}
+
 void VyFuzzResourceSource::GetResourceFile(const VyString& path, VyIO& out)
 {
+    const VyFuzzPiece* pPiece = &m_served;
     if (path != m_path)
-        ThrowNotFound(path);
-    out.Write(m_pBytes, static_cast<int>(m_size));
+    {
+        if (m_others == Others::PREVIOUS_SOURCE && m_pPrevious != nullptr)
+            return m_pPrevious->GetResourceFile(path, out);
+        if (m_others != Others::NEXT_PIECE || m_pieces.empty())
+            ThrowNotFound(path);
+        pPiece = &PieceFor(path);
+    }
+    out.Write(pPiece->data, static_cast<int>(pPiece->size));
     out.SeekToBegin();
 }

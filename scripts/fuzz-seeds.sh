@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the fuzz corpora in fuzz/corpus/<target>/ from our own inputs: what tolmar-fuzz-seeds
-# encodes, the hand-written text files under resources/ and the pictures tools/artgen drew for the
-# classic set. Each target then merges the seeds into a minimal corpus (libFuzzer -merge=1), which
+# encodes, the hand-written text files under resources/, the fonts tools/vyfont made and the pictures
+# tools/artgen drew for the classic set. Each target then merges the seeds into a minimal corpus (libFuzzer -merge=1), which
 # replaces the committed one. Needs the fuzz build (scripts/fuzz.sh builds it).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
@@ -16,6 +16,11 @@ for file in "$TOLMAR_ROOT"/resources/*/*.* "$TOLMAR_ROOT"/resources/sets/*/*.cfg
 done
 mkdir -p "$SEEDS/fuzz_color_scheme"
 cp "$TOLMAR_ROOT"/resources/colors/*.color "$SEEDS/fuzz_color_scheme/"
+mkdir -p "$SEEDS/fuzz_dialog"
+cp "$TOLMAR_ROOT"/resources/dialogs/* "$SEEDS/fuzz_dialog/"
+# The fonts our font tool made, plain and antialiased, small enough for the runs' -max_len.
+mkdir -p "$SEEDS/fuzz_font"
+find "$BUILD/resources/staging/fonts" -name '*.vyf' -size -60k -exec cp {} "$SEEDS/fuzz_font/" \;
 # The artgen pictures small enough for the runs' -max_len.
 find "$BUILD/apps/tolmar/art" -name '*.bmp' -size -60k -exec cp {} "$SEEDS/fuzz_bitmap/" \;
 

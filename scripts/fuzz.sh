@@ -11,7 +11,8 @@ tolmar_need_packages $TOLMAR_BUILD_PACKAGES $TOLMAR_FUZZ_PACKAGES
 
 SECONDS_EACH="${1:-20}"
 BUILD="$TOLMAR_ROOT/build-fuzz"
-ALL_TARGETS="fuzz_msg_decoder fuzz_config_file fuzz_bitmap fuzz_jpeg fuzz_saved_game fuzz_stream fuzz_color_scheme"
+ALL_TARGETS="fuzz_msg_decoder fuzz_config_file fuzz_bitmap fuzz_jpeg fuzz_saved_game fuzz_stream fuzz_color_scheme\
+    fuzz_font fuzz_archive fuzz_piece_set fuzz_dialog"
 TARGETS="${FUZZ_TARGETS:-$ALL_TARGETS}"
 
 echo "=== fuzz build ($(date +%T))"

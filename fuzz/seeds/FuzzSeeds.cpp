@@ -1,6 +1,7 @@
 // tolmar-fuzz-seeds FOLDER: writes seed inputs for the fuzz targets into FOLDER/<target>/, each made
-// by our own encoders (the protocol's messages, VySavedGame, VyBitmap, VyJpeg and the VyIO
-// operators). The text formats' seeds are our hand-written files under resources/ (scripts/fuzz.sh).
+// by our own encoders (the protocol's messages, VySavedGame, VyBitmap, VyJpeg, VyArchiveBuilder and
+// the VyIO operators) and our own set file from the archive linked in. The text formats' seeds are our
+// hand-written files under resources/ and the fonts our font tool made (scripts/fuzz-seeds.sh).
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,6 +17,8 @@
 #include "vybitmap/VyJpeg.h"
 #include "vybitmap/VyPixelFormat.h"
 #include "vybitmap/VyRGBFormat.h"
+#include "vyio/VyArchiveBuilder.h"
+#include "vyio/VyArchiveSource.h"
 #include "vyio/VyMemFile.h"
 
 namespace
@@ -137,6 +140,63 @@ void WriteStreamSeeds(const fs::path& folder)
          << VyString(300, 'm');
     Put(folder, "values", file);
 }
+VyString Bytes(const VyMemFile& file)
+{
+    return VyString(file.GetView());
+}
+
+VyString BitmapBytes(int formatId, int width, int height)
+{
+    VyMemFile file(VY_IO_WRITE);
+    VyBitmap::SaveWinBitmap(*Pattern(formatId, width, height), file);
+    return Bytes(file);
+}
+
+void PutText(const fs::path& folder, const std::string& name, const VyString& text)
+{
+    Put(folder, name, text.data(), text.size());
+}
+
+// A set file and its pictures as SetFileFuzz.cpp splits them: the board is asked for first.
+void WritePieceSetSeeds(const fs::path& folder)
+{
+    const VyString marker = "\n--picture--\n";
+    VyArchiveSource archive;
+    VyMemFile classic;
+    archive.GetResourceFile("sets\\classic\\classic.cfg", classic);
+    const VyString pieces = marker + BitmapBytes(VY_FORMAT_RGB24, 20, 30) + marker + BitmapBytes(VY_FORMAT_RGB555, 24, 26);
+    PutText(folder, "classic", Bytes(classic) + marker + BitmapBytes(VY_FORMAT_RGB24, 49, 40) + pieces);
+    const VyString tiny = "[General]\nBoard=b.bmp\nBoardSize=40, 40\nChosenPos=5, 5\nColorMask=0, 0, 255\n"
+                          "NumberOfPieces=4\nNumberOfSquares=4\n[Properties]\nTone=Dark, Light\n"
+                          "[Piece1]\nBitmap=p.bmp\nStart=50, 0\nCenter=2, 2\nTone=Dark\n"
+                          "[Piece2]\nBitmap=p.bmp\nStart=50, 10\nCenter=2, 2\nTone=Dark\n"
+                          "[Piece3]\nBitmap=q.bmp\nStart=50, 20\nCenter=2, 2\nTone=Light\n"
+                          "[Piece4]\nBitmap=q.bmp\nStart=50, 30\nCenter=2, 2\nTone=Light\n"
+                          "[Square1]\nCenter=10, 10\nLeft=0, 10\nTop=10, 20\nRight=20, 10\nBottom=10, 0\n"
+                          "[Square2]\nCenter=30, 10\nLeft=20, 10\nTop=30, 20\nRight=40, 10\nBottom=30, 0\n"
+                          "[Square3]\nCenter=10, 30\nLeft=0, 30\nTop=10, 40\nRight=20, 30\nBottom=10, 20\n"
+                          "[Square4]\nCenter=30, 30\nLeft=20, 30\nTop=30, 40\nRight=40, 30\nBottom=30, 20\n"
+                          "[WinningCombinations]\nCombination1=1,2\nCombination2=3,4\nCombination3=1,4\n";
+    PutText(folder, "tiny", tiny + marker + BitmapBytes(VY_FORMAT_MONO, 40, 40) + pieces);
+}
+
+// Archives of stored and compressed entries, as the resource archive holds them.
+void WriteArchiveSeeds(const fs::path& folder)
+{
+    const VyString text = "[General]\nSize=300,160\nCaption=New Game\n";
+    const VyString picture = BitmapBytes(VY_FORMAT_RGB24, 12, 10);
+    const VyString date = "12/10/2026 09:00:00";
+    for (const bool bCompress : {false, true})
+    {
+        VyArchiveBuilder builder;
+        builder.Add("\\dialogs\\2player.dlg", text.data(), static_cast<int>(text.size()), bCompress, date);
+        builder.Add("\\bitmaps\\pattern.bmp", picture.data(), static_cast<int>(picture.size()), bCompress, date);
+        builder.Add("\\strings\\empty.txt", "", 0, bCompress, date);
+        VyMemFile file(VY_IO_WRITE);
+        builder.Write(file);
+        Put(folder, bCompress ? "compressed" : "stored", file);
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -148,5 +208,7 @@ int main(int argc, char** argv)
     WriteSavedGameSeeds(folder / "fuzz_saved_game");
     WritePictureSeeds(folder / "fuzz_bitmap", folder / "fuzz_jpeg");
     WriteStreamSeeds(folder / "fuzz_stream");
+    WritePieceSetSeeds(folder / "fuzz_piece_set");
+    WriteArchiveSeeds(folder / "fuzz_archive");
     return 0;
 }

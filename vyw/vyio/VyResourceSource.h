@@ -23,7 +23,9 @@ public:
     static void Fetch(const VyString& path, VyIO& out);
 
     // The disk part of the look-up: path below the working directory, then below [Directories] Resource
-    // of vyw.cfg (read with an empty default, which adds the key to a writable file); throws as above.
+    // of vyw.cfg (read with an empty default, which adds the key to a writable file); where neither
+    // holds the exact name, the same two folders again with the path's letters in any case
+    // (VyCaseBlindPath: nothing outside the folders is reached that way); throws as above.
     static void FetchFromDisk(const VyString& path, VyIO& out);
 
     // Throws VyFileException "*VyPlatform::GetResourceFile : Could not locate resource file -> File: <path>".

@@ -12,6 +12,7 @@
 #include "VySavedGame.h"
 #include "vyio/VyMemFile.h"
 #include "vyio/VyTestDir.h"
+#include "vythread/VyTraceCapture.h"
 #include "vythread/VyException.h"
 
 namespace
@@ -480,7 +481,11 @@ TEST_F(SavedGameTest, AFailedSaveLeavesTheOldFile)
     m_rules.ChoosePiece(2);
     m_host.FinishMoves(m_rules);
     ASSERT_EQ(symlink("/dev/full", temporary.c_str()), 0);
-    EXPECT_FALSE(m_rules.SaveGameFile(path));
+    {
+        VyTraceCapture trace;
+        EXPECT_FALSE(m_rules.SaveGameFile(path));
+        EXPECT_TRUE(trace.Has("Reason: No space left on device")) << "the trace says why as well";
+    }
     ASSERT_EQ(m_host.boxes.size(), 1u);
     EXPECT_EQ(m_host.boxes[0].first, "Could not write to " + path + ": No space left on device");
     EXPECT_EQ(m_host.boxes[0].second, "Save Error");

@@ -988,7 +988,7 @@ bool VyGameRules::SaveGameFile(const VyString& path)
     {
         reason = error.GetReason();
         error.AddContext("VyGameWnd", "SaveGame");
-        error.Report();
+        VyTrace::Write(error.GetMessage() + "\n" + (reason.empty() ? VyString() : "Reason: " + reason + "\n"));
     }
     catch (VyException& error)
     {

@@ -7,7 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
+
+#include <SDL.h>
 
 #include "vyplatform/VyPlatform.h"
 #include "vythread/VyTrace.h"
@@ -45,6 +48,26 @@ bool ReadErrorNumber(int fd, int& value)
     }
     _exit(0);
 }
+// Enters the per-user folder of an installed program, creating it; false (with the reason in the
+// trace) when that fails.
+bool EnterUserFolder(const VyString& name)
+{
+    char* pFolder = SDL_GetPrefPath("", name.c_str());
+    if (pFolder == nullptr)
+    {
+        VyTrace::Write("VyWin : cannot make the user's folder for " + name + ": " + SDL_GetError() + "\n");
+        return false;
+    }
+    const VyString folder(pFolder);
+    SDL_free(pFolder);
+    if (chdir(folder.c_str()) != 0)
+    {
+        VyTrace::Write("VyWin : cannot enter the user's folder " + folder + "\n");
+        return false;
+    }
+    VyTrace::Write("VyWin : installed, working in " + folder + "\n");
+    return true;
+}
 } // namespace
 
 VyString VyProcessControl::ProgramPath()
@@ -56,10 +79,21 @@ VyString VyProcessControl::ProgramPath()
     return VyString(buffer.data(), static_cast<size_t>(length));
 }
 
-void VyProcessControl::MakeProgramDirectoryCurrent()
+VyProgramLayout VyProcessControl::LayoutOf(const VyString& programPath)
 {
-    // Only '/' separates: a backslash is an ordinary character of a name here.
+    const std::filesystem::path program(programPath.c_str());
+    const std::filesystem::path share = program.parent_path().parent_path() / "share" / program.filename();
+    std::error_code error;
+    return !program.filename().empty() && std::filesystem::is_directory(share, error) ? VyProgramLayout::INSTALLED
+                                                                                       : VyProgramLayout::PORTABLE;
+}
+
+void VyProcessControl::MakeWorkingDirectoryCurrent()
+{
     const VyString path = ProgramPath();
+    if (LayoutOf(path) == VyProgramLayout::INSTALLED && EnterUserFolder(path.substr(path.find_last_of('/') + 1)))
+        return;
+    // Only '/' separates: a backslash is an ordinary character of a name here.
     const size_t cut = path.find_last_of('/');
     if (cut == VyString::npos)
         return;

@@ -67,7 +67,7 @@ VyWin::~VyWin()
 
 int VyWin::Main(int argc, char** argv, VyStartupFunction startup)
 {
-    VyProcessControl::MakeProgramDirectoryCurrent();
+    VyProcessControl::MakeWorkingDirectoryCurrent();
     std::unique_ptr<VyWin> pPlatform;
     int exitCode = 1;
     auto fatal = [&](const VyString& text) {

@@ -74,7 +74,8 @@ VyString VyCommandLine::HelpText()
            "  -h, --help             print this help and end\n"
            "  --version              print the version and end\n"
            "\n"
-           "Settings, saved games and screenshots are kept in the program's own folder.\n"
+           "Settings, saved games and screenshots are kept in the program's own folder, or in\n"
+           "~/.local/share/tolmar when the program is installed.\n"
            "Exit status: 0 after a normal end, 1 after an error, 2 for a command line that\n"
            "cannot be followed.\n";
 }

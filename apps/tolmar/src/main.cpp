@@ -7,9 +7,9 @@
 // FILE is a saved game to load at start, --human and --computer begin that game at once, --serve
 // and --join start a network game at once, --autoplay lets the computer play the local seat (see
 // VyCommandLine). --quit-after-frames N ends the program after N drawn frames (for tests and
-// measurements). The program runs in its own directory: vyw.cfg, Tolmar.cfg, saved games and
-// screenshots live there, so the command line is read, and FILE made absolute, before VyWin::Main
-// enters it. Exit status: 0, 1 after an error, 2 for a command line that cannot be followed.
+// measurements). The program runs in its own directory (an installed one in the player's folder,
+// ~/.local/share/tolmar): vyw.cfg, Tolmar.cfg, saved games and screenshots live there, so the command
+// line is read, and FILE made absolute, before VyWin::Main enters it. Exit status: 0, 1 after an error, 2 for a command line that cannot be followed.
 #include <vector>
 
 #include "VyCommandLine.h"

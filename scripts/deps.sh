@@ -2,7 +2,7 @@
 # As root it installs what is missing with apt-get; otherwise it prints the apt-get line and stops.
 
 TOLMAR_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libbz2-dev libjpeg62-turbo-dev libsdl2-dev \
-libgl1-mesa-dri libegl-mesa0 libfreetype-dev fonts-liberation libgtest-dev libbenchmark-dev"
+libgl1-mesa-dri libegl-mesa0 libfreetype-dev fonts-liberation libgtest-dev libbenchmark-dev libpng-dev"
 # The install tests check the desktop files with the desktop's own tools and build the package.
 TOLMAR_TEST_PACKAGES="xvfb xdotool imagemagick bzip2 libjpeg-turbo-progs desktop-file-utils libxml2-utils \
 shared-mime-info libglib2.0-bin dpkg-dev"

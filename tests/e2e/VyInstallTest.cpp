@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -81,8 +82,8 @@ protected:
 
 TEST_F(VyInstallTest, InstallLaysOutADesktopProgramTheDesktopToolsAccept)
 {
-    if (!HasTools({"desktop-file-validate", "xmllint", "update-mime-database", "gio"}))
-        GTEST_SKIP() << "desktop-file-utils, libxml2-utils, shared-mime-info and gio are needed";
+    if (!HasTools({"desktop-file-validate", "xmllint", "update-mime-database", "gio", "identify"}))
+        GTEST_SKIP() << "desktop-file-utils, libxml2-utils, shared-mime-info, gio and imagemagick are needed";
     std::string output;
     ASSERT_TRUE(Install(output)) << output;
     for (const char* file : {"bin/tolmar", "share/applications/tolmar.desktop", "share/mime/packages/tolmar.xml",
@@ -101,6 +102,21 @@ TEST_F(VyInstallTest, InstallLaysOutADesktopProgramTheDesktopToolsAccept)
     EXPECT_EQ(ContentType(m_dir.File("game.bin")), "application/x-tolmar-saved-game");
     std::ofstream(m_dir.File("notes.txt"), std::ios::binary) << SAVED_GAME_START << "Chris";
     EXPECT_EQ(ContentType(m_dir.File("notes.txt")), "application/x-tolmar-saved-game") << "over the name";
+
+    // The icons in the theme's sizes, each a PNG of its size with transparent corners.
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    {
+        const std::string side = std::to_string(size);
+        const fs::path icon = m_prefix / "share/icons/hicolor" / (side + "x" + side) / "apps/tolmar.png";
+        ASSERT_TRUE(fs::is_regular_file(icon)) << icon;
+        EXPECT_TRUE(RunTool({"identify", "-format", "%m %w %h %A", icon.string()}, Output("identify.txt"), output));
+        EXPECT_EQ(output.substr(0, output.rfind(' ')), "PNG " + side + " " + side) << output;
+        EXPECT_EQ(output.substr(output.rfind(' ') + 1), "True") << "with alpha: " << output;
+        EXPECT_TRUE(RunTool({"convert", icon.string(), "-format", "%[fx:p{0,0}.a]", "info:"}, Output("corner.txt"),
+                            output));
+        // The rounded corner leaves the corner pixel at most a sample's worth covered.
+        EXPECT_LT(std::atof(output.c_str()), 0.1) << "a transparent corner at " << side << ": " << output;
+    }
 
     EXPECT_TRUE(RunTool({(m_prefix / "bin/tolmar").string(), "--version"}, Output("version.txt"), output)) << output;
     EXPECT_EQ(output.rfind("tolmar ", 0), 0u) << output;

@@ -3,6 +3,7 @@
 #include "artgen/VyArtCursors.h"
 #include "artgen/VyArtFiles.h"
 #include "artgen/VyArtIcons.h"
+#include "artgen/VyArtPng.h"
 #include "artgen/VyArtPreview.h"
 #include "artgen/VyArtTitle.h"
 
@@ -74,6 +75,19 @@ void VyArtGenerator::Save(const VyArtPicture& picture, const VyString& path)
         m_problems.push_back(path + " reads back differently");
 }
 
+void VyArtGenerator::SavePng(const VyArtImage& image, const VyString& path)
+{
+    VyArtPng::Save(image, path);
+    int width = 0;
+    int height = 0;
+    const bool same = VyArtPng::Load(path, width, height) == VyArtPng::Pixels(image) && width == image.Width() &&
+                      height == image.Height();
+    std::fprintf(m_pLog, "wrote %s (%d x %d)%s\n", path.c(), image.Width(), image.Height(),
+                 same ? "" : " - READ BACK DIFFERENTLY");
+    if (!same)
+        m_problems.push_back(path + " reads back differently");
+}
+
 std::vector<VyString> VyArtGenerator::WriteAll(const VyString& outDir)
 {
     VyString sets = outDir + "/sets/classic/";
@@ -91,6 +105,9 @@ std::vector<VyString> VyArtGenerator::WriteAll(const VyString& outDir)
     VyArtPicture icon = VyArtIcons::WindowIcon(m_pieceRenderer);
     Report("icon.bmp pin holes", VyArtChecks::CheckNoPinholes("icon.bmp", icon, VY_ART_MASK));
     Save(icon, bitmaps + "icon.bmp");
+    for (int size : VyArtIcons::VY_DESKTOP_ICON_SIZES)
+        SavePng(VyArtIcons::DesktopIcon(m_pieceRenderer, size),
+                outDir + VyString::Format("/icons/%dx%d/tolmar.png", size, size));
     Save(VyArtIcons::ClosedFolder(), bitmaps + "closedfolder.bmp");
     Save(VyArtIcons::File(), bitmaps + "file.bmp");
     VyArtPicture title = VyArtTitle::Draw(m_pieceRenderer);

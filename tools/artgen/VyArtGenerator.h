@@ -18,7 +18,8 @@ class VyArtGenerator
 public:
     explicit VyArtGenerator(FILE* log);
 
-    // Writes the archive's layout into outDir: sets/classic (board and pieces), cursors, bitmaps.
+    // Writes the archive's layout into outDir: sets/classic (board and pieces), cursors, bitmaps; and
+    // beside it the desktop's icons, icons/<side>x<side>/tolmar.png, which the install takes.
     // Returns the problems the checks found (nothing is hidden: the files are written regardless).
     std::vector<VyString> WriteAll(const VyString& outDir);
     // Writes a 640 x 480 picture of the game window in the middle of a game.
@@ -28,6 +29,8 @@ private:
     const VyArtPicture& Board();
     const std::array<VyArtPicture, VY_ART_PIECES>& Pieces();
     void Save(const VyArtPicture& picture, const VyString& path);
+    // Writes a PNG with its coverage and reads it back, as Save does for bitmaps.
+    void SavePng(const VyArtImage& image, const VyString& path);
     void Report(const char* what, const VyArtChecks::Result& result);
 
     FILE* m_pLog;

@@ -14,17 +14,20 @@ double RoundedSquareDistance(double x, double y, double size, double radius)
     return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - radius;
 }
 
-// The icon's ground: green marble inside a bevelled walnut rim.
+// The icon's ground: green marble inside a bevelled walnut rim, drawn at any size from its design at
+// VY_ICON_SIZE pixels (every length below is in those pixels).
 VyArtImage IconGround(int size)
 {
     constexpr int samples = 4;
+    constexpr double design = VyArtIcons::VY_ICON_SIZE;
+    const double toDesign = design / size;
     const double rim = 5.0;
     VyArtStoneStyle stone{SrgbColor(90, 118, 100), SrgbColor(66, 94, 78), SrgbColor(190, 206, 192),
                           0.8, 0.3, 0.7, 2.0, 23u};
     VyArtWoodStyle wood{SrgbColor(104, 68, 46), SrgbColor(56, 36, 24), 3.0, 0.1, 0.3, 40.0, 11u};
     return VyArtImage::Supersampled(size, size, samples, [&](VyArtVec2 p) -> std::optional<VyArtVec3> {
-        double px = p.x, py = p.y;
-        double d = RoundedSquareDistance(px, py, size, 9.0);
+        double px = p.x * toDesign, py = p.y * toDesign;
+        double d = RoundedSquareDistance(px, py, design, 9.0);
         if (d >= -0.5)
             return std::nullopt;
         if (d < -rim)
@@ -35,8 +38,8 @@ VyArtImage IconGround(int size)
         }
         // Rim: rounded outwards, so its normal tilts away from the middle.
         double e = 0.5;
-        double gx = RoundedSquareDistance(px + e, py, size, 9.0) - RoundedSquareDistance(px - e, py, size, 9.0);
-        double gy = RoundedSquareDistance(px, py + e, size, 9.0) - RoundedSquareDistance(px, py - e, size, 9.0);
+        double gx = RoundedSquareDistance(px + e, py, design, 9.0) - RoundedSquareDistance(px - e, py, design, 9.0);
+        double gy = RoundedSquareDistance(px, py + e, design, 9.0) - RoundedSquareDistance(px, py - e, design, 9.0);
         double t = Clamp01((d + rim) / rim); // 0 inner edge, 1 outer edge
         double tilt = (t - 0.35) * 1.6;
         VyArtVec3 normal = Normalized({gx * tilt, gy * tilt, 1.0});
@@ -46,12 +49,18 @@ VyArtImage IconGround(int size)
 }
 } // namespace
 
+VyArtImage VyArtIcons::DesktopIcon(const VyArtPieceRenderer& pieces, int size)
+{
+    VyArtImage image = IconGround(size);
+    // A tall dark round dimpled piece behind a short white square one.
+    const double k = static_cast<double>(size) / VY_ICON_SIZE;
+    pieces.DrawPlaced(image, {{0, {25.0 * k, 21.0 * k}}, {12, {41.0 * k, 13.0 * k}}}, 0.42 * k, 4);
+    return image;
+}
+
 VyArtPicture VyArtIcons::WindowIcon(const VyArtPieceRenderer& pieces)
 {
-    VyArtImage image = IconGround(VY_ICON_SIZE);
-    // A tall dark round dimpled piece behind a short white square one.
-    pieces.DrawPlaced(image, {{0, {25.0, 21.0}}, {12, {41.0, 13.0}}}, 0.42, 4);
-    return image.ToKeyedPicture(VY_ART_MASK);
+    return DesktopIcon(pieces, VY_ICON_SIZE).ToKeyedPicture(VY_ART_MASK);
 }
 
 VyArtPicture VyArtIcons::ClosedFolder()

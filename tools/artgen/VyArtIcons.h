@@ -11,7 +11,13 @@ public:
     static constexpr int VY_ICON_SIZE = 64;
     static constexpr int VY_LIST_ICON_SIZE = 16;
 
-    // A small tile of the board with a dark and a white piece on it, in a rounded walnut frame.
+    // The sides of the desktop's icons (the icon theme's usual sizes).
+    static constexpr int VY_DESKTOP_ICON_SIZES[] = {16, 24, 32, 48, 64, 128, 256};
+
+    // A small tile of the board with a dark and a white piece on it, in a rounded walnut frame, at
+    // size x size pixels with its coverage (for the desktop's PNG icons).
+    static VyArtImage DesktopIcon(const VyArtPieceRenderer& pieces, int size);
+    // The same at VY_ICON_SIZE, keyed: the window's icon.
     static VyArtPicture WindowIcon(const VyArtPieceRenderer& pieces);
     // A closed manila folder with its tab.
     static VyArtPicture ClosedFolder();

@@ -35,6 +35,8 @@ void ExpectSame(const VyStartRequest& a, const VyStartRequest& b)
     EXPECT_EQ(a.port, b.port);
     EXPECT_EQ(a.playerName, b.playerName);
     EXPECT_EQ(a.frameworkWords, b.frameworkWords);
+    EXPECT_EQ(a.games, b.games);
+    EXPECT_EQ(a.bChatEachMove, b.bChatEachMove);
 }
 
 using RefusalCases = std::vector<std::pair<std::vector<VyString>, VyString>>;
@@ -214,6 +216,43 @@ TEST(CommandLine, ANetworkGameThatCannotBeFollowedIsRefusedWithItsReason)
                   "'" + VyString(port) + "' is not a port: give a number from 1 to 65535, without a leading 0");
 }
 
+TEST(CommandLine, UnattendedGamesAndAChatLineEachMoveGoWithAutoplay)
+{
+    EXPECT_EQ(Parse({}).games, std::nullopt);
+    EXPECT_FALSE(Parse({}).bChatEachMove);
+    const VyStartRequest local = Parse({"--computer", "2", "--autoplay", "5", "--games", "80"});
+    EXPECT_EQ(local.games, 80);
+    EXPECT_FALSE(local.bChatEachMove);
+    // The options may come before the --autoplay and the network game they need.
+    const VyStartRequest network = Parse({"--chat-each-move", "--games=1", "--join", "::1", "--autoplay", "3"});
+    EXPECT_EQ(network.games, 1);
+    EXPECT_TRUE(network.bChatEachMove);
+    EXPECT_EQ(network.opponent, VyStartOpponent::JOIN);
+    EXPECT_TRUE(Parse({"--serve", "--autoplay", "1", "--chat-each-move"}).bChatEachMove) << "chat without a count";
+    EXPECT_EQ(Parse({"--autoplay", "2", "--games", "3", "a.sav"}).games, 3) << "a saved game played on";
+    EXPECT_EQ(Parse({"--autoplay", "2", "--games", "999999999"}).games, 999999999);
+
+    const VyString count = "option '--games' needs a number of games, 1 or more";
+    ExpectRefusals({
+        {{"--autoplay", "2", "--games"}, count},
+        {{"--autoplay", "2", "--games", "0"}, count},
+        {{"--autoplay", "2", "--games", "-4"}, count},
+        {{"--autoplay", "2", "--games", "many"}, count},
+        {{"--autoplay", "2", "--games=1e3"}, count},
+        {{"--autoplay", "2", "--games", "9999999999"}, count},
+        {{"--autoplay", "2", "--games", "--human"}, count},
+        {{"--autoplay", "2", "--games", "2", "--games=2"}, "option '--games' is given twice"},
+        {{"--computer", "3", "--games", "5"}, "option '--games' needs --autoplay: only the computer answers by itself"},
+        {{"--serve", "--chat-each-move"}, "option '--chat-each-move' needs --autoplay"},
+        {{"--human", "--autoplay", "1", "--chat-each-move"}, "option '--chat-each-move' needs --serve or --join"},
+        {{"--serve", "--autoplay", "1", "--chat-each-move=yes"}, "option '--chat-each-move' takes no value"},
+        {{"--serve", "--autoplay", "1", "--chat-each-move", "--chat-each-move"},
+         "option '--chat-each-move' is given twice"},
+        // The network options are checked first.
+        {{"--name", "Ann", "--chat-each-move"}, "option '--name' needs --serve or --join"},
+    });
+}
+
 // What an option does starts in one column, on the option's line and on the lines that go on.
 TEST(CommandLine, TheHelpLinesUpWhatEachOptionDoes)
 {
@@ -240,6 +279,8 @@ TEST(CommandLine, TheRequestInWordsMeansTheSameFromAnotherFolder)
         {"--join", "::1", "--port", "7000", "--name", "Ann Lee", "--autoplay", "2"},
         {"--quit-after-frames", "1", "--name=--Ann", "--serve", "--port", "65535"},
         {"--join=game.example.org", "--name", "a=b"},
+        {"--computer", "2", "--autoplay", "1", "--games=5"},
+        {"--chat-each-move", "--serve", "--port", "47001", "--autoplay", "4", "--games", "200"},
     };
     for (const std::vector<VyString>& words : lines)
     {

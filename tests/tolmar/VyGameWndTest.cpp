@@ -323,3 +323,42 @@ TEST_F(VyGameWndTest, AutoplayPlaysTheLocalSeatThroughTheRulesUntilTheGameEnds)
         Tick();
     EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER2_PLACES) << "player 2's half-move waits for them";
 }
+
+TEST_F(VyGameWndTest, UnattendedGamesAgainstTheComputerAreStartedByYesUntilTheCountThenTheProgramQuits)
+{
+    m_pGame->SetAutoPlay(VyLevel::BEGINNER);
+    m_pGame->SetUnattended(3, VyMoveChat::EACH_MOVE);
+    m_pMain->OnCommand(200); // against the computer at Beginner
+    const VyUnattendedRun& run = *m_pGame->GetUnattended();
+    WaitFor([&] { return Platform().IsQuitRequested(); });
+    EXPECT_EQ(run.GetFinishedGames(), 3);
+    EXPECT_TRUE(run.IsOver());
+    EXPECT_FALSE(Platform().HasFailed());
+    EXPECT_GE(Rules().GetHistory().size(), 4u) << "the third game was played out";
+    // The last question is left standing: no fourth game.
+    for (int round = 0; round < 50; ++round)
+        Tick();
+    EXPECT_TRUE(Rules().IsGameOver());
+    EXPECT_NE(m_pGame->GetQuestionBox(), nullptr);
+    EXPECT_EQ(run.GetChatLines(), 0) << "no chat without a connection";
+    EXPECT_EQ(VyConfigFile("Tolmar.cfg").GetString("General", "Last Game", ""), "Computer");
+}
+
+TEST_F(VyGameWndTest, AnUnattendedRunTakesTheBoxesThatWouldWaitForAnAnswer)
+{
+    // Without a count a run only chats: boxes are the player's.
+    m_pGame->SetUnattended(std::nullopt, VyMoveChat::EACH_MOVE);
+    m_script.Then(Answer(VY_IDOK)).Start();
+    m_pGame->ShowMessageBox("Could not open y.sav", "Load Error");
+    ASSERT_EQ(m_questions.size(), 1u);
+    EXPECT_EQ(m_questions[0], "Could not open y.sav");
+    EXPECT_FALSE(Platform().IsQuitRequested());
+
+    // With one, nobody would answer: the box ends the run and the program, as failed.
+    m_pGame->SetUnattended(2, VyMoveChat::NONE);
+    m_pGame->ShowMessageBox("Could not open x.sav", "Load Error");
+    EXPECT_EQ(m_pMain->GetModal(), nullptr);
+    EXPECT_TRUE(m_pGame->GetUnattended()->IsOver());
+    EXPECT_TRUE(Platform().IsQuitRequested());
+    EXPECT_TRUE(Platform().HasFailed());
+}

@@ -1,11 +1,13 @@
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "VyGameWndTestSupport.h"
 #include "VyMessageLog.h"
 #include "VyNetworkGame.h"
+#include "VyUnattendedRun.h"
 #include "VyOrdinaryUser.h"
 #include "VyRawPeer.h"
 #include "WireTestSupport.h"
@@ -149,6 +151,77 @@ protected:
         }
         ASSERT_TRUE(Rules().IsGameOver());
         ASSERT_NE(m_pGame->GetQuestionBox(), nullptr);
+    }
+    bool IsAnnsTurn()
+    {
+        const VyGameState state = Rules().GetState();
+        return !Rules().IsMoving() && !Rules().IsAwaitingPeerStart() &&
+               (state == VyGameState::PLAYER2_PLACES || state == VyGameState::PLAYER2_CHOOSES);
+    }
+    // Ann's half-move as PlayAgainstAnn makes it: the first empty square, the first free piece.
+    void AnnMoves()
+    {
+        const int generation = Rules().GetPositionGeneration();
+        if (Rules().GetState() == VyGameState::PLAYER2_PLACES)
+            m_peer.Send(VyMoveMsg(Rules().GetCurrentPiece(), FirstEmptySquare()).Encode());
+        else
+            m_peer.Send(VyMoveMsg(FirstFreePiece(), -1).Encode());
+        WaitFor([&] { return Rules().GetPositionGeneration() != generation; });
+    }
+    // Against the unattended side (its autoplayer makes this side's half-moves): Ann moves whenever it
+    // is her turn, until the run has counted games finished games.
+    void AnnPlaysUntilFinished(int games)
+    {
+        const VyUnattendedRun& run = *m_pGame->GetUnattended();
+        for (int turn = 0; turn < 40 && run.GetFinishedGames() < games; ++turn)
+        {
+            WaitFor([&] { return run.GetFinishedGames() >= games || IsAnnsTurn(); });
+            if (run.GetFinishedGames() < games)
+                AnnMoves();
+        }
+        ASSERT_EQ(run.GetFinishedGames(), games);
+    }
+    // Whether placing the current piece on square ends the game: a line, or the board full.
+    bool EndsTheGame(int square) const
+    {
+        std::vector<VySquare> squares = m_pGame->GetRules().GetSquares();
+        squares[static_cast<size_t>(square)].piece = m_pGame->GetRules().GetCurrentPiece();
+        int combination = -1;
+        VyString value;
+        const bool bFull = std::none_of(squares.begin(), squares.end(), [](const VySquare& s) { return s.piece < 0; });
+        return bFull || m_pGame->GetRules().CheckWin(squares, combination, value);
+    }
+    // Plays as PlayAgainstAnn does (this side by clicks) up to Ann's placement that would end the
+    // game, and stops before it; false when the game ended on another half-move.
+    bool PlayUpToAnnsLastPlacement()
+    {
+        for (int turn = 0; turn < 40 && !Rules().IsGameOver(); ++turn)
+        {
+            Settle();
+            if (Rules().GetState() == VyGameState::PLAYER2_PLACES && EndsTheGame(FirstEmptySquare()))
+                return true;
+            const VyGameState before = Rules().GetState();
+            if (Rules().IsHumanChoosing())
+                ChoosePieceByClick(FirstFreePiece());
+            else if (Rules().IsHumanPlacing())
+                PlaceByClick(FirstEmptySquare());
+            else
+                AnnMoves();
+            WaitFor([&] { return Rules().GetState() != before || Rules().IsGameOver(); });
+        }
+        return false;
+    }
+    // Ann's last placement, slow enough here that it is still moving when what follows arrives.
+    void AnnPlacesTheLastPieceSlowly()
+    {
+        Rules().SetMoveSpeed(20.0f); // the rules alone: the settings file outlives the test in its cache
+        m_peer.Send(VyMoveMsg(Rules().GetCurrentPiece(), FirstEmptySquare()).Encode());
+        WaitFor([this] { return Rules().IsMoving(); });
+    }
+    static size_t CountOf(const std::vector<std::string>& lines, const std::string& start)
+    {
+        return static_cast<size_t>(std::count_if(lines.begin(), lines.end(),
+                                                 [&](const std::string& line) { return line.rfind(start, 0) == 0; }));
     }
     static Bytes GameState(int state) { return VyGameMsg(1, state).Encode(); }
     static Bytes Offer() { return VyGameMsg::NewGameOffer().Encode(); }
@@ -535,6 +608,127 @@ TEST_F(VyNetworkGameTest, AnotherGameIsOfferedAndAcceptedEitherWayRound)
     WaitFor([this] { return !Rules().IsAwaitingPeerStart(); });
     EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER1_CHOOSES);
     WaitFor([this] { return SentByGame().back() == "game 1 1"; });
+}
+
+// ---- the end of a game across the wire ------------------------------------------------------------
+
+TEST_F(VyNetworkGameTest, AnOfferThatArrivesWhileTheLastHalfMoveStillMovesEndsThatGameFirst)
+{
+    JoinPeer();
+    PeerIntroduces(GameState(1)); // Ann chooses first: hers is the last placement of the first row
+    ASSERT_TRUE(PlayUpToAnnsLastPlacement());
+    AnnPlacesTheLastPieceSlowly();
+    m_peer.Send(Offer());
+    WaitFor([this] { return Network().IsOfferPending(); });
+    // The game ended here as it did on Ann's side, and the offer is the question.
+    EXPECT_TRUE(Rules().IsGameOver());
+    EXPECT_FALSE(Rules().IsMoving());
+    EXPECT_EQ(m_pGame->GetQuestionBox()->GetControlText(VyMsgBox::VY_TEXT_ID),
+              "Ann has offered to play another game.  Do you accept?\n");
+    EXPECT_EQ(CountOf(SentByGame(), "game 1 "), 1u) << "no state in the middle of the last move";
+}
+
+TEST_F(VyNetworkGameTest, TheLastHalfMoveStillMovingWhenThePeerClosesEndsTheGameBeforeTheConnection)
+{
+    Answerer();
+    m_pGame->SetUnattended(1, VyMoveChat::NONE); // counts the game; this side plays by clicks
+    JoinPeer();
+    PeerIntroduces(GameState(1));
+    ASSERT_TRUE(PlayUpToAnnsLastPlacement());
+    AnnPlacesTheLastPieceSlowly();
+    m_peer.CloseConnection();
+    WaitFor([this] { return Platform().IsQuitRequested(); });
+    EXPECT_EQ(m_pGame->GetUnattended()->GetFinishedGames(), 1);
+    EXPECT_FALSE(Platform().HasFailed()) << "the one game was played";
+    EXPECT_TRUE(Answerer().Texts().empty()) << "an unattended run shows no box";
+}
+
+// ---- unattended games (--games, --chat-each-move) -------------------------------------------------
+
+TEST_F(VyNetworkGameTest, UnattendedTheServingSideOffersEachGameChatsEachMoveAndQuitsAfterItsGames)
+{
+    Answerer();
+    m_pGame->SetAutoPlay(VyLevel::EASY);
+    m_pGame->SetUnattended(2, VyMoveChat::EACH_MOVE);
+    ServeForPeer();
+    m_peer.Send(HANDSHAKE + NAME_ANN + GameState(1));
+    WaitFor([this] { return Rules().GetPlayer2Name() == "Ann" && !Rules().IsAwaitingPeerStart(); });
+    AnnPlaysUntilFinished(1);
+    // "Play again?" is answered Yes by itself: the offer goes out and the question is gone.
+    WaitFor([this] { return CountOf(SentByGame(), "game 2 -1") == 1; });
+    EXPECT_EQ(m_pGame->GetQuestionBox(), nullptr);
+    EXPECT_TRUE(Rules().IsAwaitingPeerStart());
+    EXPECT_FALSE(Platform().IsQuitRequested());
+    m_peer.Send(Offer() + GameState(1)); // Ann accepts
+    WaitFor([this] { return !Rules().IsAwaitingPeerStart(); });
+    EXPECT_TRUE(Rules().GetHistory().empty());
+    AnnPlaysUntilFinished(2);
+    WaitFor([this] { return Platform().IsQuitRequested(); });
+    EXPECT_FALSE(Platform().HasFailed());
+    EXPECT_TRUE(Answerer().Texts().empty());
+
+    // One offer for two games; each of this side's half-moves followed by its chat line.
+    const size_t handed = static_cast<size_t>(m_pGame->GetUnattended()->GetChatLines());
+    WaitFor([&] { return CountOf(SentByGame(), "chat ") == handed; });
+    const std::vector<std::string> sent = SentByGame();
+    EXPECT_EQ(CountOf(sent, "game 2 -1"), 1u);
+    std::vector<std::string> moves;
+    std::vector<std::string> lines;
+    for (const std::string& line : sent)
+    {
+        if (line.rfind("move ", 0) == 0)
+            moves.push_back(line);
+        if (line.rfind("chat ", 0) == 0)
+            lines.push_back(line);
+    }
+    ASSERT_GE(moves.size(), 8u);
+    ASSERT_EQ(lines.size(), moves.size());
+    for (size_t i = 0; i < moves.size(); ++i)
+    {
+        int piece = -1;
+        int square = -2;
+        ASSERT_EQ(std::sscanf(moves[i].c_str(), "move %d %d", &piece, &square), 2);
+        const std::string expected =
+            square < 0 ? "chat move " + std::to_string(i + 1) + ": piece " + std::to_string(piece) + " chosen"
+                       : "chat move " + std::to_string(i + 1) + ": piece " + std::to_string(piece) + " on square " +
+                             std::to_string(square);
+        EXPECT_EQ(lines[i], expected);
+    }
+    EXPECT_EQ(m_pGame->GetChat().GetHistory().GetLines().size(), lines.size()) << "kept as typed lines are";
+}
+
+TEST_F(VyNetworkGameTest, UnattendedTheJoiningSideWaitsForTheOfferAcceptsItAndFailsOnALostConnection)
+{
+    Answerer();
+    m_pGame->SetAutoPlay(VyLevel::BEGINNER);
+    m_pGame->SetUnattended(3, VyMoveChat::NONE);
+    JoinPeer();
+    PeerIntroduces(GameState(3));
+    AnnPlaysUntilFinished(1);
+    // The serving side offers: "play again?" stands unanswered, and nothing is offered from here.
+    for (int round = 0; round < 50; ++round)
+        Tick();
+    ASSERT_NE(m_pGame->GetQuestionBox(), nullptr);
+    EXPECT_EQ(m_pGame->GetQuestionBox()->GetControlText(VyMsgBox::VY_TEXT_ID), "Would you like to play again?\n\n");
+    EXPECT_EQ(CountOf(SentByGame(), "game 2 "), 0u);
+    m_peer.Send(Offer());
+    // Accepted as a click on Yes accepts: the offer back and this side's state.
+    WaitFor([this] { return !SentByGame().empty() && SentByGame().back() == "game 1 1"; });
+    std::vector<std::string> sent = SentByGame();
+    EXPECT_EQ(sent[sent.size() - 2], "game 2 -1");
+    EXPECT_EQ(m_pGame->GetQuestionBox(), nullptr);
+    m_peer.Send(GameState(1));
+    WaitFor([this] { return !Rules().IsAwaitingPeerStart(); });
+    EXPECT_EQ(Rules().GetState(), VyGameState::PLAYER2_CHOOSES);
+    AnnPlaysUntilFinished(2);
+    EXPECT_EQ(CountOf(SentByGame(), "chat "), 0u) << "no chat asked for";
+
+    // Ann leaves before the third game: the run cannot go on, and ends the program as failed.
+    m_peer.CloseConnection();
+    WaitFor([this] { return Platform().IsQuitRequested(); });
+    EXPECT_TRUE(Platform().HasFailed());
+    EXPECT_TRUE(m_pGame->GetUnattended()->IsOver());
+    EXPECT_TRUE(Answerer().Texts().empty()) << "the disconnected box is not left waiting for an answer";
 }
 
 TEST(VyNetworkServing, APrivilegedPortAsAnOrdinaryUserGetsTheAdvice)

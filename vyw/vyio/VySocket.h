@@ -101,6 +101,8 @@ public:
 
     // A socket is there and not closed (by Close, a failure, or a failed send of the writer).
     bool IsOpen() const;
+    // Bytes written and not yet taken by the system (queued, or in a send); 0 without a connection.
+    int GetUnsentBytes() const { return m_writer.GetUnsentBytes(); }
     // The descriptor, -1 when not open. For options and queries only: the socket owns it.
     int GetHandle() const;
     VySocketFailure GetFailure() const;

@@ -50,6 +50,10 @@ std::vector<VyString> VyCommandLine::ToWords(const VyStartRequest& request)
         words.emplace_back("--name=" + *request.playerName);
     if (request.autoplay)
         words.insert(words.end(), {"--autoplay", VyString::Format("%d", VyNumberOf(*request.autoplay))});
+    if (request.games)
+        words.insert(words.end(), {"--games", VyString::Format("%d", *request.games)});
+    if (request.bChatEachMove)
+        words.emplace_back("--chat-each-move");
     if (!request.savedGame.empty())
         words.insert(words.end(), {"--", request.savedGame});
     return words;
@@ -70,6 +74,12 @@ VyString VyCommandLine::HelpText()
            "  --port N               the port for --serve and --join (else Tolmar.cfg, 7)\n"
            "  --name NAME            your name for --serve and --join\n"
            "  --autoplay LEVEL       the computer plays your seat at LEVEL (demonstrations)\n"
+           "  --games N              with --autoplay: play N games unattended, then end;\n"
+           "                         the computer answers \"play again\" and the offer of\n"
+           "                         another game with Yes (in a network game the serving\n"
+           "                         side offers and the joining side accepts)\n"
+           "  --chat-each-move       with --autoplay and --serve or --join: a chat line for\n"
+           "                         each of your half-moves (\"move 3: piece 5 chosen\")\n"
            "  --quit-after-frames N  end the program after N drawn frames (tests, measurements)\n"
            "  -h, --help             print this help and end\n"
            "  --version              print the version and end\n"

@@ -7,8 +7,9 @@
 
 // The game's command line:
 //
-//   tolmar [--human | --computer LEVEL] [--autoplay LEVEL] [--quit-after-frames N] [FILE]
-//   tolmar (--serve | --join HOST) [--port N] [--name NAME] [--autoplay LEVEL] [--quit-after-frames N]
+//   tolmar [--human | --computer LEVEL] [--autoplay LEVEL [--games N]] [--quit-after-frames N] [FILE]
+//   tolmar (--serve | --join HOST) [--port N] [--name NAME] [--autoplay LEVEL [--games N]
+//          [--chat-each-move]] [--quit-after-frames N]
 //   tolmar --help | --version
 //
 // FILE is a saved game to load at start; --human and --computer begin that kind of game at once;
@@ -18,6 +19,9 @@
 // without a leading 0) and --name NAME (not empty) are for those two only.
 // --autoplay lets the computer's decisions play the local seat at its level, in any kind of game (two
 // programs with --serve and --join and --autoplay play each other unattended).
+// --games N (1 or more, with --autoplay) plays N games unattended: the computer answers "play again"
+// and a peer's offer of another game with Yes (VyUnattendedRun), and the program ends after the Nth.
+// --chat-each-move (with --autoplay, --serve or --join) sends a chat line for each own half-move.
 // "--computer=LEVEL" is read as "--computer LEVEL", and after "--" every word is a file.
 // --quit-after-frames N belongs to the framework (VyPlatform::SetCommandLine) and is handed on.
 class VyCommandLine
@@ -33,7 +37,10 @@ public:
     //   --join without a host (an option in its place counts as none), or with a word that has blanks
     //   or begins with '-'; --port without a number from 1 to 65535; --name without a name or with an
     //   empty one; --port or --name without --serve or --join (found after the last word);
-    //   --quit-after-frames without a whole number of 0 or more; an empty file name; a second file;
+    //   --quit-after-frames without a whole number of 0 or more; --games without a whole number of 1 or
+//   more, or twice; --chat-each-move twice or with a value; --games or --chat-each-move without
+//   --autoplay, --chat-each-move without --serve or --join (found after the last word, after the
+//   checks of --port and --name); an empty file name; a second file;
     //   a file together with --human or --computer (a saved game names its own opponent) or with
     //   --serve or --join (a network game starts fresh); a relative file while currentDirectory is ""
     //   (the working directory could not be read).

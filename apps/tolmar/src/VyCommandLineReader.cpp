@@ -11,6 +11,8 @@
 namespace
 {
 constexpr const char* QUIT_AFTER_FRAMES = "--quit-after-frames";
+constexpr const char* GAMES = "--games";
+constexpr const char* CHAT_EACH_MOVE = "--chat-each-move";
 constexpr const char* HOST_CHOICES = "a host name or an IPv4 or IPv6 address";
 constexpr int MAX_PORT = 65535;
 
@@ -106,6 +108,8 @@ VyStartRequest VyCommandLineReader::Read()
         ReadWord(m_words[m_next++]);
     if (m_request.action == VyStartAction::RUN)
         CheckNetworkOptions();
+    if (m_request.action == VyStartAction::RUN)
+        CheckUnattendedOptions();
     return m_request;
 }
 
@@ -135,16 +139,21 @@ void VyCommandLineReader::ReadOption(const VyString& name, const std::optional<V
         ReadName(TakeValue(attached));
     else if (name == QUIT_AFTER_FRAMES)
         ReadQuitAfterFrames(TakeValue(attached));
+    else if (name == GAMES)
+        ReadGames(TakeValue(attached));
     else
         ReadSwitch(name, attached);
 }
 
 void VyCommandLineReader::ReadSwitch(const VyString& name, const std::optional<VyString>& attached)
 {
-    if (name != "--human" && name != "--serve" && name != "--help" && name != "-h" && name != "--version")
+    if (name != "--human" && name != "--serve" && name != CHAT_EACH_MOVE && name != "--help" && name != "-h" &&
+        name != "--version")
         Refuse("unknown option " + Quoted(name));
     else if (attached)
         Refuse("option " + Quoted(name) + " takes no value");
+    else if (name == CHAT_EACH_MOVE)
+        ReadChatEachMove();
     else if (name == "--human")
         SetOpponent(VyStartOpponent::HUMAN);
     else if (name == "--serve")
@@ -226,6 +235,22 @@ void VyCommandLineReader::ReadQuitAfterFrames(const std::optional<VyString>& val
     m_request.frameworkWords.insert(m_request.frameworkWords.end(), {QUIT_AFTER_FRAMES, *value});
 }
 
+void VyCommandLineReader::ReadGames(const std::optional<VyString>& value)
+{
+    if (!value || !IsWholeNumber(*value) || value->ToInt() < 1)
+        return Refuse(VyString("option '") + GAMES + "' needs a number of games, 1 or more");
+    if (m_request.games)
+        return Refuse(VyString("option '") + GAMES + "' is given twice");
+    m_request.games = value->ToInt();
+}
+
+void VyCommandLineReader::ReadChatEachMove()
+{
+    if (m_request.bChatEachMove)
+        return Refuse(VyString("option '") + CHAT_EACH_MOVE + "' is given twice");
+    m_request.bChatEachMove = true;
+}
+
 void VyCommandLineReader::SetOpponent(VyStartOpponent opponent)
 {
     if (m_request.opponent == opponent)
@@ -245,6 +270,16 @@ void VyCommandLineReader::CheckNetworkOptions()
         return Refuse("option '--port' needs --serve or --join");
     if (m_request.playerName)
         Refuse("option '--name' needs --serve or --join");
+}
+
+void VyCommandLineReader::CheckUnattendedOptions()
+{
+    if (m_request.games && !m_request.autoplay)
+        return Refuse(VyString("option '") + GAMES + "' needs --autoplay: only the computer answers by itself");
+    if (m_request.bChatEachMove && !m_request.autoplay)
+        return Refuse(VyString("option '") + CHAT_EACH_MOVE + "' needs --autoplay");
+    if (m_request.bChatEachMove && !IsNetworkGame(m_request.opponent))
+        Refuse(VyString("option '") + CHAT_EACH_MOVE + "' needs --serve or --join");
 }
 
 void VyCommandLineReader::AddFile(const VyString& file)

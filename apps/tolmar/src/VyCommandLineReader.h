@@ -20,7 +20,8 @@ public:
 private:
     void ReadWord(const VyString& word);
     void ReadOption(const VyString& name, const std::optional<VyString>& attached);
-    // An option without a value: --human, --serve, --help, -h or --version; any other is unknown.
+    // An option without a value: --human, --serve, --chat-each-move, --help, -h or --version; any
+    // other is unknown.
     void ReadSwitch(const VyString& name, const std::optional<VyString>& attached);
 
     // The value written after '=', else the next word unless it is an option.
@@ -31,9 +32,13 @@ private:
     void ReadPort(const std::optional<VyString>& value);
     void ReadName(const std::optional<VyString>& value);
     void ReadQuitAfterFrames(const std::optional<VyString>& value);
+    void ReadGames(const std::optional<VyString>& value);
+    void ReadChatEachMove();
     void SetOpponent(VyStartOpponent opponent);
     // After the last word: --port and --name belong to a network game.
     void CheckNetworkOptions();
+    // After the last word: --games and --chat-each-move need --autoplay, --chat-each-move a network game.
+    void CheckUnattendedOptions();
     void AddFile(const VyString& file);
 
     // ".." and links stay as they are: the path means the same from any folder.

@@ -52,6 +52,7 @@ VyGameWnd::VyGameWnd() : m_rules(*this)
 
 VyGameWnd::~VyGameWnd()
 {
+    m_pUnattended.reset();
     m_pNetwork.reset();
     VyMessageTarget::KillTimers(this);
 }
@@ -70,7 +71,14 @@ bool VyGameWnd::OnCreate()
     LoadSettings();
     if (m_start.autoplay)
         SetAutoPlay(*m_start.autoplay);
+    if (m_start.games || m_start.bChatEachMove)
+        SetUnattended(m_start.games, m_start.bChatEachMove ? VyMoveChat::EACH_MOVE : VyMoveChat::NONE);
     return true;
+}
+
+void VyGameWnd::SetUnattended(std::optional<int> games, VyMoveChat chat)
+{
+    m_pUnattended = std::make_unique<VyUnattendedRun>(*this, games, chat);
 }
 
 void VyGameWnd::SetAutoPlay(VyLevel level)
@@ -505,6 +513,8 @@ void VyGameWnd::RefreshHighlight()
 
 void VyGameWnd::AskPlayAgain()
 {
+    if (m_pUnattended != nullptr)
+        m_pUnattended->GameEnded();
     if (m_pQuestion == nullptr)
         ShowQuestion("Would you like to play again?\n\n");
 }
@@ -523,6 +533,8 @@ void VyGameWnd::ShowQuestion(const VyString& text)
     // The keys answer it too: Return is Yes, Escape No.
     if (VyMainWnd* pMain = VyMainWnd::Get(); pMain != nullptr && m_pQuestion != nullptr)
         pMain->SetFocus(m_pQuestion);
+    if (m_pUnattended != nullptr && m_pQuestion != nullptr)
+        m_pUnattended->QuestionShown();
 }
 
 void VyGameWnd::CloseQuestion()
@@ -541,6 +553,8 @@ bool VyGameWnd::IsNetworkConnected() const
 void VyGameWnd::SendMove(int piece, int square)
 {
     m_pNetwork->SendMove(piece, square);
+    if (m_pUnattended != nullptr)
+        m_pUnattended->MoveSent(piece, square);
 }
 
 void VyGameWnd::StorePlayerName(VyPlayer player, const VyString& name)
@@ -636,6 +650,8 @@ void VyGameWnd::StartNetworkFromCommandLine()
 
 void VyGameWnd::ShowMessageBox(const VyString& text, const VyString& caption)
 {
+    if (m_pUnattended != nullptr && m_pUnattended->TakeMessageBox(text))
+        return; // nobody would answer it
     VyMsgBox::Run(text, caption, VY_MB_OK);
 }
 

@@ -11,6 +11,7 @@
 #include "VyGameSettings.h"
 #include "VyNetworkGame.h"
 #include "VyStartRequest.h"
+#include "VyUnattendedRun.h"
 #include "vyutil/VyTexture.h"
 #include "vywindow/VyFrameWnd.h"
 
@@ -64,6 +65,11 @@ public:
     VyGameSettings& GetSettings() { return *m_pSettings; }
     // The computer's decisions play player 1 from now on at level (the --autoplay option).
     void SetAutoPlay(VyLevel level);
+    // From now on games are played unattended (--games, --chat-each-move; see VyUnattendedRun): the
+    // questions are answered, and after games finished games the program quits.
+    void SetUnattended(std::optional<int> games, VyMoveChat chat);
+    // The unattended run, or null.
+    const VyUnattendedRun* GetUnattended() const { return m_pUnattended.get(); }
     // The piece window of a piece index, or null.
     VyPiece* GetPiece(int piece) const;
     // The end-of-game question while it is shown, else null.
@@ -85,7 +91,7 @@ public:
     bool StartNetworkGame(VyOpponent kind, const VyNetworkValues& values);
     VyNetworkGame& GetNetwork() { return *m_pNetwork; }
     // The question box (203) beside the board with text, replacing one that is shown; its answer
-    // plays again (or, in a network game, goes to the network flow).
+    // plays again (or, in a network game, goes to the network flow). An unattended run is told.
     void ShowQuestion(const VyString& text);
     // Closes the question box unanswered, if it is shown.
     void CloseQuestion();
@@ -153,6 +159,7 @@ public:
     VyMessageTarget* GetMessageTarget() override { return this; }
     VySetLoadProgress* GetSetLoadProgress() override { return m_pProgress.get(); }
     void PieceSetChanged() override;
+    // Modal; in an unattended run with a game count the run takes the box instead (it ends the run).
     void ShowMessageBox(const VyString& text, const VyString& caption) override;
     void DeleteGameSettings() override;
     void ShowFatalError(const VyString& text) override;
@@ -194,6 +201,7 @@ private:
     std::unique_ptr<VyGameSettings> m_pSettings;
     std::unique_ptr<VyComputerPlayer> m_pComputer;
     std::unique_ptr<VyAutoPlayer> m_pAutoPlayer; // --autoplay: the computer plays player 1
+    std::unique_ptr<VyUnattendedRun> m_pUnattended; // --games, --chat-each-move; goes before the network
     std::unique_ptr<VyNetworkGame> m_pNetwork;  // goes first in the destructor: it uses the window
     std::vector<VyPiece*> m_pieces; // children, index = piece index
     VyMsgBox* m_pQuestion = nullptr;

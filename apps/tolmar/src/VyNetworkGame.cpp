@@ -286,6 +286,11 @@ bool VyNetworkGame::IsConnected() const
     return m_bConnected && m_pConnection != nullptr && m_pConnection->IsOpen() && m_game.GetRules().IsNetworked();
 }
 
+bool VyNetworkGame::HasUnsentBytes() const
+{
+    return IsConnected() && m_pConnection->GetUnsentBytes() > 0;
+}
+
 bool VyNetworkGame::IsCurrent(const VyMessage& msg) const
 {
     return m_pConnection != nullptr && msg.param2 == m_serial;
@@ -435,6 +440,8 @@ void VyNetworkGame::OnClosed()
     m_bConnected = false;
     m_bOfferPending = false;
     HideWaitBox();
+    if (m_game.GetRules().IsNetworked())
+        m_game.GetRules().CompleteHalfMoveNow();
     m_game.SetChatSender(nullptr);
     m_game.CloseQuestion();
     if (m_game.GetRules().IsNetworked())
@@ -501,6 +508,8 @@ void VyNetworkGame::HandleGameCommand(int command, int value)
         return rules.AdoptPeerState(VyGameStateFromNumber(value).value_or(VyGameState::NO_OPPONENT));
     if (command != VyNumberOf(VyGameCommand::OFFER_NEW_GAME))
         return;
+    // The peer's game is over: the last half-move, still moving here, ends now as it did there.
+    rules.CompleteHalfMoveNow();
     if (!rules.IsGameOver())
         return SendGameState();
     HideWaitBox();

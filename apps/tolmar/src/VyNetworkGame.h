@@ -54,8 +54,12 @@ struct VyNetworkValues
 //   peer's name                  -   new game, state 1 sent; the peer's state decides the start
 //   game over, Yes               -   offer sent, new game; the peer's answer decides the start
 //   peer's offer after the end   question 203 "<name> has offered ..." Yes: offer + state sent
+//                                (a last half-move still moving here is completed first: the offer
+//                                says the peer's game is over)
 //   No to either question        -   connection closed
 //   connection lost or closed    "You have been disconnected."      -                  idle (state 7)
+//                                (a half-move still moving is completed first: a last move the peer
+//                                sent before it closed ends the game here as it did there)
 //   not our peer / wrong version "Network Error" box, then as for a lost connection
 //
 // Threads. The network thread runs one call at a time (VyConnectCall, VyAddressCall); the served port
@@ -92,6 +96,8 @@ public:
     bool IsConnected() const;
     // The peer has offered another game and the question is on screen.
     bool IsOfferPending() const { return m_bOfferPending; }
+    // The connection is open and holds bytes the system has not taken yet.
+    bool HasUnsentBytes() const;
     // The local player's half-move to the peer (nothing without a connection).
     void SendMove(int piece, int square);
     // VyChatSender: a chat message to the peer; false when it could not go out.

@@ -39,6 +39,8 @@ struct VyStartRequest
     VyString joinHost;                    // with JOIN: the host to join, a name or an IPv4 or IPv6 address
     std::optional<int> port;              // with SERVE or JOIN: the TCP port, 1 to 65535 (none: Tolmar.cfg's)
     std::optional<VyString> playerName;   // with SERVE or JOIN: this player's name, never empty
+    std::optional<int> games;             // with autoplay: the games to play unattended, then quit (1 or more)
+    bool bChatEachMove = false;           // with autoplay and SERVE or JOIN: a chat line per own half-move
     std::vector<VyString> frameworkWords; // the framework's own options ("--quit-after-frames", "3")
     VyString refusal;                     // with REFUSE: why, in one line, without the program's name
 };

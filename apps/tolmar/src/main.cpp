@@ -1,15 +1,18 @@
 // tolmar: the game.
 //
-//   tolmar [--human | --computer LEVEL] [--autoplay LEVEL] [--quit-after-frames N] [FILE]
-//   tolmar (--serve | --join HOST) [--port N] [--name NAME] [--autoplay LEVEL]
+//   tolmar [--human | --computer LEVEL] [--autoplay LEVEL [--games N]] [--quit-after-frames N] [FILE]
+//   tolmar (--serve | --join HOST) [--port N] [--name NAME] [--autoplay LEVEL [--games N] [--chat-each-move]]
 //   tolmar --help | --version
 //
 // FILE is a saved game to load at start, --human and --computer begin that game at once, --serve
 // and --join start a network game at once, --autoplay lets the computer play the local seat (see
-// VyCommandLine). --quit-after-frames N ends the program after N drawn frames (for tests and
-// measurements). The program runs in its own directory (an installed one in the player's folder,
-// ~/.local/share/tolmar): vyw.cfg, Tolmar.cfg, saved games and screenshots live there, so the command
-// line is read, and FILE made absolute, before VyWin::Main enters it. Exit status: 0, 1 after an error, 2 for a command line that cannot be followed.
+// VyCommandLine); with it, --games N plays N games unattended and then ends the program, and
+// --chat-each-move sends a chat line for each own half-move of a network game. --quit-after-frames
+// N ends the program after N drawn frames (for tests and measurements). The program runs in its own
+// directory (an installed one in the player's folder, ~/.local/share/tolmar): vyw.cfg, Tolmar.cfg,
+// saved games and screenshots live there, so the command line is read, and FILE made absolute,
+// before VyWin::Main enters it. Exit status: 0, 1 after an error (also an unattended run whose
+// connection ended before its games were played), 2 for a command line that cannot be followed.
 #include <vector>
 
 #include "VyCommandLine.h"

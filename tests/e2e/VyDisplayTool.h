@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "e2e/VyProcess.h"
@@ -57,3 +59,20 @@ inline size_t VyCountOf(const std::string& text, const std::string& part)
         ++count;
     return count;
 }
+
+// Waits until the file (a program's trace, say) holds part at least count times; false when it still
+// does not after limitMs (the limit only guards against a hang).
+inline bool VyWaitForText(const std::string& path, const std::string& part, int limitMs, size_t count = 1)
+{
+    for (int waited = 0; waited < limitMs; waited += 20)
+    {
+        if (VyCountOf(VyTestDir::Slurp(path), part) >= count)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+// The line the game traces once the set is drawn: a picture taken earlier may show the set still
+// loading (seen on a slow machine under the sanitizers).
+constexpr const char* VY_SET_DRAWN = "first frame with the set drawn";

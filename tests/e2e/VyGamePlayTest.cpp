@@ -81,11 +81,13 @@ protected:
     {
         std::vector<std::string> argv{(m_game / "tolmar").string()};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
+        // The trace is appended to: this start's line is one more than the last start left.
+        const size_t drawn = VyCountOf(VyTestDir::Slurp(m_dir.File("out.txt")), VY_SET_DRAWN) + 1;
         if (!m_tolmar.Start(argv, Environment(), m_dir.File("out.txt"), -1, {}, folder.string()))
             return false;
         m_window = Tools().FindWindow({"--name", "^Tolmar$"});
         Tools().Run({"xdotool", "windowfocus", "--sync", m_window});
-        return !m_window.empty();
+        return !m_window.empty() && VyWaitForText(m_dir.File("out.txt"), VY_SET_DRAWN, LIMIT_MS, drawn);
     }
     void ClickAt(int x, int gameY)
     {

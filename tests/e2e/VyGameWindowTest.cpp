@@ -127,6 +127,7 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
 
     const std::string window = tools.FindWindow({"--name", "^Tolmar$"});
     ASSERT_FALSE(window.empty()) << VyTestDir::Slurp(game.File("out.txt"));
+    ASSERT_TRUE(VyWaitForText(game.File("out.txt"), VY_SET_DRAWN, START_LIMIT_MS)) << VyTestDir::Slurp(game.File("out.txt"));
     tools.Run({"xdotool", "windowfocus", "--sync", window});
     tools.Run({"xdotool", "key", "ctrl+p"});
 

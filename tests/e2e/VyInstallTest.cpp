@@ -150,18 +150,21 @@ TEST_F(VyInstallTest, TheInstalledGameKeepsItsFilesInTheUsersFolder)
         const std::string window = tools.FindWindow({"--pid", std::to_string(game.Pid())});
         if (window.empty())
             return 11;
+        if (!VyWaitForText((home / "out.txt").string(), VY_SET_DRAWN, LIMIT_MS))
+            return 12;
         tools.Run({"xdotool", "windowfocus", "--sync", window});
         tools.Keys(window, {"ctrl+p"});
         for (int waited = 0; waited < LIMIT_MS && !fs::exists(folder / "screenshot.jpg"); waited += 50)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return game.Terminate(LIMIT_MS) == 0 ? 0 : 12;
+        return game.Terminate(LIMIT_MS) == 0 ? 0 : 13;
     });
     const std::string trace = VyTestDir::Slurp((home / "out.txt").string());
     EXPECT_EQ(status, 0) << trace;
     EXPECT_NE(trace.find("VyWin : installed, working in " + folder.string() + "/"), std::string::npos) << trace;
     EXPECT_TRUE(fs::is_regular_file(folder / "vyw.cfg")) << trace;
     EXPECT_TRUE(fs::is_regular_file(folder / "Tolmar.cfg")) << trace;
-    EXPECT_GT(fs::file_size(folder / "screenshot.jpg"), 1000u) << trace;
+    EXPECT_TRUE(fs::is_regular_file(folder / "screenshot.jpg")) << trace;
+    EXPECT_GT(fs::exists(folder / "screenshot.jpg") ? fs::file_size(folder / "screenshot.jpg") : 0u, 1000u) << trace;
     EXPECT_FALSE(fs::exists(m_prefix / "bin/vyw.cfg")) << "nothing beside the program";
     fs::remove_all(home);
 }

@@ -95,7 +95,7 @@ protected:
         if (!process.Start(argv, environment, Trace(side), -1, {}, folder.string()))
             return {};
         const std::string window = Tools().FindWindow({"--pid", std::to_string(process.Pid())});
-        if (!window.empty())
+        if (!window.empty() && WaitForTrace(side, VY_SET_DRAWN))
             Tools().Run({"xdotool", "windowmove", "--sync", window, std::to_string(x), "0"});
         return window;
     }
@@ -104,13 +104,7 @@ protected:
     // Waits until the side's trace holds part at least count times.
     bool WaitForTrace(const std::string& side, const std::string& part, size_t count = 1)
     {
-        for (int waited = 0; waited < LIMIT_MS; waited += 50)
-        {
-            if (VyCountOf(TraceOf(side), part) >= count)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
+        return VyWaitForText(Trace(side), part, LIMIT_MS, count);
     }
     // Return opens the chat line, the text is typed, Return sends it.
     void Chat(const std::string& window, const std::string& text)

@@ -3,11 +3,11 @@
 // history of exactly the placed pieces, one piece at most per square, and saving it and loading what
 // was saved gives the same file again. A file naming another set is only read (VySavedGame::Read):
 // its load would run on the set loader's thread.
-#include <set>
 
 #include "GameTestHost.h"
 #include "TestSets.h"
 #include "VyFuzzCheck.h"
+#include "VyFuzzPosition.h"
 #include "VyGameRules.h"
 #include "VySavedGame.h"
 #include "vyio/VyMemFile.h"
@@ -35,24 +35,6 @@ bool NamesClassic(const uint8_t* data, size_t size)
     {
         return true; // a broken file is refused by LoadGame before the set matters
     }
-}
-
-void CheckPosition(const VyGameRules& rules)
-{
-    std::set<int> onBoard;
-    std::set<int> squares;
-    for (size_t piece = 0; piece < rules.GetPieces().size(); ++piece)
-    {
-        const int square = rules.GetPieces()[piece].location;
-        if (square < 0)
-            continue;
-        VyFuzzCheck(square < rules.GetNumberOfSquares(), "a piece on a square that does not exist");
-        VyFuzzCheck(squares.insert(square).second, "two pieces on one square");
-        onBoard.insert(static_cast<int>(piece));
-    }
-    const std::set<int> history(rules.GetHistory().begin(), rules.GetHistory().end());
-    VyFuzzCheck(history.size() == rules.GetHistory().size(), "a piece twice in the history");
-    VyFuzzCheck(history == onBoard, "the history is not the placed pieces");
 }
 
 bool Load(VyGameRules& rules, const uint8_t* data, size_t size)
@@ -84,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     VyFuzzCheck(!rules.IsSetLoading(), "a classic game started a set load");
-    CheckPosition(rules);
+    VyFuzzCheckPosition(rules);
     const VyString first = Saved(rules);
     GameTestHost otherHost;
     VyGameRules other(otherHost, random);

@@ -5,10 +5,10 @@
 // Checked: an accepted set keeps the count and side limits, its pieces name values its properties
 // have; a game on it ends in at most one move per piece, with a history of exactly the placed pieces
 // and at most one piece per square.
-#include <set>
 
 #include "GameTestHost.h"
 #include "VyFuzzCheck.h"
+#include "VyFuzzPosition.h"
 #include "VyFuzzInput.h"
 #include "VyFuzzResourceSource.h"
 #include "VyGameRules.h"
@@ -48,24 +48,6 @@ void CheckSet(const VyPieceSet& set)
     // line never wins. The game below must never reach past the board for it.
 }
 
-void CheckPosition(const VyGameRules& rules)
-{
-    std::set<int> onBoard;
-    std::set<int> squares;
-    for (size_t piece = 0; piece < rules.GetPieces().size(); ++piece)
-    {
-        const int square = rules.GetPieces()[piece].location;
-        if (square < 0)
-            continue;
-        VyFuzzCheck(square < rules.GetNumberOfSquares(), "a piece on a square that does not exist");
-        VyFuzzCheck(squares.insert(square).second, "two pieces on one square");
-        onBoard.insert(static_cast<int>(piece));
-    }
-    const std::set<int> history(rules.GetHistory().begin(), rules.GetHistory().end());
-    VyFuzzCheck(history.size() == rules.GetHistory().size(), "a piece twice in the history");
-    VyFuzzCheck(history == onBoard, "the history is not the placed pieces");
-}
-
 // One half-move: a piece off the board chosen, or the current piece put on a free square, each
 // picked from a random start.
 void Act(VyGameRules& rules, VyRandom& random)
@@ -97,7 +79,7 @@ void Play(const VyPieceSet& set, size_t seed)
     {
         Act(rules, random);
         host.FinishMoves(rules);
-        CheckPosition(rules);
+        VyFuzzCheckPosition(rules);
     }
     VyFuzzCheck(!rules.IsInPlay(), "a game that does not end");
 }

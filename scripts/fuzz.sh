@@ -4,7 +4,8 @@
 # corpus in fuzz/corpus/<target>/. Any finding (crash, sanitizer report, leak, timeout, out of
 # memory) fails the run; the input that caused it is kept in build-fuzz/findings/<target>/.
 # FUZZ_TARGETS="fuzz_bitmap fuzz_jpeg" runs only those. New inputs found on the way go to
-# build-fuzz/new-corpus/<target>/, never into the committed corpus.
+# build-fuzz/new-corpus/<target>/, never into the committed corpus. TOLMAR_ART_FROM (a folder of the
+# game's pictures another build drew, as test.sh sets it) spares drawing them again.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 tolmar_need_packages $TOLMAR_BUILD_PACKAGES $TOLMAR_FUZZ_PACKAGES
@@ -18,7 +19,7 @@ TARGETS="${FUZZ_TARGETS:-$ALL_TARGETS}"
 echo "=== fuzz build ($(date +%T))"
 CC=clang-14 CXX=clang++-14 tolmar_configure build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLMAR_WERROR=ON \
     -DTOLMAR_FUZZ=ON -DTOLMAR_SANITIZE=address,undefined \
-    -DTOLMAR_BUILD_TESTS=OFF -DTOLMAR_BUILD_BENCH=OFF
+    -DTOLMAR_BUILD_TESTS=OFF -DTOLMAR_BUILD_BENCH=OFF -DTOLMAR_ART_FROM="${TOLMAR_ART_FROM:-}"
 cmake --build "$BUILD" -j "$TOLMAR_JOBS" --target fuzz_targets
 
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1

@@ -308,6 +308,37 @@ TEST_F(VyNetworkGameTest, ServingGreetsTheJoiningPeerAndKeepsItsOwnStart)
     EXPECT_EQ(SentByGame()[2], "chat hi Ann");
 }
 
+// Strangers on the served port during a game are turned away at once and change nothing; once the
+// game's connection ends, the port is no longer served.
+TEST_F(VyNetworkGameTest, WhileServingAGameStrangersAreTurnedAwayAndThePortClosesWithTheConnection)
+{
+    Answerer();
+    VyNetworkValues values;
+    values.port = FreePort();
+    ASSERT_TRUE(m_pGame->StartNetworkGame(VyOpponent::NETWORK_CLIENT, values));
+    ASSERT_TRUE(m_peer.Connect(*values.port));
+    m_peer.Send(HANDSHAKE + NAME_ANN);
+    WaitFor([this] { return Rules().GetPlayer2Name() == "Ann"; });
+    for (int i = 0; i < 3; ++i)
+    {
+        VyRawPeer stranger;
+        ASSERT_TRUE(stranger.Connect(*values.port)) << i;
+        stranger.Send(HANDSHAKE + NAME_ANN);
+        WaitFor([&stranger] { return stranger.IsClosedByOther(); });
+        EXPECT_TRUE(stranger.Received().empty()) << "a stranger is told nothing";
+    }
+    m_pGame->SendChat("still here");
+    WaitForSent(3);
+    EXPECT_EQ(SentByGame()[2], "chat still here");
+    EXPECT_TRUE(m_pGame->IsNetworkConnected());
+
+    m_peer.CloseConnection();
+    WaitForBoxes(1);
+    EXPECT_EQ(Answerer().Texts()[0], "You have been disconnected.");
+    VyRawPeer late;
+    EXPECT_FALSE(late.Connect(*values.port)) << "the port is no longer served";
+}
+
 TEST_F(VyNetworkGameTest, APeerMoveThatArrivesDuringAMovementIsAppliedAndTheBoardsAgree)
 {
     JoinPeer();

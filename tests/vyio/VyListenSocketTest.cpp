@@ -40,6 +40,36 @@ TEST(VyListenSocket, ServesBothFamiliesAndShowsIPv4PeersPlainly)
     EXPECT_EQ(client.Read(&value, 4), 0); // the connection it replaced was closed
 }
 
+TEST(VyListenSocket, LaterConnectionsAreTurnedAwayUntilThePortCloses)
+{
+    VyListenSocket server;
+    VyRecordingSocket connection;
+    ASSERT_TRUE(server.StartServer(0, &connection, VyLaterConnections::TURNED_AWAY)) << server.GetErrorText();
+    const int port = server.GetLocalPort();
+    VySocket first;
+    ASSERT_TRUE(first.Connect("127.0.0.1", port)) << first.GetErrorText();
+    int value = 0;
+    for (int i = 0; i < 2; ++i)
+    {
+        VySocket later;
+        ASSERT_TRUE(later.Connect("127.0.0.1", port)) << later.GetErrorText();
+        later << 5;
+        EXPECT_EQ(later.Read(&value, 4), 0) << "closed at once";
+    }
+    EXPECT_EQ(server.GetTurnedAway(), 2);
+    EXPECT_EQ(connection.connected, 1);
+    first << 7;
+    connection >> value;
+    EXPECT_EQ(value, 7) << "the one connection goes on";
+    EXPECT_FALSE(server.WaitAcceptEnded(0));
+
+    server.Close();
+    ASSERT_TRUE(server.WaitAcceptEnded(30000));
+    VySocket afterwards;
+    EXPECT_FALSE(afterwards.Connect("127.0.0.1", port));
+    EXPECT_TRUE(connection.IsOpen());
+}
+
 TEST(VyListenSocket, CloseFromAnotherThreadEndsAWaitingAccept)
 {
     VyListenSocket server;

@@ -19,7 +19,7 @@ VyListenSocket::~VyListenSocket()
     WaitAcceptEnded(VY_INFINITE);
 }
 
-bool VyListenSocket::StartServer(int port, VySocket* pConnection)
+bool VyListenSocket::StartServer(int port, VySocket* pConnection, VyLaterConnections later)
 {
     Close();
     WaitAcceptEnded(VY_INFINITE);
@@ -27,6 +27,8 @@ bool VyListenSocket::StartServer(int port, VySocket* pConnection)
     if (pConnection == nullptr)
         return Fail(VySocketFailure::System, EINVAL);
     m_pConnection = pConnection;
+    m_later = later;
+    m_turnedAway = 0;
     if (!Serve(port))
         return false;
     if (m_acceptThread.Start(AcceptProcedure, this))
@@ -52,5 +54,21 @@ bool VyListenSocket::Serve(int port)
 unsigned int VyListenSocket::AcceptProcedure(void* pListenSocket)
 {
     auto* self = static_cast<VyListenSocket*>(pListenSocket);
-    return self->Accept(*self->m_pConnection) ? 1 : 0;
+    if (!self->Accept(*self->m_pConnection))
+        return 0;
+    if (self->m_later == VyLaterConnections::TURNED_AWAY)
+        self->TurnAwayLaterConnections();
+    return 1;
+}
+
+// Until the port is closed (Accept then fails), every later connection is closed as soon as it is
+// accepted: its peer reads the end of the stream at once, and nothing it sends is read.
+void VyListenSocket::TurnAwayLaterConnections()
+{
+    VySocket stranger;
+    while (Accept(stranger))
+    {
+        stranger.Close();
+        ++m_turnedAway;
+    }
 }

@@ -125,7 +125,7 @@ bool VyNetworkGame::Serve(VyNetworkAsk ask, const VyNetworkValues& values)
         return false;
     const int port = PortFor();
     std::shared_ptr<VyGameSocket> pConnection = NewConnection();
-    if (!m_listen.StartServer(port, pConnection.get()))
+    if (!m_listen.StartServer(port, pConnection.get(), VyLaterConnections::TURNED_AWAY))
     {
         const VyString text =
             ServeFailureText(m_listen.GetFailure(), m_listen.GetErrorText(), VySocket::GetUnprivilegedPortStart());
@@ -414,7 +414,8 @@ void VyNetworkGame::OnAddressFound()
 void VyNetworkGame::OnConnected()
 {
     HideWaitBox();
-    m_listen.Close(); // one opponent per game: anyone else is refused at once
+    // One opponent per game: the served port stays open and turns anyone else away at once, until the
+    // connection ends.
     // Already gone again (the peer broke the protocol at once, or closed): the report of its end
     // follows and tells the player why.
     if (!m_pConnection->IsOpen())
@@ -439,6 +440,7 @@ void VyNetworkGame::OnClosed()
     ++m_serial; // nothing more of this connection is handled
     m_bConnected = false;
     m_bOfferPending = false;
+    EndServing();
     HideWaitBox();
     if (m_game.GetRules().IsNetworked())
         m_game.GetRules().CompleteHalfMoveNow();
@@ -449,6 +451,13 @@ void VyNetworkGame::OnClosed()
     SetSubTitle("");
     VyTrace::Write("VyNetworkGame : disconnected\n");
     m_game.ShowMessageBox("You have been disconnected.", "Network");
+}
+
+void VyNetworkGame::EndServing()
+{
+    m_listen.Close();
+    if (m_listen.GetTurnedAway() > 0)
+        VyTrace::Write(VyString::Format("VyNetworkGame : turned away %d connections\n", m_listen.GetTurnedAway()));
 }
 
 void VyNetworkGame::OnBadPeer(const VyString& text)

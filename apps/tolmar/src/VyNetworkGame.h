@@ -139,6 +139,8 @@ private:
     void OnConnected();
     void OnConnectFailed();
     void OnClosed();
+    // The served port closes once its connection ends (it turned later ones away meanwhile).
+    void EndServing();
     void OnBadPeer(const VyString& text);
     void OnAddressFound();
     void OnBoxClosed(int boxId, int button);

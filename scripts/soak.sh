@@ -16,7 +16,7 @@
 #   SOAK_PORT=47123 SOAK_SERVE_LEVEL=3 SOAK_JOIN_LEVEL=4 SOAK_SEED=1 SOAK_OUT=soak-out SOAK_TIMEOUT=14400
 #
 # No display is needed: SDL's offscreen driver draws into memory, with the renderer of our own
-# (Context=DirectDraw), so no OpenGL driver is loaded.
+# (Context=DirectDraw; SDL loads Mesa's EGL all the same, see MESA_PRELOAD below).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 tolmar_need_packages $TOLMAR_BUILD_PACKAGES

@@ -118,7 +118,8 @@ TEST_F(VyDisplayMenuTest, OptionsOffersTheSchemesFoundFullScreenAndTheScales)
 
 TEST_F(VyDisplayMenuTest, ASchemeRecoloursTheNextFrameIsWrittenAndIsTheOneChecked)
 {
-    const std::pair<const char*, uint32_t> shipped[] = {{"Blue", BLUE_MENU}, {"Plum", PLUM_MENU}, {"Blank", BLANK_MENU}};
+    const std::pair<const char*, uint32_t> shipped[] = {
+        {"Blue", BLUE_MENU}, {"Plum", PLUM_MENU}, {"Blank", BLANK_MENU}};
     for (const auto& [title, face] : shipped)
     {
         Choose(title);

@@ -62,9 +62,12 @@ class VyDisplayMenuWinTest : public testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        // SDL's video stays started for the whole program (see tests/vyplatform/VyWinTest.cpp).
+        // SDL's video and its OpenGL library stay loaded for the whole program: unloading them takes
+        // Mesa's driver out of the process with allocations it never frees (see VyWinTest.cpp).
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        SDL_InitSubSystem(SDL_INIT_VIDEO);
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0)
+            SDL_GL_LoadLibrary(nullptr);
     }
 
     void SetUp() override

@@ -302,7 +302,8 @@ bool VyPlatform::ChangeWindowMode(VyWindowMode mode)
 {
     const bool bCreated = ChangeDisplayMode(mode == VyWindowMode::FULL_SCREEN ? 1 : 0, 0, 0, 0, 0);
     VyConfigFile config("vyw.cfg");
-    VyScreenSettings::WriteWindowMode(config, m_screen.bFullScreen ? VyWindowMode::FULL_SCREEN : VyWindowMode::WINDOWED);
+    const VyWindowMode inEffect = m_screen.bFullScreen ? VyWindowMode::FULL_SCREEN : VyWindowMode::WINDOWED;
+    VyScreenSettings::WriteWindowMode(config, inEffect);
     return bCreated;
 }
 

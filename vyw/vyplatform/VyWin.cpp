@@ -412,7 +412,8 @@ bool VyWin::ChangeDisplayMode(int fullScreen, int bits, int context, int width, 
     const bool bCreated = CreateDisplayWithoutQuestion();
     if (!bCreated)
     {
-        VyTrace::Write("VyWin : the display could not be changed (" + m_displayError + "); the old one is made again\n");
+        VyTrace::Write("VyWin : the display could not be changed (" + m_displayError +
+                       "); it is made again as it was\n");
         Screen() = before;
         CreateDisplayWithoutQuestion();
     }

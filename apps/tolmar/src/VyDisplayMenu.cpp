@@ -33,7 +33,9 @@ int ScaleOf(int command)
 std::unique_ptr<VyPopupMenu> VyDisplayMenu::Make()
 {
     VyPlatform* pPlatform = VyPlatform::Get();
-    m_schemes = pPlatform != nullptr ? VyColorSchemeList::Find(pPlatform->GetArchive()) : std::vector<VyColorSchemeEntry>{};
+    m_schemes.clear();
+    if (pPlatform != nullptr)
+        m_schemes = VyColorSchemeList::Find(pPlatform->GetArchive());
     if (m_schemes.size() > static_cast<size_t>(MAX_SCHEMES))
     {
         VyTrace::Write(VyString::Format("VyDisplayMenu : %zu colour schemes found; the first %d are listed\n",

@@ -1,7 +1,6 @@
 #include "VyGameWndTestSupport.h"
 
 #include "VyDisplayMenu.h"
-#include "vycontrol/VyButton.h"
 #include "vycontrol/VyMenuBar.h"
 #include "vycontrol/VyPopupMenu.h"
 #include "vyio/VyConfigFile.h"
@@ -18,11 +17,6 @@ constexpr uint32_t BLANK_MENU = 0xD4D0C8;
 constexpr uint32_t BLUE_MENU = 0xBED2F0;
 constexpr uint32_t PLUM_MENU = 0xCAB8D0;
 constexpr uint32_t SUNSET_MENU = 0x0AC81E;
-
-VyPoint Centre(const VyRect& rect)
-{
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
 
 class VyDisplayMenuTest : public VyGameWndTest
 {
@@ -131,21 +125,6 @@ TEST_F(VyDisplayMenuTest, ASchemeRecoloursTheNextFrameIsWrittenAndIsTheOneChecke
     EXPECT_EQ(MenuBarFace(), VySystemColors::DefaultOf(MENU_BACKGROUND));
     EXPECT_TRUE(Saved("Color Scheme=Default.Color"));
     EXPECT_EQ(Checked(), (std::vector<VyString>{"Default", "Automatic"}));
-}
-
-TEST_F(VyDisplayMenuTest, ASchemeIsChosenWithTheMouseThroughOptionsAndDisplay)
-{
-    Click(Centre(Bar().GetTitle(1)->GetRootRect()));
-    Dispatch();
-    ASSERT_TRUE(Options().IsOpen());
-    Move(Centre(Options().GetItemRootRect(IndexOf(Options(), "Display"))));
-    Dispatch();
-    ASSERT_TRUE(Display().IsOpen());
-    Click(Centre(Display().GetItemRootRect(IndexOf(Display(), "Plum"))));
-    Dispatch();
-    EXPECT_FALSE(Options().IsOpen());
-    EXPECT_EQ(MenuBarFace(), PLUM_MENU);
-    EXPECT_TRUE(Saved("Color Scheme=plum.color"));
 }
 
 TEST_F(VyDisplayMenuTest, ASchemeOnDiskInOtherLettersIsUsedAndCheckedWhateverTheCaseVywCfgNamesIt)

@@ -86,3 +86,21 @@ TEST(VyCaseBlindPath, TheResourceLookUpFindsNamesOfOtherCase)
     EXPECT_THROW(fetch("..\\Shared\\colors\\PEAR.COLOR"), VyFileException) << "no way out by other case";
     std::filesystem::current_path(before);
 }
+
+TEST(VyCaseBlindPath, FindsAFolderOfOtherCaseButNeitherAFileNorOneOutside)
+{
+    VyTestDir dir;
+    dir.Put("Themes/colors/plum.color", "a");
+    dir.Put("themes/notes.txt", "b");
+    const std::string root = dir.Path().string();
+    auto findFolder = [&](const VyString& relative) {
+        const std::string found = VyCaseBlindPath::FindFolder(root, relative);
+        return found.empty() ? found : std::filesystem::relative(found, root).string();
+    };
+    EXPECT_EQ(findFolder("THEMES\\Colors"), "Themes/colors");
+    EXPECT_EQ(findFolder("themes"), "themes") << "the exact name first";
+    EXPECT_EQ(findFolder("Themes\\colors\\plum.color"), "") << "a file is no folder";
+    EXPECT_EQ(findFolder("themes\\notes.txt"), "");
+    EXPECT_EQ(findFolder("Themes\\..\\Themes"), "");
+    EXPECT_EQ(findFolder("\\Themes"), "");
+}

@@ -592,6 +592,32 @@ TEST_F(VyWinTest, AnUnsupportedFullScreenModeAsksAndFollowsTheAnswer)
     EXPECT_EQ(accepted.GetClientHeight(), 567);
 }
 
+TEST_F(VyWinTest, ARefusedFullScreenChosenWhileRunningStaysInTheWindowWithoutAskingAndIsWrittenSo)
+{
+    RecordingWindow& window = Start("Native");
+    m_pWin->m_bRefuseFullScreen = true;
+    m_pWin->m_answer = VyFullScreenFallback::CLOSE; // would end the program, were it asked
+    EXPECT_TRUE(m_pWin->ChangeWindowMode(VyWindowMode::FULL_SCREEN));
+    EXPECT_EQ(m_pWin->m_nQuestions, 0);
+    ASSERT_TRUE(m_pWin->HasDisplay());
+    EXPECT_FALSE(m_pWin->GetScreen().bFullScreen);
+    EXPECT_NE(VyTestDir::Slurp("vyw.cfg").find("FullScreen=FALSE\n"), std::string::npos);
+    EXPECT_EQ(window.m_events, (Events{"release textures", "resize 640x480"}));
+
+    m_pWin->m_bRefuseFullScreen = false;
+    EXPECT_TRUE(m_pWin->ChangeWindowMode(VyWindowMode::FULL_SCREEN));
+    EXPECT_TRUE(SDL_GetWindowFlags(m_pWin->GetWindow()) & SDL_WINDOW_FULLSCREEN);
+    EXPECT_NE(VyTestDir::Slurp("vyw.cfg").find("FullScreen=TRUE\n"), std::string::npos);
+    // A scale is written and the display made again with it; one the settings cannot hold is refused.
+    EXPECT_TRUE(m_pWin->ChangeScale(3));
+    EXPECT_EQ(m_pWin->GetScreen().scale, 3);
+    EXPECT_NE(VyTestDir::Slurp("vyw.cfg").find("Scale=3\n"), std::string::npos);
+    EXPECT_FALSE(m_pWin->ChangeScale(4));
+    EXPECT_EQ(m_pWin->GetScreen().scale, 3);
+    EXPECT_TRUE(m_pWin->ChangeScale(VY_SCALE_AUTOMATIC)); // the settings file outlives the test
+    EXPECT_TRUE(m_pWin->HasDisplay());
+}
+
 TEST_F(VyWinTest, OpenGLFramesAreDrawnAndWaitPumpingKeepsServingThem)
 {
     RecordingWindow& window = Start("OpenGL");

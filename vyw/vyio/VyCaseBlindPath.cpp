@@ -57,20 +57,44 @@ std::vector<fs::path> Candidates(const fs::path& folder, const VyString& part)
     return candidates;
 }
 
-// The first regular file below at that parts[next...] name, trying the candidates of each level in
-// turn; false for none.
-bool Walk(const fs::path& at, const std::vector<VyString>& parts, size_t next, fs::path& found)
+// What a walk looks for at its end.
+enum class EntryKind
+{
+    FILE,
+    FOLDER,
+};
+
+bool IsKind(const fs::path& at, EntryKind kind)
 {
     std::error_code error;
+    return kind == EntryKind::FILE ? fs::is_regular_file(at, error) : fs::is_directory(at, error);
+}
+
+// The first entry of the kind below at that parts[next...] name, trying the candidates of each level
+// in turn; false for none.
+bool Walk(const fs::path& at, const std::vector<VyString>& parts, size_t next, EntryKind kind, fs::path& found)
+{
     if (next == parts.size())
     {
         found = at;
-        return fs::is_regular_file(at, error);
+        return IsKind(at, kind);
     }
     for (const fs::path& candidate : Candidates(at, parts[next]))
-        if (Walk(candidate, parts, next + 1, found))
+        if (Walk(candidate, parts, next + 1, kind, found))
             return true;
     return false;
+}
+
+VyString FindEntry(const VyString& folder, const VyString& relative, EntryKind kind)
+{
+    std::vector<VyString> parts;
+    if (!SplitParts(relative, parts))
+        return {};
+    fs::path found;
+    if (!Walk(folder.empty() ? fs::path(".") : fs::path(folder.c_str()), parts, 0, kind, found))
+        return {};
+    const VyString path = found.string();
+    return folder.empty() ? VyString(path.substr(2)) : path; // without the "./" in front
 }
 } // namespace
 
@@ -86,12 +110,10 @@ bool VyCaseBlindPath::SameBlind(const VyString& a, const VyString& b)
 
 VyString VyCaseBlindPath::Find(const VyString& folder, const VyString& relative)
 {
-    std::vector<VyString> parts;
-    if (!SplitParts(relative, parts))
-        return {};
-    fs::path found;
-    if (!Walk(folder.empty() ? fs::path(".") : fs::path(folder.c_str()), parts, 0, found))
-        return {};
-    const VyString path = found.string();
-    return folder.empty() ? VyString(path.substr(2)) : path; // without the "./" in front
+    return FindEntry(folder, relative, EntryKind::FILE);
+}
+
+VyString VyCaseBlindPath::FindFolder(const VyString& folder, const VyString& relative)
+{
+    return FindEntry(folder, relative, EntryKind::FOLDER);
 }

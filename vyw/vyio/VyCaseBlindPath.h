@@ -18,6 +18,9 @@ public:
     // matches in byte order, and the first that leads to a file wins. Empty when nothing matches or the
     // path may not be followed; never throws.
     static VyString Find(const VyString& folder, const VyString& relative);
+    // The same for a folder: the disk path of the directory `relative` names below folder, matched as
+    // Find matches a file; empty when none matches or the path may not be followed.
+    static VyString FindFolder(const VyString& folder, const VyString& relative);
 
     // Whether two names are equal but for ASCII letter case.
     static bool SameBlind(const VyString& a, const VyString& b);

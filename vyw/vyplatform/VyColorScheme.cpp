@@ -41,6 +41,11 @@ VyColorScheme& VyColorScheme::Global()
     return scheme;
 }
 
+VyString VyColorScheme::GetConfiguredName()
+{
+    return VyConfigFile("vyw.cfg").GetString("Preferences", "Color Scheme", VY_DEFAULT_SCHEME);
+}
+
 void VyColorScheme::ResetToDefaults()
 {
     for (int id = 1; id < LAST_ENTRY; ++id)
@@ -55,7 +60,7 @@ void VyColorScheme::ResetToDefaults()
 void VyColorScheme::LoadConfigured(VyAlphaBlending blending)
 {
     VyConfigFile config("vyw.cfg");
-    VyString scheme = config.GetString("Preferences", "Color Scheme", "Default.Color");
+    VyString scheme = config.GetString("Preferences", "Color Scheme", VY_DEFAULT_SCHEME);
     VyString directory = config.GetString("Directories", "Colors", "Colors");
     ResetToDefaults();
     if (scheme.empty() || directory.empty())

@@ -44,6 +44,11 @@ public:
     // The one table of the process.
     static VyColorScheme& Global();
 
+    // The scheme vyw.cfg names when it names none: no file of this name ships, so the defaults hold.
+    static constexpr const char* VY_DEFAULT_SCHEME = "Default.Color";
+    // [Preferences] Color Scheme of vyw.cfg (VY_DEFAULT_SCHEME when missing, which adds the key).
+    static VyString GetConfiguredName();
+
     // Every slot but LAST_ENTRY back to its desktop-colour default, alpha 255, no texture.
     void ResetToDefaults();
 

@@ -290,6 +290,33 @@ bool VyPlatform::ChangeDisplayMode(int fullScreen, int bits, int context, int wi
     return true;
 }
 
+void VyPlatform::ChangeColorScheme(const VyString& fileName)
+{
+    VyConfigFile config("vyw.cfg");
+    config.SetString("Preferences", "Color Scheme", fileName);
+    config.Save();
+    LoadColorScheme();
+}
+
+bool VyPlatform::ChangeWindowMode(VyWindowMode mode)
+{
+    const bool bCreated = ChangeDisplayMode(mode == VyWindowMode::FULL_SCREEN ? 1 : 0, 0, 0, 0, 0);
+    VyConfigFile config("vyw.cfg");
+    const VyWindowMode inEffect = m_screen.bFullScreen ? VyWindowMode::FULL_SCREEN : VyWindowMode::WINDOWED;
+    VyScreenSettings::WriteWindowMode(config, inEffect);
+    return bCreated;
+}
+
+bool VyPlatform::ChangeScale(int scale)
+{
+    if (scale < VY_SCALE_AUTOMATIC || scale > VY_MAX_SCALE)
+        return false;
+    m_screen.scale = scale;
+    VyConfigFile config("vyw.cfg");
+    VyScreenSettings::WriteScale(config, scale);
+    return ChangeDisplayMode(-1, 0, 0, 0, 0);
+}
+
 void VyPlatform::StartSockets()
 {
     if (m_nSocketStarts++ == 0)
@@ -352,8 +379,14 @@ void VyPlatform::InitializeRenderContext(int width, int height)
     m_pRenderContext->SetColorSlotResolver([](int slotId) { return VyColorScheme::Global().ColorOf(slotId); });
     m_pRenderContext->Initialize(width, height, m_screen.bits, m_screen.bFullScreen);
     SetClientSize(width, height);
-    VyColorScheme::Global().LoadConfigured(m_pRenderContext->SupportsAlphaBlending() ? VyAlphaBlending::SUPPORTED
-                                                                                     : VyAlphaBlending::UNSUPPORTED);
+    LoadColorScheme();
+}
+
+void VyPlatform::LoadColorScheme()
+{
+    const VyRenderContext* pContext = VyRenderContext::GetCurrent();
+    const bool bBlending = pContext != nullptr && pContext->SupportsAlphaBlending();
+    VyColorScheme::Global().LoadConfigured(bBlending ? VyAlphaBlending::SUPPORTED : VyAlphaBlending::UNSUPPORTED);
     RequestFrame();
 }
 

@@ -116,6 +116,19 @@ public:
     // Destroys the display, stores the given values (-1 or 0 keeps a value: full screen 0/1, bits,
     // context, width, height) and creates the display again. False when it could not be created.
     virtual bool ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height);
+    // Writes [Preferences] Color Scheme=fileName (a file of the colours folder) into vyw.cfg at once and
+    // loads that scheme for the current render context's blending (see VyColorScheme::LoadConfigured:
+    // one that cannot be read leaves the defaults); everything drawn from the next frame, which is asked
+    // for, has its colours.
+    void ChangeColorScheme(const VyString& fileName);
+    // Creates the display again in the mode (ChangeDisplayMode), then writes the mode in effect into
+    // [Screen] FullScreen of vyw.cfg at once: a screen that refuses the full-screen mode leaves a window,
+    // and FALSE. False when the display could not be created in the mode.
+    bool ChangeWindowMode(VyWindowMode mode);
+    // Writes [Screen] Scale=scale into vyw.cfg at once and creates the display again with it. A scale
+    // other than VY_SCALE_AUTOMATIC or 1..VY_MAX_SCALE changes nothing and gives false; so does a
+    // display that could not be created.
+    bool ChangeScale(int scale);
     // Network start and stop, reference counted: the first start makes writes to a closed
     // connection fail with an error instead of ending the process (SIGPIPE ignored).
     void StartSockets();
@@ -195,6 +208,9 @@ protected:
     // resolver, Initialize with the screen settings, the client size, then the configured colour scheme
     // loaded for the context's blending; a frame is asked for, as the new context shows nothing yet.
     void InitializeRenderContext(int width, int height);
+    // Loads the configured colour scheme for the blending of the current render context (none: no
+    // blending) and asks for a frame.
+    void LoadColorScheme();
     void DeleteRenderContext();
     void SetClientSize(int width, int height);
     VyScreenSettings& Screen() { return m_screen; }

@@ -41,6 +41,7 @@ VyScreenSettings VyScreenSettings::Read(VyConfigFile& config)
         VyTrace::Write("Unknown specified rendering context, using Default.  Valid options are: OpenGL, Native "
                        "and DirectDraw.\n");
     settings.bFullScreen = config.GetBool(SCREEN, "FullScreen", false);
+    settings.scale = config.GetInt(SCREEN, "Scale", VY_SCALE_AUTOMATIC);
     settings.bShowFps = config.GetBool("Preferences", "FPS", false);
     settings.cursorDirectory = config.GetString("Directories", "Cursors", "Cursors").Trimmed();
     if (settings.cursorDirectory.empty())
@@ -54,6 +55,18 @@ VyScreenSettings VyScreenSettings::Read(VyConfigFile& config)
 void VyScreenSettings::WriteContext(VyConfigFile& config, int context)
 {
     config.SetString(SCREEN, "Context", ContextName(context));
+    config.Save();
+}
+
+void VyScreenSettings::WriteWindowMode(VyConfigFile& config, VyWindowMode mode)
+{
+    config.SetString(SCREEN, "FullScreen", mode == VyWindowMode::FULL_SCREEN ? "TRUE" : "FALSE");
+    config.Save();
+}
+
+void VyScreenSettings::WriteScale(VyConfigFile& config, int scale)
+{
+    config.SetString(SCREEN, "Scale", VyString::Format("%d", scale));
     config.Save();
 }
 

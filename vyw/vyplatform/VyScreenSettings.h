@@ -18,9 +18,20 @@ constexpr int VY_DEFAULT_SIZE = INT_MIN;
 constexpr int VY_SYSTEM_DEFAULT_WIDTH = 640;
 constexpr int VY_SYSTEM_DEFAULT_HEIGHT = 480;
 
+// [Screen] Scale: screen pixels per pixel of the frame on each axis, or the program's own choice.
+constexpr int VY_SCALE_AUTOMATIC = 0;
+constexpr int VY_MAX_SCALE = 3;
+
+// Whether the display is a window or fills the screen.
+enum class VyWindowMode
+{
+    WINDOWED,
+    FULL_SCREEN,
+};
+
 // The framework's screen, preference and cursor settings from vyw.cfg:
 //
-//   [Screen]      Bits=16  ResX=640  ResY=480  Context=  FullScreen=FALSE
+//   [Screen]      Bits=16  ResX=640  ResY=480  Context=  FullScreen=FALSE  Scale=0
 //   [Preferences] FPS=FALSE
 //   [Directories] Cursors=Cursors
 //
@@ -38,6 +49,7 @@ struct VyScreenSettings
     int resY = VY_SYSTEM_DEFAULT_HEIGHT;
     int context = VY_CONTEXT_NONE;
     bool bFullScreen = false;
+    int scale = VY_SCALE_AUTOMATIC;
     bool bShowFps = false;
     VyString cursorDirectory = "Cursors";
 
@@ -47,6 +59,10 @@ struct VyScreenSettings
     static VyScreenSettings Read(VyConfigFile& config);
     // Writes Context=<name> into [Screen] and saves the file at once.
     static void WriteContext(VyConfigFile& config, int context);
+    // Writes FullScreen=TRUE or FALSE into [Screen] and saves the file at once.
+    static void WriteWindowMode(VyConfigFile& config, VyWindowMode mode);
+    // Writes Scale=<scale> into [Screen] and saves the file at once.
+    static void WriteScale(VyConfigFile& config, int scale);
 
     // "OpenGL", "Native", "DirectDraw", or "" for VY_CONTEXT_NONE and unknown values.
     static const char* ContextName(int context);

@@ -274,7 +274,7 @@ bool VyWin::EnterFullScreen()
     if (SwitchToFullScreen())
         return true;
     SDL_SetWindowFullscreen(m_pWindow, 0);
-    if (AskFullScreenFallback() == VyFullScreenFallback::CLOSE)
+    if (m_fullScreenQuestion == VyFullScreenQuestion::ASK && AskFullScreenFallback() == VyFullScreenFallback::CLOSE)
     {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "ERROR", "Program Will Now Close.", nullptr);
         m_bDeclinedFullScreen = true;
@@ -406,13 +406,37 @@ void VyWin::DestroyDisplay()
 
 bool VyWin::ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height)
 {
+    const VyScreenSettings before = GetScreen();
     DestroyDisplay();
     VyPlatform::ChangeDisplayMode(fullScreen, bits, context, width, height);
-    if (!CreateDisplay())
-        return false;
-    if (GetRootWindow() != nullptr)
+    const bool bCreated = CreateDisplayWithoutQuestion();
+    if (!bCreated)
+    {
+        VyTrace::Write("VyWin : the display could not be changed (" + m_displayError +
+                       "); it is made again as it was\n");
+        Screen() = before;
+        CreateDisplayWithoutQuestion();
+    }
+    if (GetRootWindow() != nullptr && HasDisplay())
         GetRootWindow()->Resize(GetClientWidth(), GetClientHeight());
-    return true;
+    return bCreated;
+}
+
+bool VyWin::CreateDisplayWithoutQuestion()
+{
+    // The program runs on over the change: a box asking whether to end it would not fit.
+    m_fullScreenQuestion = VyFullScreenQuestion::STAY_WINDOWED;
+    try
+    {
+        const bool bCreated = CreateDisplay();
+        m_fullScreenQuestion = VyFullScreenQuestion::ASK;
+        return bCreated;
+    }
+    catch (...)
+    {
+        m_fullScreenQuestion = VyFullScreenQuestion::ASK;
+        throw;
+    }
 }
 
 int VyWin::ClassifyRenderer(const VyString& glRenderer)

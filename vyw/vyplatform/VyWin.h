@@ -20,6 +20,13 @@ enum class VyFullScreenFallback
     CLOSE,
 };
 
+// Whether a full-screen mode the screen refuses is asked about or left for a window at once.
+enum class VyFullScreenQuestion
+{
+    ASK,
+    STAY_WINDOWED,
+};
+
 // The platform over SDL2: the one top-level window, the render context on it, the event loop, and the
 // operating-system services (clipboard, beep, hyperlinks, restart).
 //
@@ -97,6 +104,9 @@ public:
     // Runs xdg-open with the link as its one argument (no shell); a failure to start it shows
     // "Unable to open hyperlink:\n\n" and the reason.
     void OpenHyperlink(const VyString& link) override;
+    // Keeps the main window (and so a game in progress) over the change: a screen that refuses the
+    // full-screen mode leaves a window without asking (see AskFullScreenFallback), and a display that
+    // cannot be created with the new values is created again with the old ones (false then).
     bool ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height) override;
 
     void SetSystemCursorVisible(bool bVisible) override;
@@ -121,8 +131,8 @@ protected:
     // Switches the new window to full screen in the mode ResX x ResY; false when the display has no such
     // mode or refuses it.
     virtual bool SwitchToFullScreen();
-    // Asks whether to go on in a window when the full-screen mode cannot be set (a message box;
-    // when no box can be shown, windowed).
+    // Asks whether to go on in a window when the full-screen mode cannot be set at start (a message
+    // box; when no box can be shown, windowed). A change of the display mode never asks.
     virtual VyFullScreenFallback AskFullScreenFallback();
 
 private:
@@ -138,6 +148,7 @@ private:
     void CreateRenderContext(int context);
     void ApplyAutomaticChoice();
     void ShowDisplay();
+    bool CreateDisplayWithoutQuestion();
     void SetWindowIcon();
 
     SDL_Window* m_pWindow = nullptr;
@@ -147,6 +158,8 @@ private:
     bool m_bRestartedForChoice = false; // this run was started again by the automatic choice
     bool m_bRestartForChoice = false;   // the automatic choice asks for a restart
     bool m_bDeclinedFullScreen = false;
+    // Whether a refused full-screen mode is asked about (at start) or left for a window (on a change).
+    VyFullScreenQuestion m_fullScreenQuestion = VyFullScreenQuestion::ASK;
     bool m_bSystemCursorVisible = true;
     VyString m_displayError;
     VyInputTranslator m_input{*this};

@@ -110,6 +110,7 @@ std::unique_ptr<VyPopupMenu> VyTolmarMainWnd::MakeOptionsMenu()
     pMovement->AppendItem(CMD_MOVEMENT_SLOW, "Slow");
     pMovement->AppendItem(CMD_MOVEMENT_FAST, "Fast");
     pMenu->AppendSubMenu("Piece Movement", std::move(pMovement));
+    pMenu->AppendSubMenu("Display", m_display.Make());
     pMenu->AppendSeparator();
     pMenu->AppendItem(CMD_MESSAGES, "Messages");
     pMenu->AppendItem(CMD_CHAT, "Chat");
@@ -137,7 +138,7 @@ void VyTolmarMainWnd::BuildMenus()
 
 void VyTolmarMainWnd::UpdateMenuItem(VyMenuItem& item)
 {
-    if (m_pGame == nullptr)
+    if (m_display.UpdateItem(item) || m_pGame == nullptr)
         return;
     const VyGameRules& rules = m_pGame->GetRules();
     const int command = item.GetId();
@@ -165,6 +166,8 @@ void VyTolmarMainWnd::HandleMessage(const VyMessage& msg)
 
 bool VyTolmarMainWnd::OnCommand(int command)
 {
+    if (m_display.Choose(command))
+        return true;
     if (m_pGame == nullptr)
         return false;
     if (command >= CMD_BEGINNER && command <= CMD_ADVANCED)

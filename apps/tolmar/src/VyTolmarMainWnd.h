@@ -1,5 +1,6 @@
 #pragma once
 
+#include "VyDisplayMenu.h"
 #include "VyStartRequest.h"
 #include "vycontrol/VyMenuUpdater.h"
 #include "vywindow/VyMainWnd.h"
@@ -19,6 +20,7 @@ class VyPopupMenu;
 //   8         Undo                         the rules can undo
 //   209..211  First Turn > Player 1, 2, Random                     that first player
 //   218..220  Piece Movement > Off, Slow, Fast                     speed -1, 300, 1500 (rounded)
+//   300..349  Display > schemes, Full Screen, scales               see VyDisplayMenu
 //   221       Messages
 //   222       Chat                         a network game is connected
 //   216, 212  Rules, About
@@ -51,6 +53,7 @@ private:
     void ShowRules();
     void Exit();
 
+    VyDisplayMenu m_display;
     VyGameWnd* m_pGame = nullptr;
     bool m_bAskingToQuit = false;
 };

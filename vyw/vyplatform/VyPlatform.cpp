@@ -287,6 +287,8 @@ bool VyPlatform::ChangeDisplayMode(int fullScreen, int bits, int context, int wi
         m_screen.resX = width;
     if (height > 0)
         m_screen.resY = height;
+    VyConfigFile config("vyw.cfg");
+    m_screen.scale = VyScreenSettings::ReadScale(config, m_screen.resX, m_screen.resY);
     return true;
 }
 
@@ -350,6 +352,7 @@ void VyPlatform::InitializeRenderContext(int width, int height)
     if (!m_pRenderContext)
         return;
     m_pRenderContext->SetColorSlotResolver([](int slotId) { return VyColorScheme::Global().ColorOf(slotId); });
+    m_pRenderContext->SetDisplayScale(m_nDisplayScale);
     m_pRenderContext->Initialize(width, height, m_screen.bits, m_screen.bFullScreen);
     SetClientSize(width, height);
     VyColorScheme::Global().LoadConfigured(m_pRenderContext->SupportsAlphaBlending() ? VyAlphaBlending::SUPPORTED

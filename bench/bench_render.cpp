@@ -2,7 +2,9 @@
 // (keyed pictures, blended) and a line of text, drawn through each render context. OpenGL runs on the
 // OpenGL the SDL offscreen driver gives (Mesa llvmpipe on our machines) and is finished by the buffer
 // swap each frame, as the platform does it; the software contexts draw into their frame buffers, and
-// "Presented" adds the copy into an SDL window surface.
+// "Presented" adds the copy into an SDL window surface. The last argument is the display scale: at 2 the
+// window is 1280 x 960 and every frame is blown up into it (OpenGL through a texture copy, the software
+// contexts in the copy to the surface).
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -114,7 +116,9 @@ void BM_FrameOpenGL(benchmark::State& state)
         return state.SkipWithError("no archive or no video");
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_Window* pWindow = SDL_CreateWindow("bench", 0, 0, WIDTH, HEIGHT, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    const int scale = static_cast<int>(state.range(0));
+    SDL_Window* pWindow =
+        SDL_CreateWindow("bench", 0, 0, WIDTH * scale, HEIGHT * scale, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     SDL_GLContext glContext = pWindow ? SDL_GL_CreateContext(pWindow) : nullptr;
     if (glContext == nullptr)
         return state.SkipWithError(SDL_GetError());
@@ -122,6 +126,7 @@ void BM_FrameOpenGL(benchmark::State& state)
     SDL_GL_SetSwapInterval(0);
     {
         VyOpenGL context;
+        context.SetDisplayScale(scale);
         context.Initialize(WIDTH, HEIGHT, 32, false);
         SceneTextures textures(context);
         int begins = 0;
@@ -134,44 +139,50 @@ void BM_FrameOpenGL(benchmark::State& state)
         }
         Report(state, context);
         state.counters["glBegin/frame"] = static_cast<double>(begins) / static_cast<double>(state.iterations());
-        state.SetLabel(context.GetRendererString());
+        state.SetLabel(context.GetRendererString() + VyString::Format(" scale %d", scale));
         context.Shutdown();
     }
     SDL_GL_DeleteContext(glContext);
     SDL_DestroyWindow(pWindow);
 }
-BENCHMARK(BM_FrameOpenGL)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameOpenGL)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Arg: 0 Native, 1 DirectDraw (16-bit); range(1) 1: presented in a window.
+// Arg: 0 Native, 1 DirectDraw (16-bit); range(1) 1: presented in a window; range(2) the display scale.
 void BM_FrameSoftware(benchmark::State& state)
 {
     VyArchiveSource source;
     if (!source.HasArchive() || !InitVideo(state))
         return state.SkipWithError("no archive or no video");
     const bool bPresented = state.range(1) != 0;
-    SDL_Window* pWindow = bPresented ? SDL_CreateWindow("bench", 0, 0, WIDTH, HEIGHT, SDL_WINDOW_HIDDEN) : nullptr;
+    const int scale = static_cast<int>(state.range(2));
+    SDL_Window* pWindow =
+        bPresented ? SDL_CreateWindow("bench", 0, 0, WIDTH * scale, HEIGHT * scale, SDL_WINDOW_HIDDEN) : nullptr;
     {
         std::unique_ptr<VyRenderContext> pContext;
         if (state.range(0) == 0)
             pContext = std::make_unique<VyNativeContext>(pWindow);
         else
             pContext = std::make_unique<VyDirectDraw>(pWindow);
+        pContext->SetDisplayScale(scale);
         pContext->Initialize(WIDTH, HEIGHT, 16, false);
         SceneTextures textures(*pContext);
         for (auto _ : state)
             DrawScene(*pContext, textures);
         Report(state, *pContext);
         state.SetLabel(pContext->GetRendererName() + " " + pContext->GetPixelFormatText() +
-                       (bPresented ? " presented" : ""));
+                       (bPresented ? VyString::Format(" presented at scale %d", scale) : VyString()));
         pContext->Shutdown();
     }
     if (pWindow != nullptr)
         SDL_DestroyWindow(pWindow);
 }
 BENCHMARK(BM_FrameSoftware)
-    ->Args({0, 0})
-    ->Args({0, 1})
-    ->Args({1, 0})
+    ->Args({0, 0, 1})
+    ->Args({0, 1, 1})
+    ->Args({0, 1, 2})
+    ->Args({1, 0, 1})
+    ->Args({1, 1, 1})
+    ->Args({1, 1, 2})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -65,7 +65,8 @@ protected:
         std::filesystem::create_directories(m_game);
         std::filesystem::create_directories(m_dir.Path() / "elsewhere");
         std::filesystem::copy_file(TOLMAR_EXE, m_game / "tolmar");
-        std::ofstream(m_game / "vyw.cfg") << "[Screen]\nContext=DirectDraw\nResX=640\nResY=480\n";
+        // At scale 1: the clicks below are at the game's own pixels (1920 x 1080 would choose 2).
+        std::ofstream(m_game / "vyw.cfg") << "[Screen]\nContext=DirectDraw\nResX=640\nResY=480\nScale=1\n";
         std::ofstream(m_game / "Tolmar.cfg") << "[General]\nMovement Speed=-1\n";
         ASSERT_TRUE(m_xvfb.Start(m_dir.File("xvfb.txt"), "1920x1080")) << VyTestDir::Slurp(m_dir.File("xvfb.txt"));
     }

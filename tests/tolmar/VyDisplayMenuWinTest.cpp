@@ -126,8 +126,10 @@ protected:
     {
         SDL_Event event{};
         event.type = type;
-        const int x = point.x;
-        const int y = m_pWin->GetClientHeight() - 1 - point.y;
+        // Window pixels: the frame's point (y upwards) blown up by the display's factor.
+        const int scale = m_pWin->GetDisplayScale();
+        const int x = point.x * scale;
+        const int y = (m_pWin->GetClientHeight() - 1 - point.y) * scale;
         if (type == SDL_MOUSEMOTION)
         {
             event.motion.windowID = SDL_GetWindowID(m_pWin->GetWindow());
@@ -234,6 +236,12 @@ TEST_F(VyDisplayMenuWinTest, ClicksChooseASchemeFullScreenAndAScaleUnderAGameInP
     EXPECT_FALSE(m_pWin->GetScreen().bFullScreen);
     EXPECT_EQ(SDL_GetWindowFlags(m_pWin->GetWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
     EXPECT_TRUE(Saved("FullScreen=FALSE"));
+    // Back in a window, the chosen factor shows: twice the frame on each axis.
+    EXPECT_EQ(m_pWin->GetDisplayScale(), 2);
+    int width = 0, height = 0;
+    SDL_GetWindowSize(m_pWin->GetWindow(), &width, &height);
+    EXPECT_EQ(width, 1280);
+    EXPECT_EQ(height, 960);
 
     // The game goes on where it was: the human places the piece given.
     EXPECT_TRUE(Snapshot() == game);

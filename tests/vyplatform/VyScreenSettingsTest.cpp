@@ -52,6 +52,7 @@ TEST(VyScreenSettings, AnEmptyFileGivesTheDefaultsAndGainsThemAsKeys)
     EXPECT_EQ(settings.resY, 480);
     EXPECT_EQ(settings.context, VY_CONTEXT_NONE);
     EXPECT_FALSE(settings.bFullScreen);
+    EXPECT_EQ(settings.scale, VyScreenSettings::VY_AUTOMATIC_SCALE);
     EXPECT_FALSE(settings.bShowFps);
     EXPECT_EQ(settings.cursorDirectory, "Cursors");
     // An absent Context is reported like an unknown one; nothing else is.
@@ -59,7 +60,7 @@ TEST(VyScreenSettings, AnEmptyFileGivesTheDefaultsAndGainsThemAsKeys)
 
     const std::string saved = file.Saved();
     for (const char* line : {"Bits=16\n", "ResX=640\n", "ResY=480\n", "Context=\n", "FullScreen=FALSE\n",
-                             "FPS=FALSE\n", "Cursors=Cursors\n"})
+                             "Scale=0\n", "FPS=FALSE\n", "Cursors=Cursors\n"})
         EXPECT_NE(saved.find(line), std::string::npos) << line;
 }
 
@@ -92,4 +93,44 @@ TEST(VyScreenSettings, NonsenseIsReplacedBySaneValuesAndTraced)
     EXPECT_EQ(settings.cursorDirectory, "Cursors");
     for (const char* reported : {"Bits=7", "ResX=-5", "ResY=100000", "Cursors is empty", UNKNOWN_CONTEXT})
         EXPECT_NE(trace.Text().find(reported), std::string::npos) << reported;
+}
+
+TEST(VyScreenSettings, AScaleIsKeptWhereTheWindowCanHaveItAndElseMadeAutomatic)
+{
+    struct Case
+    {
+        const char* lines;
+        int scale;
+        const char* reported; // "" for none
+    };
+    const Case cases[] = {
+        {"[Screen]\nScale=1\n", 1, ""},
+        {"[Screen]\nScale=3\n", 3, ""},
+        {"[Screen]\nScale=8\nResX=2048\nResY=2048\n", 8, ""}, // 16384, just the largest side
+        {"[Screen]\nScale=0\n", 0, ""},
+        {"[Screen]\nScale=-2\n", 0, "Scale=-2 is no usable factor for 640 x 480"},
+        {"[Screen]\nScale=9\n", 0, "Scale=9 is no usable factor"},
+        {"[Screen]\nScale=3\nResX=6000\n", 0, "Scale=3 is no usable factor for 6000 x 480"},
+        {"[Screen]\nScale=2\nResY=8193\n", 0, "Scale=2 is no usable factor for 640 x 8193"},
+    };
+    for (const Case& c : cases)
+    {
+        SettingsFile file(c.lines);
+        VyTraceCapture trace;
+        const VyScreenSettings settings = VyScreenSettings::Read(file.Config());
+        EXPECT_EQ(settings.scale, c.scale) << c.lines;
+        if (*c.reported == '\0')
+            EXPECT_EQ(trace.Text().find("Scale"), std::string::npos) << c.lines << trace.Text();
+        else
+            EXPECT_NE(trace.Text().find(c.reported), std::string::npos) << c.lines << trace.Text();
+    }
+}
+
+TEST(VyScreenSettings, AChangedScaleIsReadAgainOnItsOwn)
+{
+    SettingsFile file("[Screen]\nScale=1\n");
+    EXPECT_EQ(VyScreenSettings::Read(file.Config()).scale, 1);
+    file.Config().SetString("Screen", "Scale", "2");
+    EXPECT_EQ(VyScreenSettings::ReadScale(file.Config(), 640, 480), 2);
+    EXPECT_EQ(VyScreenSettings::ReadScale(file.Config(), 9000, 480), 0);
 }

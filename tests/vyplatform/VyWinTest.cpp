@@ -17,6 +17,7 @@
 #include "vythread/VyException.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyThread.h"
+#include "vythread/VyTraceCapture.h"
 
 // The SDL platform without a screen: SDL's offscreen driver gives a real window surface and a real
 // OpenGL context (Mesa's software renderer). The program's tests run in a temporary working directory
@@ -33,6 +34,22 @@ void SetScreen(const VyString& context, bool bFullScreen = false, int width = 64
     config.SetString("Screen", "ResX", VyString::Format("%d", width));
     config.SetString("Screen", "ResY", VyString::Format("%d", height));
     config.Save();
+}
+
+// Writes the [Screen] Scale the next display reads (0: automatic).
+void SetScale(int scale)
+{
+    VyConfigFile config("vyw.cfg");
+    config.SetString("Screen", "Scale", VyString::Format("%d", scale));
+    config.Save();
+}
+
+// The SDL window's size.
+VySize WindowSize(SDL_Window* pWindow)
+{
+    VySize size;
+    SDL_GetWindowSize(pWindow, &size.cx, &size.cy);
+    return size;
 }
 
 // How the recording main window answers an error that ends the program.
@@ -256,6 +273,7 @@ protected:
         SDL_SetModState(KMOD_NONE);
         m_pWin.reset();
         SetScreen("");
+        SetScale(0);
     }
 
     std::unique_ptr<TestWin> m_pWin;
@@ -612,9 +630,10 @@ TEST_F(VyWinTest, ARefusedFullScreenChosenWhileRunningStaysInTheWindowWithoutAsk
     EXPECT_TRUE(m_pWin->ChangeScale(3));
     EXPECT_EQ(m_pWin->GetScreen().scale, 3);
     EXPECT_NE(VyTestDir::Slurp("vyw.cfg").find("Scale=3\n"), std::string::npos);
-    EXPECT_FALSE(m_pWin->ChangeScale(4));
+    EXPECT_FALSE(m_pWin->ChangeScale(VyScreenSettings::VY_MAX_SCALE + 1));
+    EXPECT_FALSE(m_pWin->ChangeScale(-1));
     EXPECT_EQ(m_pWin->GetScreen().scale, 3);
-    EXPECT_TRUE(m_pWin->ChangeScale(VY_SCALE_AUTOMATIC)); // the settings file outlives the test
+    EXPECT_TRUE(m_pWin->ChangeScale(VyScreenSettings::VY_AUTOMATIC_SCALE)); // the settings file outlives the test
     EXPECT_TRUE(m_pWin->HasDisplay());
 }
 
@@ -680,4 +699,54 @@ TEST_F(VyWinTest, HyperlinksGoToXdgOpenAsOneArgumentWithoutAShell)
     setenv("PATH", savedPath.c_str(), 1);
     ASSERT_EQ(win.m_errors.size(), 1u);
     EXPECT_EQ(win.m_errors[0], "Error: Unable to open hyperlink:\n\nNo such file or directory");
+}
+
+TEST_F(VyWinTest, AtScaleTwoTheWindowIsTwiceTheClientAreaAndInputComesBackInClientPixels)
+{
+    SetScale(2);
+    VyTraceCapture trace;
+    RecordingWindow& window = Start("Native");
+    EXPECT_EQ(WindowSize(m_pWin->GetWindow()), (VySize{1280, 960}));
+    EXPECT_EQ(m_pWin->GetClientWidth(), 640);
+    EXPECT_EQ(m_pWin->GetClientHeight(), 480);
+    EXPECT_EQ(m_pWin->GetDisplayScale(), 2);
+    EXPECT_EQ(VyRenderContext::GetCurrent()->GetDisplayScale(), 2);
+    EXPECT_EQ(VyRenderContext::GetCurrent()->GetWidth(), 640);
+    EXPECT_NE(trace.Text().find("VyWin : display 640 x 480 at scale 2, Native GDI, 32-bit\n"), std::string::npos)
+        << trace.Text();
+    EXPECT_TRUE(m_pWin->FrameStep()); // presented blown up into the 1280 x 960 surface
+
+    // Window (301, 201) lies in the block of client pixel (150, 100), y turned upward: 479 - 100.
+    EXPECT_EQ(Deliver(window, Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 301, 201)), Events{"button 150,379 0x201"});
+    EXPECT_EQ(Deliver(window, Motion(1279, 959, SDL_BUTTON_LMASK)), (Events{"enter", "move 639,0 0x1"}));
+    EXPECT_EQ(Deliver(window, Motion(1280, 500, SDL_BUTTON_LMASK)), Events{"leave"});
+    // Outside, left of and below the window: the blocks go on (-3 / 2 rounds down to -2; 970 / 2 is
+    // 485, 479 - 485 = -6).
+    EXPECT_EQ(Deliver(window, Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, -3, 970)), Events{"button -2,-6 0x81"});
+    EXPECT_EQ(Deliver(window, Wheel(101, 101, 1)), Events{"wheel 50,429 1"});
+    EXPECT_EQ(Deliver(window, Window(SDL_WINDOWEVENT_SIZE_CHANGED, 1600, 1201)), Events{"resize 800x600"});
+    EXPECT_EQ(VyRenderContext::GetCurrent()->GetHeight(), 600);
+}
+
+TEST_F(VyWinTest, ReCreatingTheDisplayPicksAChangedScaleUp)
+{
+    // SDL's offscreen desktop is 1024 x 768: 640 x 480 gets the automatic factor 1.
+    RecordingWindow& window = Start("OpenGL");
+    EXPECT_EQ(m_pWin->GetDisplayScale(), 1);
+    EXPECT_EQ(WindowSize(m_pWin->GetWindow()), (VySize{640, 480}));
+
+    // What a Scale item of the game's menu does: the key written, the display made again.
+    SetScale(3);
+    ASSERT_TRUE(m_pWin->ChangeDisplayMode(-1, 0, 0, 0, 0)) << m_pWin->GetDisplayError();
+    EXPECT_EQ(m_pWin->GetScreen().scale, 3);
+    EXPECT_EQ(m_pWin->GetDisplayScale(), 3);
+    EXPECT_EQ(WindowSize(m_pWin->GetWindow()), (VySize{1920, 1440}));
+    EXPECT_EQ(window.m_events, (Events{"release textures", "resize 640x480"}));
+    EXPECT_EQ(VyRenderContext::GetCurrent()->GetDisplayScale(), 3);
+    EXPECT_TRUE(m_pWin->FrameStep());
+
+    SetScale(0);
+    ASSERT_TRUE(m_pWin->ChangeDisplayMode(-1, 0, 0, 0, 0)) << m_pWin->GetDisplayError();
+    EXPECT_EQ(m_pWin->GetDisplayScale(), 1);
+    EXPECT_EQ(WindowSize(m_pWin->GetWindow()), (VySize{640, 480}));
 }

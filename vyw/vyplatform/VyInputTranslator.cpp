@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "vyplatform/VyDisplayScale.h"
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyWin.h"
 
@@ -64,10 +65,18 @@ int ModifierFlags()
     return ModifierFlags(static_cast<Uint16>(SDL_GetModState()));
 }
 
+// A window point (SDL's pixels, y down) in logical pixels, y still down.
+VyPoint ToLogical(const VyPlatform& platform, int x, int y)
+{
+    const int factor = platform.GetDisplayScale();
+    return {VyDisplayScale::ToLogical(x, factor), VyDisplayScale::ToLogical(y, factor)};
+}
+
 // Client pixels with y turned upward; points outside the client area stay outside.
 VyPoint ToClient(const VyPlatform& platform, int x, int y)
 {
-    return {x, platform.GetClientHeight() - 1 - y};
+    const VyPoint logical = ToLogical(platform, x, y);
+    return {logical.x, platform.GetClientHeight() - 1 - logical.y};
 }
 } // namespace
 
@@ -194,9 +203,8 @@ void VyInputTranslator::OnMouseMotion(const SDL_Event& event)
     VyRootWindow* pRoot = m_win.GetRootWindow();
     if (pRoot == nullptr)
         return;
-    const int x = event.motion.x;
-    const int y = event.motion.y;
-    if (x < 0 || y < 0 || x >= m_win.GetClientWidth() || y >= m_win.GetClientHeight())
+    const VyPoint logical = ToLogical(m_win, event.motion.x, event.motion.y);
+    if (logical.x < 0 || logical.y < 0 || logical.x >= m_win.GetClientWidth() || logical.y >= m_win.GetClientHeight())
     {
         // Seen only while a held button keeps the mouse captured.
         MouseLeft();
@@ -207,7 +215,7 @@ void VyInputTranslator::OnMouseMotion(const SDL_Event& event)
         m_bMouseInside = true;
         pRoot->OnMouseEntered();
     }
-    pRoot->OnMouseMove(ToClient(m_win, x, y), HeldButtons(event.motion.state) | ModifierFlags());
+    pRoot->OnMouseMove(ToClient(m_win, event.motion.x, event.motion.y), HeldButtons(event.motion.state) | ModifierFlags());
     Delivered();
 }
 
@@ -240,7 +248,7 @@ void VyInputTranslator::OnWindowEvent(const SDL_Event& event)
     switch (event.window.event)
     {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-        m_win.ResizeClient(event.window.data1, event.window.data2);
+        m_win.ResizeClient(event.window.data1 / m_win.GetDisplayScale(), event.window.data2 / m_win.GetDisplayScale());
         VyPlatform::DispatchFrameworkMessages();
         break;
     case SDL_WINDOWEVENT_MINIMIZED:

@@ -287,6 +287,8 @@ bool VyPlatform::ChangeDisplayMode(int fullScreen, int bits, int context, int wi
         m_screen.resX = width;
     if (height > 0)
         m_screen.resY = height;
+    VyConfigFile config("vyw.cfg");
+    m_screen.scale = VyScreenSettings::ReadScale(config, m_screen.resX, m_screen.resY);
     return true;
 }
 
@@ -309,7 +311,7 @@ bool VyPlatform::ChangeWindowMode(VyWindowMode mode)
 
 bool VyPlatform::ChangeScale(int scale)
 {
-    if (scale < VY_SCALE_AUTOMATIC || scale > VY_MAX_SCALE)
+    if (scale < VyScreenSettings::VY_AUTOMATIC_SCALE || scale > VyScreenSettings::VY_MAX_SCALE)
         return false;
     m_screen.scale = scale;
     VyConfigFile config("vyw.cfg");
@@ -377,6 +379,7 @@ void VyPlatform::InitializeRenderContext(int width, int height)
     if (!m_pRenderContext)
         return;
     m_pRenderContext->SetColorSlotResolver([](int slotId) { return VyColorScheme::Global().ColorOf(slotId); });
+    m_pRenderContext->SetDisplayScale(m_nDisplayScale);
     m_pRenderContext->Initialize(width, height, m_screen.bits, m_screen.bFullScreen);
     SetClientSize(width, height);
     LoadColorScheme();

@@ -114,7 +114,8 @@ public:
     // Opens a link in the user's browser; the base does nothing.
     virtual void OpenHyperlink(const VyString& link);
     // Destroys the display, stores the given values (-1 or 0 keeps a value: full screen 0/1, bits,
-    // context, width, height) and creates the display again. False when it could not be created.
+    // context, width, height), reads [Screen] Scale of vyw.cfg again (VyScreenSettings::ReadScale) and
+    // creates the display again. False when it could not be created.
     virtual bool ChangeDisplayMode(int fullScreen, int bits, int context, int width, int height);
     // Writes [Preferences] Color Scheme=fileName (a file of the colours folder) into vyw.cfg at once and
     // loads that scheme for the current render context's blending (see VyColorScheme::LoadConfigured:
@@ -126,8 +127,8 @@ public:
     // and FALSE. False when the display could not be created in the mode.
     bool ChangeWindowMode(VyWindowMode mode);
     // Writes [Screen] Scale=scale into vyw.cfg at once and creates the display again with it. A scale
-    // other than VY_SCALE_AUTOMATIC or 1..VY_MAX_SCALE changes nothing and gives false; so does a
-    // display that could not be created.
+    // other than 0 (automatic) or 1..VyScreenSettings::VY_MAX_SCALE changes nothing and gives false;
+    // so does a display that could not be created.
     bool ChangeScale(int scale);
     // Network start and stop, reference counted: the first start makes writes to a closed
     // connection fail with an error instead of ending the process (SIGPIPE ignored).
@@ -155,11 +156,14 @@ public:
     VyRenderContext* GetRenderContext() const { return m_pRenderContext.get(); }
     VyFrameClock& GetFrameClock() { return m_frameClock; }
 
-    // The client area's size (the frame the render context draws).
+    // The client area's size (the frame the render context draws), in logical pixels.
     int GetClientWidth() const { return m_clientWidth; }
     int GetClientHeight() const { return m_clientHeight; }
     // Tells the render context and the main window the client area's new size; asks for a frame.
     void ResizeClient(int width, int height);
+    // The whole factor the window shows the client area at (1 until a display resolves another): the
+    // window is the client size times it, and input is mapped back by it.
+    int GetDisplayScale() const { return m_nDisplayScale; }
 
     // Whether frames are drawn (false while minimised); tells the main window of a change, and asks for
     // a frame when the program becomes active.
@@ -205,7 +209,7 @@ protected:
 
     void SetRenderContext(std::unique_ptr<VyRenderContext> pContext);
     // Prepares the new render context for a client area of width x height: the colour-scheme slot
-    // resolver, Initialize with the screen settings, the client size, then the configured colour scheme
+    // resolver, the display scale, Initialize with the screen settings, the client size, then the configured colour scheme
     // loaded for the context's blending; a frame is asked for, as the new context shows nothing yet.
     void InitializeRenderContext(int width, int height);
     // Loads the configured colour scheme for the blending of the current render context (none: no
@@ -213,6 +217,8 @@ protected:
     void LoadColorScheme();
     void DeleteRenderContext();
     void SetClientSize(int width, int height);
+    // The factor the next InitializeRenderContext hands the context (below 1 is taken as 1).
+    void SetDisplayScale(int factor) { m_nDisplayScale = factor < 1 ? 1 : factor; }
     VyScreenSettings& Screen() { return m_screen; }
     // Whether the next frame step draws: active, a context and a main window, and a frame asked for or
     // frames drawn continuously.
@@ -239,6 +245,7 @@ private:
     VyFrameClock m_frameClock;
     int m_clientWidth = 0;
     int m_clientHeight = 0;
+    int m_nDisplayScale = 1;
     bool m_bActive = true;
     std::atomic<bool> m_bFrameRequested{false};
     std::atomic<long> m_nFramesRendered{0};

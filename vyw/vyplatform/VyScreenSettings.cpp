@@ -41,7 +41,7 @@ VyScreenSettings VyScreenSettings::Read(VyConfigFile& config)
         VyTrace::Write("Unknown specified rendering context, using Default.  Valid options are: OpenGL, Native "
                        "and DirectDraw.\n");
     settings.bFullScreen = config.GetBool(SCREEN, "FullScreen", false);
-    settings.scale = config.GetInt(SCREEN, "Scale", VY_SCALE_AUTOMATIC);
+    settings.scale = ReadScale(config, settings.resX, settings.resY);
     settings.bShowFps = config.GetBool("Preferences", "FPS", false);
     settings.cursorDirectory = config.GetString("Directories", "Cursors", "Cursors").Trimmed();
     if (settings.cursorDirectory.empty())
@@ -50,6 +50,18 @@ VyScreenSettings VyScreenSettings::Read(VyConfigFile& config)
         settings.cursorDirectory = "Cursors";
     }
     return settings;
+}
+
+int VyScreenSettings::ReadScale(VyConfigFile& config, int resX, int resY)
+{
+    const int scale = config.GetInt(SCREEN, "Scale", VY_AUTOMATIC_SCALE);
+    const int largerSide = resX > resY ? resX : resY;
+    if (scale >= 0 && scale <= VY_MAX_SCALE && static_cast<long long>(largerSide) * scale <= VY_MAX_CLIENT_SIDE)
+        return scale;
+    VyTrace::Write(VyString::Format("vyw.cfg : [Screen] Scale=%d is no usable factor for %d x %d; 0 (automatic) "
+                                    "is used instead\n",
+                                    scale, resX, resY));
+    return VY_AUTOMATIC_SCALE;
 }
 
 void VyScreenSettings::WriteContext(VyConfigFile& config, int context)

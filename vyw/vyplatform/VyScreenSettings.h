@@ -18,10 +18,6 @@ constexpr int VY_DEFAULT_SIZE = INT_MIN;
 constexpr int VY_SYSTEM_DEFAULT_WIDTH = 640;
 constexpr int VY_SYSTEM_DEFAULT_HEIGHT = 480;
 
-// [Screen] Scale: screen pixels per pixel of the frame on each axis, or the program's own choice.
-constexpr int VY_SCALE_AUTOMATIC = 0;
-constexpr int VY_MAX_SCALE = 3;
-
 // Whether the display is a window or fills the screen.
 enum class VyWindowMode
 {
@@ -41,7 +37,10 @@ enum class VyWindowMode
 // VY_DEFAULT_SIZE silently mean the system's default size, also 640 x 480); an empty cursor directory
 // becomes "Cursors". A Context other than "OpenGL", "Native" or "DirectDraw" (exact text; an empty or
 // missing key included) leaves the context unchosen and traces "Unknown specified rendering context,
-// using Default.  Valid options are: OpenGL, Native and DirectDraw.\n".
+// using Default.  Valid options are: OpenGL, Native and DirectDraw.\n". Scale is the whole factor the
+// window shows every pixel of the ResX x ResY picture at (0: chosen for the desktop, see
+// VyDisplayScale); a negative one, one above VY_MAX_SCALE, or one that makes a window side larger than
+// VY_MAX_CLIENT_SIDE becomes 0.
 struct VyScreenSettings
 {
     int bits = 16;
@@ -49,14 +48,19 @@ struct VyScreenSettings
     int resY = VY_SYSTEM_DEFAULT_HEIGHT;
     int context = VY_CONTEXT_NONE;
     bool bFullScreen = false;
-    int scale = VY_SCALE_AUTOMATIC;
+    int scale = VY_AUTOMATIC_SCALE;
     bool bShowFps = false;
     VyString cursorDirectory = "Cursors";
 
     static constexpr int VY_MAX_CLIENT_SIDE = 16384;
+    static constexpr int VY_AUTOMATIC_SCALE = 0;
+    static constexpr int VY_MAX_SCALE = 8;
 
     // Reads (and repairs) the settings from a configuration file.
     static VyScreenSettings Read(VyConfigFile& config);
+    // [Screen] Scale alone, repaired against a ResX x ResY picture as Read does (the display's re-creation
+    // picks a changed Scale up through it).
+    static int ReadScale(VyConfigFile& config, int resX, int resY);
     // Writes Context=<name> into [Screen] and saves the file at once.
     static void WriteContext(VyConfigFile& config, int context);
     // Writes FullScreen=TRUE or FALSE into [Screen] and saves the file at once.

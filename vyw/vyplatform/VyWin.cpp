@@ -8,6 +8,7 @@
 #include "vybitmap/VyKeyedImage.h"
 #include "vyio/VyConfigFile.h"
 #include "vyio/VyMemFile.h"
+#include "vyplatform/VyDisplayScale.h"
 #include "vyplatform/VyProcessControl.h"
 #include "vyrender/VyDirectDraw.h"
 #include "vyrender/VyNativeContext.h"
@@ -226,7 +227,7 @@ bool VyWin::CreateDisplay()
         int width = 0;
         int height = 0;
         SDL_GetWindowSize(m_pWindow, &width, &height);
-        InitializeRenderContext(width, height);
+        InitializeRenderContext(width / GetDisplayScale(), height / GetDisplayScale());
         if (m_bAutoChoice)
             ApplyAutomaticChoice(); // reads GL_RENDERER, known once the context is initialised
         ShowDisplay();
@@ -253,8 +254,9 @@ bool VyWin::CreateWindow(int context)
         SetGLAttributes(GetScreen().bits);
         flags |= SDL_WINDOW_OPENGL;
     }
+    SetDisplayScale(ResolveDisplayScale());
     m_pWindow = SDL_CreateWindow(GetTitle().c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                 GetScreen().resX, GetScreen().resY, flags);
+                                 GetScreen().resX * GetDisplayScale(), GetScreen().resY * GetDisplayScale(), flags);
     if (m_pWindow == nullptr)
         return FailDisplay(VyString("the window could not be created: ") + SDL_GetError());
     if (GetScreen().bFullScreen && !EnterFullScreen())
@@ -282,14 +284,28 @@ bool VyWin::EnterFullScreen()
     }
     Screen().bFullScreen = false;
     Screen().bits = DesktopBits();
+    // The windowed rule may choose another factor than the full-screen one did.
+    SetDisplayScale(ResolveDisplayScale());
+    SDL_SetWindowSize(m_pWindow, GetScreen().resX * GetDisplayScale(), GetScreen().resY * GetDisplayScale());
     return true;
+}
+
+int VyWin::ResolveDisplayScale() const
+{
+    SDL_DisplayMode desktop{};
+    VySize desktopSize;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+        desktopSize = {desktop.w, desktop.h};
+    const VyDisplayKind kind = GetScreen().bFullScreen ? VyDisplayKind::FULL_SCREEN : VyDisplayKind::WINDOWED;
+    return VyDisplayScale::Resolve(GetScreen().scale, {GetScreen().resX, GetScreen().resY}, desktopSize, kind,
+                                   VyScreenSettings::VY_MAX_CLIENT_SIDE);
 }
 
 bool VyWin::SwitchToFullScreen()
 {
     SDL_DisplayMode wanted{};
-    wanted.w = GetScreen().resX;
-    wanted.h = GetScreen().resY;
+    wanted.w = GetScreen().resX * GetDisplayScale();
+    wanted.h = GetScreen().resY * GetDisplayScale();
     SDL_DisplayMode closest{};
     const bool bFound = SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr && closest.w == wanted.w &&
                         closest.h == wanted.h;
@@ -357,9 +373,10 @@ void VyWin::ApplyAutomaticChoice()
 void VyWin::ShowDisplay()
 {
     VyRenderContext* pContext = GetRenderContext();
-    VyTrace::Write(VyString::Format("VyWin : display %d x %d%s, %s, %s\n", GetClientWidth(), GetClientHeight(),
-                                    GetScreen().bFullScreen ? " full screen" : "", pContext->GetRendererName().c_str(),
-                                    pContext->GetPixelFormatText().c_str()));
+    const VyString scale = GetDisplayScale() > 1 ? VyString::Format(" at scale %d", GetDisplayScale()) : VyString();
+    VyTrace::Write(VyString::Format("VyWin : display %d x %d%s%s, %s, %s\n", GetClientWidth(), GetClientHeight(),
+                                    scale.c_str(), GetScreen().bFullScreen ? " full screen" : "",
+                                    pContext->GetRendererName().c_str(), pContext->GetPixelFormatText().c_str()));
     SetWindowIcon();
     SDL_ShowWindow(m_pWindow);
     SDL_StartTextInput();

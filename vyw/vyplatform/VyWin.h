@@ -44,7 +44,8 @@ enum class VyFullScreenQuestion
 //   wheel           (x, y, steps), positive away from the user
 //   close           the window's close button asks the main window (OnCloseRequest)
 // Points are client pixels with y turned upward: y = client height - 1 - window y, so 0 is the bottom
-// row. After every key, character and mouse event a frame is asked for and the framework messages are
+// row. At a display scale above 1 window pixels are mapped back first: client x = window x / factor,
+// window y likewise (rounded down, outside the window too), and a new window size is divided by it. After every key, character and mouse event a frame is asked for and the framework messages are
 // dispatched. SDL_QUIT (SIGINT, SIGTERM, or the program's own) is a decided quit: closing the last
 // window does not make one.
 //
@@ -70,7 +71,9 @@ public:
     void ReportFatalError(const VyString& text);
 
     // Creates the window and the render context (see the class comment of VyScreenSettings for what
-    // is read). The automatic choice (no Context in vyw.cfg) creates OpenGL and classifies it:
+    // is read). The window is ResX x ResY times the display scale (VyDisplayScale: the [Screen] Scale
+    // forced, or chosen for the desktop's size, or in full screen for the display mode); the trace line
+    // "VyWin : display 640 x 480 at scale 2, ..." names a factor above 1. The automatic choice (no Context in vyw.cfg) creates OpenGL and classifies it:
     // software OpenGL writes Context=DirectDraw, sets the restart flag and quits; hardware writes
     // Context=OpenGL. False, with the reason in GetDisplayError, when the display cannot be made.
     bool CreateDisplay();
@@ -128,8 +131,8 @@ protected:
     void WakeEventWait() override;
     void ApplyTitle() override;
     void ApplyFixedSize() override;
-    // Switches the new window to full screen in the mode ResX x ResY; false when the display has no such
-    // mode or refuses it.
+    // Switches the new window to full screen in the mode ResX x ResY times the display scale; false
+    // when the display has no such mode or refuses it.
     virtual bool SwitchToFullScreen();
     // Asks whether to go on in a window when the full-screen mode cannot be set at start (a message
     // box; when no box can be shown, windowed). A change of the display mode never asks.
@@ -145,6 +148,8 @@ private:
     int ChooseContext();
     bool CreateWindow(int context);
     bool EnterFullScreen();
+    // The display scale for the settings and the desktop display mode (1 when SDL cannot tell it).
+    int ResolveDisplayScale() const;
     void CreateRenderContext(int context);
     void ApplyAutomaticChoice();
     void ShowDisplay();

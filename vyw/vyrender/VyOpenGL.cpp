@@ -21,6 +21,7 @@
     X(glClearColor)           \
     X(glClipPlane)            \
     X(glColor4f)              \
+    X(glCopyTexSubImage2D)    \
     X(glDeleteLists)          \
     X(glDeleteTextures)       \
     X(glDepthFunc)            \
@@ -33,6 +34,7 @@
     X(glGenTextures)          \
     X(glGetError)             \
     X(glGetString)            \
+    X(glGetTexImage)          \
     X(glIsEnabled)            \
     X(glLoadIdentity)         \
     X(glMatrixMode)           \
@@ -128,6 +130,15 @@ const uint8_t* UploadBytes(const VyRGBFormat& image, const UploadFormat& upload,
     return scratch.data();
 }
 
+// The smallest power of two at least side (textures of OpenGL 1.1 have such sides).
+int PowerOfTwoAtLeast(int side)
+{
+    int power = 1;
+    while (power < side)
+        power *= 2;
+    return power;
+}
+
 } // namespace
 
 VyOpenGL::VyOpenGL(VyGLProcResolver resolver) : m_pGL(std::make_unique<Functions>())
@@ -147,6 +158,7 @@ VyOpenGL::~VyOpenGL()
 void VyOpenGL::Shutdown()
 {
     EndPrimitive();
+    DeleteScaleTexture();
     VyRenderContext::Shutdown();
 }
 
@@ -277,24 +289,120 @@ void VyOpenGL::Resize(int width, int height)
 {
     VyRenderContext::Resize(width, height);
     SetProjection(m_clip);
+    PrepareScaleTexture();
 }
 
 void VyOpenGL::BeginFrame()
 {
     VyRenderContext::BeginFrame();
     m_bInFrame = true;
+    m_bBlownUp = false;
 }
 
 void VyOpenGL::EndFrame()
 {
     EndPrimitive();
-    m_pGL->glFlush();
     if (m_bScreenshotPending)
     {
+        // Before the blow-up: the screenshot is of the frame, not of the window.
         m_bScreenshotPending = false;
         VyRenderContext::SaveScreenshot();
     }
+    if (m_nScaleTexture != 0)
+        BlowUpFrame();
+    m_pGL->glFlush();
     m_bInFrame = false;
+}
+
+// -- Display scale ------------------------------------------------------------------------------------
+
+void VyOpenGL::PrepareScaleTexture()
+{
+    const int width = PowerOfTwoAtLeast(m_width), height = PowerOfTwoAtLeast(m_height);
+    if (m_nDisplayScale <= 1 || m_width <= 0 || m_height <= 0)
+        return DeleteScaleTexture();
+    if (m_nScaleTexture != 0 && width == m_nScaleTextureWidth && height == m_nScaleTextureHeight)
+        return;
+    DeleteScaleTexture();
+    Functions& gl = *m_pGL;
+    EndPrimitive();
+    for (int i = 0; i < 16 && gl.glGetError() != GL_NO_ERROR; ++i)
+    {
+        // drops errors left over from earlier calls
+    }
+    GLuint id = 0;
+    gl.glGenTextures(1, &id);
+    gl.glBindTexture(GL_TEXTURE_2D, id);
+    m_nBoundTexture = static_cast<int>(id);
+    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    const GLenum error = gl.glGetError();
+    if (error != GL_NO_ERROR)
+    {
+        DeleteTexture(static_cast<int>(id));
+        throw VyException("VyOpenGL", "Resize",
+                          VyString::Format("The frame cannot be scaled : OpenGL error 0x%04X", error));
+    }
+    m_nScaleTexture = id;
+    m_nScaleTextureWidth = width;
+    m_nScaleTextureHeight = height;
+}
+
+void VyOpenGL::DeleteScaleTexture()
+{
+    if (m_nScaleTexture == 0)
+        return;
+    DeleteTexture(static_cast<int>(m_nScaleTexture));
+    m_nScaleTexture = 0;
+    m_nScaleTextureWidth = m_nScaleTextureHeight = 0;
+    m_bBlownUp = false;
+}
+
+void VyOpenGL::BindScaleTexture()
+{
+    m_pGL->glBindTexture(GL_TEXTURE_2D, m_nScaleTexture);
+    m_nBoundTexture = static_cast<int>(m_nScaleTexture); // the next SelectTexture binds its own again
+}
+
+void VyOpenGL::BlowUpFrame()
+{
+    // The frame was drawn into the bottom-left corner of the window's buffer; it is copied out and drawn
+    // back over the whole window, every texel on a factor x factor block (nearest sampling hits the
+    // texel whose block holds each pixel's centre).
+    Functions& gl = *m_pGL;
+    BindScaleTexture();
+    gl.glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, m_width, m_height);
+    const VyRect window{0, m_height * m_nDisplayScale, m_width * m_nDisplayScale, 0};
+    SetProjection(window);
+    gl.glDisable(GL_BLEND);
+    gl.glDisable(GL_ALPHA_TEST);
+    gl.glEnable(GL_TEXTURE_2D);
+    gl.glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    gl.glBegin(GL_QUADS);
+    TexturedQuad(window, 0.0f, 0.0f, static_cast<float>(m_width) / m_nScaleTextureWidth,
+                 static_cast<float>(m_height) / m_nScaleTextureHeight);
+    gl.glEnd();
+    // Back to the state the drawing left.
+    if (m_bGLBlending)
+    {
+        gl.glEnable(GL_BLEND);
+        gl.glEnable(GL_ALPHA_TEST);
+    }
+    if (!m_bGLTexturing)
+        gl.glDisable(GL_TEXTURE_2D);
+    SetProjection(m_clip);
+    m_bBlownUp = true;
+}
+
+void VyOpenGL::ReadScaleTexture(VyRGBFormat& frame)
+{
+    const int pitch = (3 * m_nScaleTextureWidth + 3) & ~3; // GL_PACK_ALIGNMENT 4
+    std::vector<uint8_t> texels(static_cast<size_t>(pitch) * static_cast<size_t>(m_nScaleTextureHeight));
+    BindScaleTexture();
+    m_pGL->glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    for (int y = 0; y < m_height; ++y)
+        std::memcpy(frame.Row(y), texels.data() + static_cast<ptrdiff_t>(y) * pitch, static_cast<size_t>(3 * m_width));
 }
 
 bool VyOpenGL::SaveScreenshot()
@@ -311,7 +419,10 @@ bool VyOpenGL::ReadFrame(rgb& image)
         return false;
     EndPrimitive();
     auto pFrame = VyRGBFormat::Create(m_width, m_height, VY_FORMAT_RGB24, VY_ALIGN_32);
-    m_pGL->glReadPixels(0, 0, m_width, m_height, GL_RGB, GL_UNSIGNED_BYTE, pFrame->Buffer());
+    if (m_bBlownUp)
+        ReadScaleTexture(*pFrame); // the window's buffer holds the blown-up frame now
+    else
+        m_pGL->glReadPixels(0, 0, m_width, m_height, GL_RGB, GL_UNSIGNED_BYTE, pFrame->Buffer());
     image.Reset(std::move(pFrame));
     return true;
 }

@@ -21,6 +21,10 @@ using VyGLProcResolver = std::function<void*(const char* name)>;
 // Horizontal and vertical lines are drawn as one-pixel quads; other lines as GL_LINES between pixel
 // centres, sent from their lower end along the major axis (OpenGL keeps that end and leaves out the
 // other); polygon outlines as such lines segment by segment; points as GL_POINTS at pixel centres.
+//
+// At a display scale above 1 the frame is drawn as ever into the bottom-left frame-size corner of the
+// window's buffer; EndFrame copies it into a texture (glCopyTexSubImage2D) and draws that over the whole
+// window with nearest sampling. Only OpenGL 1.1 is needed for it.
 class VyOpenGL : public VyRenderContext
 {
 public:
@@ -36,9 +40,11 @@ public:
     // stays in window coordinates while everything outside is cut. Empty rectangles are ignored.
     void SetClipRect(const VyRect& rect) override;
     void BeginFrame() override;
-    // Closes the open primitive and flushes; a screenshot asked for between frames is taken here.
+    // Closes the open primitive, takes a screenshot asked for between frames, blows the frame up to the
+    // window at a display scale above 1, and flushes.
     void EndFrame() override;
-    // glReadPixels of the whole frame as RGB bytes (the buffer being drawn).
+    // glReadPixels of the whole frame as RGB bytes (the buffer being drawn); after a frame was blown up
+    // the frame is read from the texture it was blown up from, so it stays the frame size.
     bool ReadFrame(rgb& image) override;
     // Inside a frame: at once. Between frames (the back buffer is then undefined): taken at the end of
     // the next frame, before the swap; returns true for the request.
@@ -53,7 +59,9 @@ public:
     void DrawPoints(const VyPoint* points, int count) override;
     int MakeTexture(const VyRGBFormat& image) override;
     void DeleteTexture(int textureId) override;
-    // Viewport the whole frame, orthographic projection (0, width, 0, height, -1, 1).
+    // Viewport the whole frame, orthographic projection (0, width, 0, height, -1, 1). At a display scale
+    // above 1 it (re)makes the texture the frame is blown up from; one OpenGL refuses throws
+    // VyException("VyOpenGL", "Resize", "The frame cannot be scaled : OpenGL error 0x....").
     void Resize(int width, int height) override;
 
     // The GL_RENDERER string (the platform tells software from hardware OpenGL by it).
@@ -86,6 +94,14 @@ private:
     // One line in the colour already set (see the class comment); texturing is off.
     void Segment(int x1, int y1, int x2, int y2, bool bIncludeEnd);
     void TakeScreenshot();
+    // The texture of the blow-up (see the class comment): made for the frame size at a scale above 1,
+    // deleted otherwise.
+    void PrepareScaleTexture();
+    void DeleteScaleTexture();
+    void BindScaleTexture();
+    void BlowUpFrame();
+    // The frame's pixels from the blow-up texture into frame (the frame size, RGB bytes).
+    void ReadScaleTexture(VyRGBFormat& frame);
 
     std::unique_ptr<Functions> m_pGL;
     int m_nOpenMode = -1;        // the primitive between glBegin and glEnd, -1 for none
@@ -94,6 +110,10 @@ private:
     int m_nBoundTexture = -1;
     bool m_bInFrame = false;
     bool m_bScreenshotPending = false;
+    unsigned int m_nScaleTexture = 0; // OpenGL's name of the blow-up texture, 0 for none
+    int m_nScaleTextureWidth = 0;
+    int m_nScaleTextureHeight = 0;
+    bool m_bBlownUp = false; // the window's buffer holds the blown-up frame (EndFrame until BeginFrame)
     int m_nBeginCount = 0;
     int m_nStateChanges = 0;
 };

@@ -103,6 +103,10 @@ struct VyRenderStatistics
 // object. Back ends: VyOpenGL (default), VyNativeContext ("Native GDI", a software frame buffer) and
 // VyDirectDraw (a software frame buffer in the screen's pixel format, no alpha blending).
 //
+// The window may show the frame blown up by a whole display scale (SetDisplayScale): each frame pixel
+// becomes a factor x factor block of the window, sampled nearest. Everything drawn, read (ReadFrame,
+// SaveScreenshot) and sized stays in frame pixels; only what reaches the window is larger.
+//
 // Coordinates are main-window pixels, x to the right, y upwards, (0, 0) the bottom-left pixel;
 // rectangles are half-open (left <= x < right, bottom <= y < top). Every back end draws the same
 // picture within the limits of its pixel format:
@@ -289,6 +293,11 @@ public:
     const VyString& GetPixelFormatText() const { return m_pixelFormatText; }
     int GetWidth() const { return m_width; }
     int GetHeight() const { return m_height; }
+    // The whole factor the window shows the frame at (values below 1 are taken as 1). Set before
+    // Initialize; it takes effect there (and at every Resize). The window must be at least the frame
+    // size times the factor; what lies beyond that in a larger window is left as it is.
+    void SetDisplayScale(int factor) { m_nDisplayScale = factor < 1 ? 1 : factor; }
+    int GetDisplayScale() const { return m_nDisplayScale; }
     VyPoint GetTileOrigin() const { return m_tileOrigin; }
 
 protected:
@@ -325,6 +334,7 @@ protected:
     VyString m_pixelFormatText;
     int m_width = 0;
     int m_height = 0;
+    int m_nDisplayScale = 1;
 
 private:
     VyTexture LoadTexture(const VyString& name);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "vythread/VyException.h"
 #include "vythread/VyTrace.h"
@@ -67,6 +68,34 @@ Uint32 SdlFormatOf(int formatId)
         return SDL_PIXELFORMAT_RGB565;
     default:
         return SDL_PIXELFORMAT_RGB555;
+    }
+}
+
+// Output pixel i of a row takes input pixel i / factor; pixels of BYTES bytes.
+template <int BYTES>
+void WidenPixels(const uint8_t* pIn, uint8_t* pOut, int outCount, int factor)
+{
+    for (int x = 0; x < outCount; x += factor)
+    {
+        const uint8_t* pPixel = pIn + static_cast<ptrdiff_t>(x / factor) * BYTES;
+        const int end = std::min(x + factor, outCount);
+        for (int i = x; i < end; ++i)
+            std::memcpy(pOut + static_cast<ptrdiff_t>(i) * BYTES, pPixel, BYTES);
+    }
+}
+
+void WidenRow(const uint8_t* pIn, uint8_t* pOut, int outCount, int bytes, int factor)
+{
+    switch (bytes)
+    {
+    case 1:
+        return WidenPixels<1>(pIn, pOut, outCount, factor);
+    case 2:
+        return WidenPixels<2>(pIn, pOut, outCount, factor);
+    case 3:
+        return WidenPixels<3>(pIn, pOut, outCount, factor);
+    default:
+        return WidenPixels<4>(pIn, pOut, outCount, factor);
     }
 }
 
@@ -244,19 +273,50 @@ void VySoftwareContext::Present()
         throw VyException(GetClassName(), "EndFrame", VyString("Could not show the frame : ") + SDL_GetError());
     if (SDL_MUSTLOCK(pSurface) && SDL_LockSurface(pSurface) != 0)
         throw VyException(GetClassName(), "EndFrame", VyString("Could not show the frame : ") + SDL_GetError());
-    // The frame's rows go bottom up, the surface's top down.
-    const int width = std::min(pSurface->w, m_pFrame->Width());
-    const int height = std::min(pSurface->h, m_pFrame->Height());
-    const Uint32 sourceFormat = SdlFormatOf(m_pFrame->FormatId());
-    int result = 0;
-    for (int y = 0; y < height && result == 0; ++y)
-    {
-        auto* pDest = static_cast<uint8_t*>(pSurface->pixels) + static_cast<ptrdiff_t>(y) * pSurface->pitch;
-        result = SDL_ConvertPixels(width, 1, sourceFormat, m_pFrame->Row(m_pFrame->Height() - 1 - y),
-                                   m_pFrame->Pitch(), pSurface->format->format, pDest, pSurface->pitch);
-    }
+    const bool bCopied = m_nDisplayScale > 1 ? CopyScaled(*pSurface) : CopyUnscaled(*pSurface);
     if (SDL_MUSTLOCK(pSurface))
         SDL_UnlockSurface(pSurface);
-    if (result != 0 || SDL_UpdateWindowSurface(m_pWindow) != 0)
+    if (!bCopied || SDL_UpdateWindowSurface(m_pWindow) != 0)
         throw VyException(GetClassName(), "EndFrame", VyString("Could not show the frame : ") + SDL_GetError());
+}
+
+bool VySoftwareContext::CopyUnscaled(SDL_Surface& surface)
+{
+    // The frame's rows go bottom up, the surface's top down.
+    const int width = std::min(surface.w, m_pFrame->Width());
+    const int height = std::min(surface.h, m_pFrame->Height());
+    const Uint32 sourceFormat = SdlFormatOf(m_pFrame->FormatId());
+    for (int y = 0; y < height; ++y)
+    {
+        auto* pDest = static_cast<uint8_t*>(surface.pixels) + static_cast<ptrdiff_t>(y) * surface.pitch;
+        if (SDL_ConvertPixels(width, 1, sourceFormat, m_pFrame->Row(m_pFrame->Height() - 1 - y), m_pFrame->Pitch(),
+                              surface.format->format, pDest, surface.pitch) != 0)
+            return false;
+    }
+    return true;
+}
+
+bool VySoftwareContext::CopyScaled(SDL_Surface& surface)
+{
+    // Each frame row is converted once, widened into the first surface row of its block, and that row
+    // copied to the block's other rows. Blocks the surface cuts are cut with it.
+    const int factor = m_nDisplayScale;
+    const int bytes = surface.format->BytesPerPixel;
+    const int width = std::min(m_pFrame->Width(), (surface.w + factor - 1) / factor);
+    const int height = std::min(m_pFrame->Height(), (surface.h + factor - 1) / factor);
+    const int outWidth = std::min(surface.w, width * factor);
+    const Uint32 sourceFormat = SdlFormatOf(m_pFrame->FormatId());
+    m_presentRow.resize(static_cast<size_t>(width) * static_cast<size_t>(bytes));
+    for (int y = 0; y < height; ++y)
+    {
+        if (SDL_ConvertPixels(width, 1, sourceFormat, m_pFrame->Row(m_pFrame->Height() - 1 - y), m_pFrame->Pitch(),
+                              surface.format->format, m_presentRow.data(), width * bytes) != 0)
+            return false;
+        auto* pFirst = static_cast<uint8_t*>(surface.pixels) + static_cast<ptrdiff_t>(y) * factor * surface.pitch;
+        WidenRow(m_presentRow.data(), pFirst, outWidth, bytes, factor);
+        for (int copy = 1; copy < factor && y * factor + copy < surface.h; ++copy)
+            std::memcpy(pFirst + static_cast<ptrdiff_t>(copy) * surface.pitch, pFirst,
+                        static_cast<size_t>(outWidth) * static_cast<size_t>(bytes));
+    }
+    return true;
 }

@@ -7,13 +7,15 @@
 #include "vyrender/VyRasterizer.h"
 #include "vyrender/VyRenderContext.h"
 
+struct SDL_Surface;
 struct SDL_Window;
 
 // The part the two software render contexts share (VyNativeContext, VyDirectDraw): every primitive is
 // drawn by VyRasterizer into a frame buffer image of the context's pixel format, with the pixel rules
 // of the OpenGL context (see VyRenderContext), and shown at the end of the frame in the SDL window:
 // the frame buffer is converted into the window surface (SDL_GetWindowSurface) and the surface
-// updated. Without a window (tests, benchmarks) the frame buffer only stays readable.
+// updated; at a display scale above 1 every frame pixel becomes a factor x factor block of the surface.
+// Without a window (tests, benchmarks) the frame buffer only stays readable.
 //
 // Textures are kept as RGBA images holding what the OpenGL context's internal formats hold: grey and
 // alpha-only images as intensity (every channel the grey or alpha value), grey-and-alpha images as
@@ -64,6 +66,10 @@ private:
     VyRasterizer::Paint MakePaint(const VyColor& color, bool bBlending) const;
     void DrawTexturedQuad(const VyRect& dest, const VyRect& source, const VyRGBFormat& texels);
     void Present();
+    // The frame into the surface pixel for pixel, or blown up by the display scale; false when SDL
+    // cannot convert the pixels (the reason in SDL_GetError).
+    bool CopyUnscaled(SDL_Surface& surface);
+    bool CopyScaled(SDL_Surface& surface);
 
     SDL_Window* m_pWindow = nullptr;
     int m_nFrameFormat = VY_FORMAT_RGBA32;
@@ -71,4 +77,5 @@ private:
     std::unique_ptr<VyRGBFormat> m_pFrame;
     VyRasterizer m_rasterizer;
     std::vector<std::unique_ptr<VyRGBFormat>> m_textures; // index = id; null = free id
+    std::vector<uint8_t> m_presentRow; // one frame row in the surface's format, while presenting
 };

@@ -51,7 +51,7 @@ std::unique_ptr<VyPopupMenu> VyDisplayMenu::Make()
     pMenu->AppendItem(VY_CMD_FULL_SCREEN, "Full Screen");
     pMenu->AppendSeparator();
     pMenu->AppendItem(VY_CMD_SCALE_AUTOMATIC, "Automatic");
-    for (int scale = 1; scale <= VY_MAX_SCALE; ++scale)
+    for (int scale = 1; scale <= VY_CMD_SCALE_LAST - VY_CMD_SCALE_AUTOMATIC; ++scale)
         pMenu->AppendItem(VY_CMD_SCALE_AUTOMATIC + scale, VyString::Format("%dx", scale));
     return pMenu;
 }

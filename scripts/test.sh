@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build (warnings are errors), then the tests again
 # under AddressSanitizer with UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer,
-# then each fuzz target for TOLMAR_FUZZ_SECONDS seconds (scripts/fuzz.sh; default 15, 0 leaves it out).
+# then each fuzz target for TOLMAR_FUZZ_SECONDS seconds (scripts/fuzz.sh; default 10, 0 leaves it out).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/deps.sh"
 tolmar_need_packages $TOLMAR_BUILD_PACKAGES $TOLMAR_TEST_PACKAGES
-FUZZ_SECONDS="${TOLMAR_FUZZ_SECONDS:-15}"
+FUZZ_SECONDS="${TOLMAR_FUZZ_SECONDS:-10}"
 
 # No display is needed: SDL draws through EGL into an offscreen surface.
 export SDL_VIDEODRIVER=offscreen

@@ -8,6 +8,7 @@
 
 #include "e2e/VyDisplayTool.h"
 #include "e2e/VyProcess.h"
+#include "e2e/VyScreenshotFile.h"
 #include "e2e/VyXvfb.h"
 #include "vybitmap/VyRGBIO.h"
 #include "vyio/VyMemFile.h"
@@ -102,23 +103,7 @@ protected:
         const std::filesystem::path path = m_game / "screenshot.jpg";
         std::filesystem::remove(path);
         Keys({"ctrl+p"});
-        for (int tries = 0; tries < LIMIT_MS / 10; ++tries)
-        {
-            const std::string bytes = VyTestDir::Slurp(path.string());
-            if (!bytes.empty())
-            {
-                try
-                {
-                    VyMemFile file(bytes.data(), static_cast<int>(bytes.size()));
-                    return VyRGBIO::Load(file, VyRGBIO::VY_IMAGE_JPEG);
-                }
-                catch (const VyException&)
-                {
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return nullptr;
+        return VyAwaitScreenshot(path, LIMIT_MS);
     }
     // Whether the end-of-game question stands at its place, 220 pixels from the right and 20 below the
     // game window's top: it covers the strip above the board and left of the pieces, which shows the

@@ -10,6 +10,7 @@
 #include "e2e/GameDirectory.h"
 #include "e2e/VyDisplayTool.h"
 #include "e2e/VyProcess.h"
+#include "e2e/VyScreenshotFile.h"
 #include "e2e/VyXvfb.h"
 #include "vybitmap/VyBitmap.h"
 #include "vybitmap/VyRGBIO.h"
@@ -131,26 +132,7 @@ TEST(VyGameWindow, ControlPOnTheRealWindowSavesTheScene)
     tools.Run({"xdotool", "windowfocus", "--sync", window});
     tools.Run({"xdotool", "key", "ctrl+p"});
 
-    // The screenshot is written at the end of the next frame; read it once it decodes.
-    std::unique_ptr<VyRGBFormat> pShot;
-    for (int tries = 0; tries < 3000 && !pShot; ++tries)
-    {
-        // Read past VyFile, which would take the backslash of the directory's name for a separator.
-        const std::string bytes = VyTestDir::Slurp(game.File("screenshot.jpg"));
-        if (!bytes.empty())
-        {
-            try
-            {
-                VyMemFile file(bytes.data(), static_cast<int>(bytes.size()));
-                pShot = VyRGBIO::Load(file, VyRGBIO::VY_IMAGE_JPEG);
-            }
-            catch (const VyException&)
-            {
-            }
-        }
-        if (!pShot)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    const std::unique_ptr<VyRGBFormat> pShot = VyAwaitScreenshot(game.File("screenshot.jpg"), START_LIMIT_MS);
     EXPECT_EQ(tolmar.Terminate(START_LIMIT_MS), 0);
     ASSERT_TRUE(pShot) << VyTestDir::Slurp(game.File("out.txt"));
     ASSERT_EQ(pShot->Width(), 640);

@@ -10,6 +10,7 @@
 #include "e2e/GameDirectory.h"
 #include "e2e/VyDisplayTool.h"
 #include "e2e/VyProcess.h"
+#include "e2e/VyScreenshotFile.h"
 #include "e2e/VyXvfb.h"
 #include "vybitmap/VyRGBIO.h"
 #include "vyio/VyMemFile.h"
@@ -145,23 +146,7 @@ protected:
         const std::filesystem::path path = m_pGame->File("screenshot.jpg");
         std::filesystem::remove(path);
         Tools().Keys(m_window, {"ctrl+p"});
-        for (int tries = 0; tries < LIMIT_MS / 10; ++tries)
-        {
-            const std::string bytes = VyTestDir::Slurp(path.string());
-            if (!bytes.empty())
-            {
-                try
-                {
-                    VyMemFile file(bytes.data(), static_cast<int>(bytes.size()));
-                    return VyRGBIO::Load(file, VyRGBIO::VY_IMAGE_JPEG);
-                }
-                catch (const VyException&)
-                {
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return nullptr;
+        return VyAwaitScreenshot(path, LIMIT_MS);
     }
 
     std::unique_ptr<GameDirectory> m_pGame;

@@ -325,17 +325,7 @@ void VyOpenGL::PrepareScaleTexture()
         return;
     DeleteScaleTexture();
     Functions& gl = *m_pGL;
-    EndPrimitive();
-    for (int i = 0; i < 16 && gl.glGetError() != GL_NO_ERROR; ++i)
-    {
-        // drops errors left over from earlier calls
-    }
-    GLuint id = 0;
-    gl.glGenTextures(1, &id);
-    gl.glBindTexture(GL_TEXTURE_2D, id);
-    m_nBoundTexture = static_cast<int>(id);
-    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_NEAREST));
-    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    const GLuint id = NewBoundTexture();
     gl.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
     const GLenum error = gl.glGetError();
     if (error != GL_NO_ERROR)
@@ -622,13 +612,10 @@ void VyOpenGL::DrawPoints(const VyPoint* points, int count)
 
 // -- Textures -----------------------------------------------------------------------------------------
 
-int VyOpenGL::MakeTexture(const VyRGBFormat& image)
+// A new texture, bound, sampled nearest; the errors earlier calls left are dropped first, so that the
+// caller's glGetError after its upload speaks of the upload alone.
+unsigned int VyOpenGL::NewBoundTexture()
 {
-    UploadFormat upload{};
-    if (!UploadFormatOf(image.FormatId(), upload) || !image.HasPixels())
-        throw VyException("VyOpenGL", "MakeTexture", "Unsupported texture format");
-    std::vector<uint8_t> scratch;
-    const uint8_t* pBytes = UploadBytes(image, upload, scratch);
     Functions& gl = *m_pGL;
     EndPrimitive();
     for (int i = 0; i < 16 && gl.glGetError() != GL_NO_ERROR; ++i)
@@ -639,10 +626,22 @@ int VyOpenGL::MakeTexture(const VyRGBFormat& image)
     gl.glGenTextures(1, &id);
     gl.glBindTexture(GL_TEXTURE_2D, id);
     m_nBoundTexture = static_cast<int>(id);
-    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
-    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
     gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_NEAREST));
     gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    return id;
+}
+
+int VyOpenGL::MakeTexture(const VyRGBFormat& image)
+{
+    UploadFormat upload{};
+    if (!UploadFormatOf(image.FormatId(), upload) || !image.HasPixels())
+        throw VyException("VyOpenGL", "MakeTexture", "Unsupported texture format");
+    std::vector<uint8_t> scratch;
+    const uint8_t* pBytes = UploadBytes(image, upload, scratch);
+    Functions& gl = *m_pGL;
+    const GLuint id = NewBoundTexture();
+    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
+    gl.glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
     gl.glTexImage2D(GL_TEXTURE_2D, 0, upload.internalFormat, image.Width(), image.Height(), 0, upload.format,
                     GL_UNSIGNED_BYTE, pBytes);
     GLenum error = gl.glGetError();

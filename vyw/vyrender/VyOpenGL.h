@@ -97,6 +97,7 @@ private:
     // The texture of the blow-up (see the class comment): made for the frame size at a scale above 1,
     // deleted otherwise.
     void PrepareScaleTexture();
+    unsigned int NewBoundTexture(); // a new texture, bound, sampled nearest
     void DeleteScaleTexture();
     void BindScaleTexture();
     void BlowUpFrame();

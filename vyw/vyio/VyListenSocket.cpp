@@ -68,7 +68,7 @@ void VyListenSocket::TurnAwayLaterConnections()
     VySocket stranger;
     while (Accept(stranger))
     {
+        ++m_turnedAway; // counted before the peer can see its end
         stranger.Close();
-        ++m_turnedAway;
     }
 }

@@ -1,52 +1,49 @@
 #include "VyComputerDecision.h"
 
-#include <algorithm>
-
+#include "VyCompactPosition.h"
 #include "VyGameTypes.h"
-#include "VyWinningLine.h"
 #include "vythread/VyTrace.h"
 
-bool VyComputerDecision::HasWin(const VyComputerPosition& position)
+namespace
 {
-    int combination = -1;
-    int property = -1;
-    int value = -1;
-    return VyWinningLine::Find(position.squares, position.pieces, position.propertyCount, position.combinations,
-                               combination, property, value);
+uint64_t Bit(int index)
+{
+    return uint64_t{1} << index;
 }
 
-std::vector<int> VyComputerDecision::OffBoardPieces(const VyComputerPosition& position)
+// A uniformly drawn member of mask: random indices below count are drawn until one is in it.
+// The loop ends because mask has a member below count.
+int DrawFrom(uint64_t mask, int count, VyRandom& random)
 {
-    std::vector<int> pieces;
-    for (size_t i = 0; i < position.pieces.size(); ++i)
-        if (position.pieces[i].location == -1)
-            pieces.push_back(static_cast<int>(i));
-    return pieces;
+    for (;;)
+    {
+        const int index = random.Below(count);
+        if (mask >> index & 1)
+            return index;
+    }
 }
 
-std::vector<int> VyComputerDecision::EmptySquares(const VyComputerPosition& position)
+// The index-th member of mask, counted from its lowest bit.
+int NthMember(uint64_t mask, int index)
 {
-    std::vector<int> squares;
-    for (size_t s = 0; s < position.squares.size(); ++s)
-        if (position.squares[s].piece == -1)
-            squares.push_back(static_cast<int>(s));
-    return squares;
+    for (int i = 0; i < index; ++i)
+        mask &= mask - 1;
+    return VyLowestBit(mask);
+}
+} // namespace
+
+std::shared_ptr<const VyCompactSet> VyComputerDecision::CompactSetOf(const VyComputerPosition& position)
+{
+    if (position.compact)
+        return position.compact;
+    return std::make_shared<const VyCompactSet>(position.squares.size(), position.pieces, position.propertyCount,
+                                                position.combinations);
 }
 
 int VyComputerDecision::FindWinningSquare(VyComputerPosition& position, int piece)
 {
-    for (size_t s = 0; s < position.squares.size(); ++s)
-    {
-        VySquare& square = position.squares[s];
-        if (square.piece != -1)
-            continue;
-        square.piece = piece;
-        const bool wins = HasWin(position);
-        square.piece = -1;
-        if (wins)
-            return static_cast<int>(s);
-    }
-    return -1;
+    const std::shared_ptr<const VyCompactSet> set = CompactSetOf(position);
+    return VyCompactPosition(*set, position).WinningSquare(piece);
 }
 
 bool VyComputerDecision::IsSafe(VyComputerPosition& position, int piece)
@@ -54,128 +51,93 @@ bool VyComputerDecision::IsSafe(VyComputerPosition& position, int piece)
     return FindWinningSquare(position, piece) == -1;
 }
 
-std::vector<int> VyComputerDecision::SafePieces(VyComputerPosition& position)
+int VyComputerDecision::LastOffBoardPiece(const VyCompactPosition& board)
 {
-    std::vector<int> safe;
-    for (int piece : OffBoardPieces(position))
-        if (IsSafe(position, piece))
-            safe.push_back(piece);
-    return safe;
+    const uint64_t off = board.OffBoardPieces();
+    return off == 0 ? -1 : 63 - __builtin_clzll(off);
 }
 
-bool VyComputerDecision::HasSafePiece(VyComputerPosition& position, int except)
+int VyComputerDecision::RandomOffBoardPiece(const VyCompactPosition& board, VyRandom& random)
 {
-    for (size_t i = 0; i < position.pieces.size(); ++i)
-    {
-        const int piece = static_cast<int>(i);
-        if (position.pieces[i].location == -1 && piece != except && IsSafe(position, piece))
-            return true;
-    }
-    return false;
-}
-
-int VyComputerDecision::LastOffBoardPiece(const VyComputerPosition& position)
-{
-    for (size_t i = position.pieces.size(); i-- > 0;)
-        if (position.pieces[i].location == -1)
-            return static_cast<int>(i);
-    return -1;
-}
-
-// The draw loops below end because a match exists.
-int VyComputerDecision::RandomOffBoardPiece(const VyComputerPosition& position, VyRandom& random)
-{
-    if (std::none_of(position.pieces.begin(), position.pieces.end(),
-                     [](const VyPieceInfo& piece) { return piece.location == -1; }))
+    if (board.OffBoardPieces() == 0)
         return -1;
-    const int count = static_cast<int>(position.pieces.size());
-    for (;;)
-    {
-        const int piece = random.Below(count);
-        if (position.pieces[static_cast<size_t>(piece)].location == -1)
-            return piece;
-    }
+    return DrawFrom(board.OffBoardPieces(), board.Set().PieceCount(), random);
 }
 
-int VyComputerDecision::RandomEmptySquare(const VyComputerPosition& position, VyRandom& random)
+int VyComputerDecision::RandomEmptySquare(const VyCompactPosition& board, VyRandom& random)
 {
-    if (std::none_of(position.squares.begin(), position.squares.end(),
-                     [](const VySquare& square) { return square.piece == -1; }))
+    if (board.EmptySquares() == 0)
         return -1;
-    const int count = static_cast<int>(position.squares.size());
-    for (;;)
-    {
-        const int square = random.Below(count);
-        if (position.squares[static_cast<size_t>(square)].piece == -1)
-            return square;
-    }
+    return DrawFrom(board.EmptySquares(), board.Set().SquareCount(), random);
 }
 
 // Intermediate and Hard: a uniformly drawn safe piece, else the off-board piece with the highest index.
-int VyComputerDecision::ChooseSafePiece(VyComputerPosition& position, VyRandom& random)
+int VyComputerDecision::ChooseSafePiece(const VyCompactPosition& board, VyRandom& random)
 {
-    const std::vector<int> safe = SafePieces(position);
-    if (safe.empty())
-        return LastOffBoardPiece(position);
-    std::vector<bool> isSafe(position.pieces.size(), false);
-    for (int piece : safe)
-        isSafe[static_cast<size_t>(piece)] = true;
-    const int count = static_cast<int>(position.pieces.size());
-    for (;;)
-    {
-        const int piece = random.Below(count);
-        if (isSafe[static_cast<size_t>(piece)])
-            return piece;
-    }
+    const uint64_t safe = board.SafePieces();
+    if (safe == 0)
+        return LastOffBoardPiece(board);
+    return DrawFrom(safe, board.Set().PieceCount(), random);
 }
 
-int VyComputerDecision::AdvancedScore(VyComputerPosition& position, int piece)
+// Piece stands on square i already: the pairs (off-board piece j, empty square k) for which j on k
+// makes a winning line. Without a win on the board, a line j completes runs through k.
+int VyComputerDecision::AdvancedPairs(const VyCompactPosition& board)
 {
-    const std::vector<int> empty = EmptySquares(position);
-    const std::vector<int> offBoard = OffBoardPieces(position);
-    int score = 0;
-    for (int i : empty)
+    const uint64_t others = board.OffBoardPieces();
+    const uint64_t empty = board.EmptySquares();
+    if (board.HasWin())
+        return VyBitCount(others) * VyBitCount(empty);
+    int pairs = 0;
+    for (uint64_t k = empty; k != 0; k &= k - 1)
     {
-        position.squares[static_cast<size_t>(i)].piece = piece;
-        for (int j : offBoard)
-        {
-            if (j == piece)
-                continue;
-            for (int k : empty)
-            {
-                if (k == i)
-                    continue;
-                position.squares[static_cast<size_t>(k)].piece = j;
-                if (HasWin(position))
-                    ++score;
-                position.squares[static_cast<size_t>(k)].piece = -1;
-            }
-        }
-        position.squares[static_cast<size_t>(i)].piece = -1;
+        const uint64_t winning = board.WinningValuesAt(VyLowestBit(k));
+        if (winning == 0)
+            continue;
+        for (uint64_t j = others; j != 0; j &= j - 1)
+            if ((board.Set().Code(VyLowestBit(j)) & winning) != 0)
+                ++pairs;
+    }
+    return pairs;
+}
+
+int VyComputerDecision::AdvancedScore(VyCompactPosition& board, int piece)
+{
+    int score = 0;
+    for (uint64_t i = board.EmptySquares(); i != 0; i &= i - 1)
+    {
+        board.Place(piece, VyLowestBit(i));
+        score += AdvancedPairs(board);
+        board.Remove(VyLowestBit(i));
     }
     return score;
 }
 
+int VyComputerDecision::AdvancedScore(VyComputerPosition& position, int piece)
+{
+    const std::shared_ptr<const VyCompactSet> set = CompactSetOf(position);
+    VyCompactPosition board(*set, position);
+    return AdvancedScore(board, piece);
+}
+
 // Advanced: among the safe pieces, the first with the strictly highest score (a random safe piece
 // when every score is 0); the highest-index off-board piece when none is safe.
-int VyComputerDecision::ChooseAdvancedPiece(VyComputerPosition& position, VyRandom& random)
+int VyComputerDecision::ChooseAdvancedPiece(VyCompactPosition& board, VyRandom& random)
 {
-    const std::vector<int> safe = SafePieces(position);
-    if (safe.empty())
-        return LastOffBoardPiece(position);
-
-    int pick = safe.front();
-    if (safe.size() > 1)
-        pick = safe[static_cast<size_t>(random.Below(static_cast<int>(safe.size())))];
-
+    const uint64_t safe = board.SafePieces();
+    if (safe == 0)
+        return LastOffBoardPiece(board);
+    int pick = VyLowestBit(safe);
+    if (VyBitCount(safe) > 1)
+        pick = NthMember(safe, random.Below(VyBitCount(safe)));
     int best = 0;
-    for (int piece : safe)
+    for (uint64_t rest = safe; rest != 0; rest &= rest - 1)
     {
-        const int score = AdvancedScore(position, piece);
+        const int score = AdvancedScore(board, VyLowestBit(rest));
         if (score > best)
         {
             best = score;
-            pick = piece;
+            pick = VyLowestBit(rest);
         }
     }
     return pick;
@@ -183,35 +145,37 @@ int VyComputerDecision::ChooseAdvancedPiece(VyComputerPosition& position, VyRand
 
 int VyComputerDecision::ComputerChoosePiece(VyComputerPosition& position, VyRandom& random)
 {
+    const std::shared_ptr<const VyCompactSet> set = CompactSetOf(position);
+    VyCompactPosition board(*set, position);
     switch (position.level)
     {
     case VyLevel::INTERMEDIATE:
     case VyLevel::HARD:
-        return ChooseSafePiece(position, random);
+        return ChooseSafePiece(board, random);
     case VyLevel::ADVANCED:
-        return ChooseAdvancedPiece(position, random);
+        return ChooseAdvancedPiece(board, random);
     case VyLevel::BEGINNER:
     case VyLevel::EASY:
         break;
     }
-    return RandomOffBoardPiece(position, random);
+    return RandomOffBoardPiece(board, random);
 }
 
 // Hard and Advanced: a random square after which the computer still has a safe piece to hand over.
-int VyComputerDecision::ChooseSafeSquare(VyComputerPosition& position, VyRandom& random)
+int VyComputerDecision::ChooseSafeSquare(VyCompactPosition& board, int current, VyRandom& random)
 {
-    const int current = position.currentPiece;
-    std::vector<int> safeSquares;
-    for (int s : EmptySquares(position))
+    uint64_t safeSquares = 0;
+    for (uint64_t rest = board.EmptySquares(); rest != 0; rest &= rest - 1)
     {
-        position.squares[static_cast<size_t>(s)].piece = current;
-        if (HasSafePiece(position, current))
-            safeSquares.push_back(s);
-        position.squares[static_cast<size_t>(s)].piece = -1;
+        const int s = VyLowestBit(rest);
+        board.Place(current, s);
+        if (board.SafePieces() != 0)
+            safeSquares |= Bit(s);
+        board.Remove(s);
     }
-    if (safeSquares.empty())
-        return RandomEmptySquare(position, random);
-    return safeSquares[static_cast<size_t>(random.Below(static_cast<int>(safeSquares.size())))];
+    if (safeSquares == 0)
+        return RandomEmptySquare(board, random);
+    return NthMember(safeSquares, random.Below(VyBitCount(safeSquares)));
 }
 
 int VyComputerDecision::ComputerChooseSquare(VyComputerPosition& position, VyRandom& random)
@@ -219,14 +183,16 @@ int VyComputerDecision::ComputerChooseSquare(VyComputerPosition& position, VyRan
     const int current = position.currentPiece;
     if (current < 0 || static_cast<size_t>(current) >= position.pieces.size())
         return -1;
+    const std::shared_ptr<const VyCompactSet> set = CompactSetOf(position);
+    VyCompactPosition board(*set, position);
     if (position.level == VyLevel::BEGINNER)
-        return RandomEmptySquare(position, random);
-    const int winning = FindWinningSquare(position, current);
+        return RandomEmptySquare(board, random);
+    const int winning = board.WinningSquare(current);
     if (winning != -1)
         return winning;
     if (position.level == VyLevel::HARD || position.level == VyLevel::ADVANCED)
-        return ChooseSafeSquare(position, random);
-    return RandomEmptySquare(position, random);
+        return ChooseSafeSquare(board, current, random);
+    return RandomEmptySquare(board, random);
 }
 
 bool VyComputerDecision::Decide(VyComputerPosition& position, VyRandom& random, VyMessageTarget* pTarget,

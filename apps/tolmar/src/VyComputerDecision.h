@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
+#include "VyCompactSet.h"
 #include "VyGameTypes.h"
 #include "VyPieceSet.h"
 #include "vythread/VyMessage.h"
@@ -19,11 +21,17 @@ struct VyComputerPosition
     VyGameState state = VyGameState::NO_OPPONENT; // the game state when the copy was taken
     VyLevel level = VyLevel::EASY;
     int generation = 0;                         // the rules' position generation at that time
+    // The set in compact form, made once per set by the rules and shared by the copies; null in a
+    // hand-made position, for which the decisions make it.
+    std::shared_ptr<const VyCompactSet> compact;
 };
+
+class VyCompactPosition;
 
 // The computer's decisions, one rule table per level. Each works on a position copy and an injected
 // random generator, so that tests and self-play are reproducible. A "random index below n" is
-// random.Next() % n. The functions leave the position as they found it.
+// random.Next() % n. The functions leave the position as they found it. They decide on the compact
+// form of the position (VyCompactPosition), which assumes that no line has won yet.
 class VyComputerDecision
 {
 public:
@@ -48,18 +56,14 @@ public:
     static int AdvancedScore(VyComputerPosition& position, int piece);
 
 private:
-    static bool HasWin(const VyComputerPosition& position);
-    static std::vector<int> OffBoardPieces(const VyComputerPosition& position);
-    static std::vector<int> EmptySquares(const VyComputerPosition& position);
-    // The off-board pieces the opponent cannot win with at once, in piece order.
-    static std::vector<int> SafePieces(VyComputerPosition& position);
-    // Whether an off-board piece other than except is safe to hand over.
-    static bool HasSafePiece(VyComputerPosition& position, int except);
-    // The off-board piece with the highest index; -1 when none.
-    static int LastOffBoardPiece(const VyComputerPosition& position);
-    static int RandomOffBoardPiece(const VyComputerPosition& position, VyRandom& random);
-    static int RandomEmptySquare(const VyComputerPosition& position, VyRandom& random);
-    static int ChooseSafePiece(VyComputerPosition& position, VyRandom& random);
-    static int ChooseAdvancedPiece(VyComputerPosition& position, VyRandom& random);
-    static int ChooseSafeSquare(VyComputerPosition& position, VyRandom& random);
+    // The compact set of the position, made when the position has none.
+    static std::shared_ptr<const VyCompactSet> CompactSetOf(const VyComputerPosition& position);
+    static int LastOffBoardPiece(const VyCompactPosition& board);
+    static int RandomOffBoardPiece(const VyCompactPosition& board, VyRandom& random);
+    static int RandomEmptySquare(const VyCompactPosition& board, VyRandom& random);
+    static int ChooseSafePiece(const VyCompactPosition& board, VyRandom& random);
+    static int ChooseAdvancedPiece(VyCompactPosition& board, VyRandom& random);
+    static int ChooseSafeSquare(VyCompactPosition& board, int current, VyRandom& random);
+    static int AdvancedScore(VyCompactPosition& board, int piece);
+    static int AdvancedPairs(const VyCompactPosition& board);
 };

@@ -80,10 +80,13 @@ bool VyGameRules::IsOffBoard(int piece) const
 
 void VyGameRules::SetPieceSet(const VyPieceSet& set)
 {
+    auto pCompact = std::make_shared<const VyCompactSet>(set.squares.size(), set.pieces, set.properties.size(),
+                                                         set.combinations);
     // A movement still running belongs to the old pieces, and so does any game.
     AbandonMovement();
     DropPendingGame();
     m_set = set;
+    m_pCompactSet = std::move(pCompact);
     for (VyPieceInfo& piece : m_set.pieces)
     {
         piece.location = NO_SQUARE;
@@ -718,6 +721,7 @@ VyComputerPosition VyGameRules::TakeComputerPosition() const
     position.state = m_state;
     position.level = m_level;
     position.generation = m_positionGeneration;
+    position.compact = m_pCompactSet;
     return position;
 }
 

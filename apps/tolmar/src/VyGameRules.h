@@ -68,7 +68,8 @@ public:
 
     // ---- the piece set ----
 
-    // Takes over a loaded piece set: properties, pieces, squares, combinations, pictures and board
+    // Takes over a loaded piece set (which must fit VyCompactSet's limits, as a loaded set does; a set
+    // beyond them throws VyException and changes nothing): properties, pieces, squares, combinations, pictures and board
     // data; every piece off the board, no history, no chosen piece, no movement running, and no game
     // (NO_OPPONENT: a game's position belongs to the pieces it was played with); then tells the host
     // (PieceSetChanged, StatusChanged).
@@ -342,6 +343,7 @@ private:
 
     // The piece set, with the live locations of its pieces and the pieces on its squares.
     VyPieceSet m_set;
+    std::shared_ptr<const VyCompactSet> m_pCompactSet; // the set as the computer sees it
 
     // The game.
     VyGameState m_state = VyGameState::NO_OPPONENT;

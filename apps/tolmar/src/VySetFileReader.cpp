@@ -1,5 +1,6 @@
 #include "VySetFileReader.h"
 
+#include "VyCompactSet.h"
 #include "VySetLoader.h"
 #include "vybitmap/VyPixelFormat.h"
 #include "vybitmap/VyRGBFx.h"
@@ -131,6 +132,9 @@ VyPieceSet VySetFileReader::Read()
         Fail("Failed to read [General].ChosenPos");
     m_set.chosenPos = VyStringHelper::ParsePoint(chosenPos);
     ReadCombinations();
+    const VyString beyondLimits = VyCompactSet::WhyBeyondLimits(m_set);
+    if (!beyondLimits.empty())
+        Fail(beyondLimits);
     SetPos(100);
     m_set.images = m_pImages;
     return std::move(m_set);

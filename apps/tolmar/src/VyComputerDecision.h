@@ -21,6 +21,7 @@ struct VyComputerPosition
     VyGameState state = VyGameState::NO_OPPONENT; // the game state when the copy was taken
     VyLevel level = VyLevel::EASY;
     int generation = 0;                         // the rules' position generation at that time
+    unsigned int expertMs = 2000;               // the Expert's budget per decision, 0 = none
     // The set in compact form, made once per set by the rules and shared by the copies; null in a
     // hand-made position, for which the decisions make it.
     std::shared_ptr<const VyCompactSet> compact;

@@ -31,7 +31,7 @@ VyExpertSearch& VyExpertPlayer::SearchFor(const VyComputerPosition& position)
     {
         m_pSearch.reset();
         m_pSet = std::move(set);
-        m_pSearch = std::make_unique<VyExpertSearch>(*m_pSet);
+        m_pSearch = std::make_unique<VyExpertSearch>(*m_pSet, m_random);
     }
     return *m_pSearch;
 }
@@ -56,15 +56,9 @@ VyExpertResult VyExpertPlayer::Decide(const VyComputerPosition& position, const 
         const int piece = position.currentPiece;
         if (piece < 0 || piece >= m_pSet->PieceCount() || !board.IsOffBoard(piece) || board.EmptySquares() == 0)
             return VyExpertResult();
-        VyExpertResult result = search.Place(board, piece, limits);
-        if (result.outcome == VyOutcome::UNKNOWN)
-            result.square = -1;
-        return Fallback(position, result);
+        return Fallback(position, search.Place(board, piece, limits));
     }
     if (!IsChoosing(position.state) || board.OffBoardPieces() == 0)
         return VyExpertResult();
-    VyExpertResult result = search.Choose(board, limits);
-    if (result.outcome == VyOutcome::UNKNOWN)
-        result.piece = -1;
-    return Fallback(position, result);
+    return Fallback(position, search.Choose(board, limits));
 }

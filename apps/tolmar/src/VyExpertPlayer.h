@@ -8,8 +8,8 @@
 
 // The Expert level on a copy of the game: the exact search (VyExpertSearch) for the player to act,
 // kept from one decision to the next so that what it has solved serves the next move, and made
-// anew when the set changes. Where the search ends before it has a move, the Advanced level's
-// choice is taken (outcome UNKNOWN). One player per thread: it is not safe to share.
+// anew when the set changes. Where the limits end the search before its first pass, the Advanced
+// level's choice is taken (outcome UNKNOWN). One player per thread: it is not safe to share.
 class VyExpertPlayer
 {
 public:

@@ -1,11 +1,36 @@
 #include "VyExpertSearch.h"
 
+#include <algorithm>
+
+#include "VyBoardSymmetries.h"
+#include "VyCanonicalForm.h"
+#include "VyPieceSymmetries.h"
+#include "VyTranspositionTable.h"
 #include "vythread/VyClock.h"
 
 namespace
 {
-constexpr int WIN = 1;
-constexpr int LOSS = -1;
+constexpr int WIN = 1000;
+constexpr int LOSS = -1000;
+constexpr int DRAW = 0;
+// From this many empty squares on positions go into the table: by their canonical form from
+// CANONICAL_MIN_EMPTY on (below it a position rarely has a symmetric twin in the search, and the
+// form costs more than it saves), as they stand below it; fewer are searched faster than looked up.
+constexpr int TABLE_MIN_EMPTY = 5;
+constexpr int CANONICAL_MIN_EMPTY = 8;
+// The heuristic passes before the pass to the end of the game.
+constexpr int HEURISTIC_PASSES = 4;
+constexpr int ORDER_TABLE_MOVE = 1 << 30;
+
+uint64_t Bit(int index)
+{
+    return uint64_t{1} << index;
+}
+
+VyOutcome OutcomeOf(int value)
+{
+    return value >= WIN ? VyOutcome::WIN : value <= LOSS ? VyOutcome::LOSS : VyOutcome::DRAW;
+}
 } // namespace
 
 const char* OutcomeName(VyOutcome outcome)
@@ -20,8 +45,21 @@ const char* OutcomeName(VyOutcome outcome)
     return "unknown";
 }
 
-VyExpertSearch::VyExpertSearch(const VyCompactSet& set) : m_set(set)
+VyExpertSearch::VyExpertSearch(const VyCompactSet& set, VyRandom& random, int log2TableEntries)
+    : m_set(set), m_random(random), m_boardGroup(VyBoardSymmetries::Derive(set)),
+      m_pieceGroup(VyPieceSymmetries::Derive(set)),
+      m_pForm(std::make_unique<VyCanonicalForm>(set, m_boardGroup, m_pieceGroup)),
+      m_pTable(std::make_unique<VyTranspositionTable>(log2TableEntries)),
+      m_moveLists(static_cast<size_t>(set.SquareCount()) + 1),
+      m_history(static_cast<size_t>(VyCompactSet::VY_MAX_SQUARES * VyCompactSet::VY_MAX_PIECES), 0)
 {
+}
+
+VyExpertSearch::~VyExpertSearch() = default;
+
+void VyExpertSearch::ClearTable()
+{
+    m_pTable->Clear();
 }
 
 void VyExpertSearch::Start(const VyExpertLimits& limits)
@@ -30,6 +68,12 @@ void VyExpertSearch::Start(const VyExpertLimits& limits)
     m_startUs = VyClock::Microseconds();
     m_aborted = false;
     m_result = VyExpertResult();
+    const uint64_t probes = m_pTable->Probes();
+    const uint64_t hits = m_pTable->Hits();
+    m_result.tableProbes = probes; // the counts of this search are the growth from here
+    m_result.tableHits = hits;
+    for (int& count : m_history)
+        count /= 4;
 }
 
 bool VyExpertSearch::CheckStop()
@@ -42,62 +86,189 @@ bool VyExpertSearch::CheckStop()
     return m_aborted;
 }
 
-VyOutcome VyExpertSearch::OutcomeOf(int value)
+bool VyExpertSearch::MakeMoves(VyCompactPosition& board, int hand, std::vector<Move>& moves, int tableSquare,
+                               int tablePiece)
 {
-    return value == WIN ? VyOutcome::WIN : value == LOSS ? VyOutcome::LOSS : VyOutcome::DRAW;
-}
-
-int VyExpertSearch::Solve(VyCompactPosition& board, int piece, int alpha, int beta)
-{
-    if (++m_result.nodes % VY_CHECK_NODES == 0 && CheckStop())
-        return 0;
-    if (m_aborted)
-        return 0;
-    if ((m_set.Code(piece) & board.Threats()) != 0)
-        return WIN;
-    const uint64_t empty = board.EmptySquares();
-    if (VyBitCount(empty) == 1 || (board.OffBoardPieces() & ~(uint64_t{1} << piece)) == 0)
-        return 0;
-    int best = LOSS;
-    for (uint64_t squares = empty; squares != 0 && best < beta; squares &= squares - 1)
+    moves.clear();
+    for (uint64_t squares = board.EmptySquares(); squares != 0; squares &= squares - 1)
     {
         const int square = VyLowestBit(squares);
-        board.Place(piece, square);
-        for (uint64_t safe = board.SafePieces(); safe != 0 && best < beta; safe &= safe - 1)
-            best = std::max(best, -Solve(board, VyLowestBit(safe), -beta, -std::max(alpha, best)));
+        board.Place(hand, square);
+        const uint64_t safePieces = board.SafePieces();
+        // Forcing placements first: the fewer safe pieces they leave, the sooner a line is decided.
+        const int forcing = (64 - VyBitCount(safePieces)) * 4096;
+        for (uint64_t safe = safePieces; safe != 0; safe &= safe - 1)
+        {
+            const int piece = VyLowestBit(safe);
+            const bool fromTable = square == tableSquare && piece == tablePiece;
+            const int order = fromTable ? ORDER_TABLE_MOVE : forcing + std::min(m_history[static_cast<size_t>(square * 64 + piece)], 4095);
+            moves.push_back({static_cast<uint8_t>(square), static_cast<uint8_t>(piece), order});
+        }
         board.Remove(square);
     }
-    return best;
+    std::stable_sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return a.order > b.order; });
+    return !moves.empty();
+}
+
+int VyExpertSearch::SearchMoves(VyCompactPosition& board, int hand, std::vector<Move>& moves, int depth, int alpha,
+                                int beta, Move& best)
+{
+    int bestValue = LOSS;
+    best = moves.front();
+    for (const Move& move : moves)
+    {
+        board.Place(hand, move.square);
+        const int value = -Solve(board, move.piece, depth - 1, -beta, -std::max(alpha, bestValue));
+        board.Remove(move.square);
+        if (m_aborted)
+            return DRAW;
+        if (value > bestValue)
+        {
+            bestValue = value;
+            best = move;
+        }
+        if (bestValue >= beta)
+        {
+            m_history[static_cast<size_t>(move.square * 64 + move.piece)] += depth * depth;
+            break;
+        }
+    }
+    return bestValue;
+}
+
+uint64_t VyExpertSearch::PlainKey(const VyCompactPosition& board, int hand)
+{
+    uint64_t key = 0x5851F42D4C957F2Dull + static_cast<uint64_t>(hand);
+    for (uint64_t rest = ~board.EmptySquares() & m_set.AllSquares(); rest != 0; rest &= rest - 1)
+    {
+        const int square = VyLowestBit(rest);
+        key = (key ^ static_cast<uint64_t>(square * 64 + board.PieceOn(square) + 1)) * 0x9E3779B97F4A7C15ull;
+        key ^= key >> 29;
+    }
+    return key;
+}
+
+int VyExpertSearch::Solve(VyCompactPosition& board, int hand, int depth, int alpha, int beta)
+{
+    if (++m_result.nodes % VY_CHECK_NODES == 0)
+        CheckStop();
+    if (m_aborted)
+        return DRAW;
+    if ((m_set.Code(hand) & board.Threats()) != 0)
+        return WIN;
+    const int empty = VyBitCount(board.EmptySquares());
+    if (empty == 1 || (board.OffBoardPieces() & ~Bit(hand)) == 0)
+        return DRAW;
+    if (depth == 0)
+        return DRAW;
+    const int searched = std::min(depth, empty);
+    const bool useTable = empty >= TABLE_MIN_EMPTY;
+    const bool canonical = empty >= CANONICAL_MIN_EMPTY;
+    VyCanonicalForm::Transform transform;
+    uint64_t key = 0;
+    int tableSquare = -1;
+    int tablePiece = -1;
+    const int alphaIn = alpha;
+    if (useTable)
+    {
+        key = canonical ? m_pForm->Key(board, hand, transform) : PlainKey(board, hand);
+        if (const VyTranspositionTable::Entry* pEntry = m_pTable->Find(key))
+        {
+            if (pEntry->depth >= searched)
+            {
+                const int value = pEntry->value;
+                if (pEntry->bound == VyTranspositionTable::Bound::EXACT)
+                    return value;
+                if (pEntry->bound == VyTranspositionTable::Bound::LOWER)
+                    alpha = std::max(alpha, value);
+                else
+                    beta = std::min(beta, value);
+                if (alpha >= beta)
+                    return value;
+            }
+            if (pEntry->square != 0xFF)
+            {
+                tableSquare = m_pForm->BoardMap(transform.board).inverse[pEntry->square];
+                tablePiece = m_pForm->PieceMap(transform.pieces).inverse[pEntry->piece];
+            }
+        }
+    }
+    std::vector<Move>& moves = m_moveLists[static_cast<size_t>(empty)];
+    if (!MakeMoves(board, hand, moves, tableSquare, tablePiece))
+        return LOSS;
+    Move best{};
+    const int value = SearchMoves(board, hand, moves, depth, alpha, beta, best);
+    if (useTable && !m_aborted)
+    {
+        VyTranspositionTable::Entry entry;
+        entry.key = key;
+        entry.value = static_cast<int16_t>(value);
+        entry.depth = static_cast<uint8_t>(searched);
+        entry.bound = value <= alphaIn ? VyTranspositionTable::Bound::UPPER
+                      : value >= beta  ? VyTranspositionTable::Bound::LOWER
+                                       : VyTranspositionTable::Bound::EXACT;
+        entry.square = m_pForm->BoardMap(transform.board).image[best.square];
+        entry.piece = m_pForm->PieceMap(transform.pieces).image[best.piece];
+        m_pTable->Store(entry);
+    }
+    return value;
+}
+
+// Passes of 1 to HEURISTIC_PASSES placements, then one to the end of the game, until a pass is
+// exact, a win or loss is proven, or the limits end it. (Passes of every depth between would cost
+// nearly as much as the last: the tree narrows towards the end.) The root moves are shuffled once,
+// then ordered as inside the search, so that ties fall at random; the best of each pass goes first
+// in the next.
+void VyExpertSearch::Deepen(VyCompactPosition& board, int hand, std::vector<Move>& moves, int empty)
+{
+    for (size_t i = moves.size(); i > 1; --i)
+        std::swap(moves[i - 1], moves[static_cast<size_t>(m_random.Below(static_cast<int>(i)))]);
+    std::stable_sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return a.order > b.order; });
+    for (int depth = 1; depth <= empty; depth = depth < HEURISTIC_PASSES ? depth + 1 : empty)
+    {
+        Move best{};
+        const int value = SearchMoves(board, hand, moves, depth, LOSS - 1, WIN + 1, best);
+        if (m_aborted)
+            return;
+        m_result.square = best.square;
+        m_result.piece = best.piece;
+        m_result.depth = depth;
+        if (value >= WIN || value <= LOSS || depth == empty)
+        {
+            m_result.outcome = OutcomeOf(value);
+            return;
+        }
+        std::stable_partition(moves.begin(), moves.end(), [&](const Move& move) {
+            return move.square == best.square && move.piece == best.piece;
+        });
+    }
 }
 
 VyExpertResult VyExpertSearch::Place(const VyCompactPosition& start, int piece, const VyExpertLimits& limits)
 {
     Start(limits);
     VyCompactPosition board = start;
-    int best = LOSS - 1;
-    for (uint64_t squares = board.EmptySquares(); squares != 0 && best < WIN && !m_aborted; squares &= squares - 1)
+    const int winning = board.WinningSquare(piece);
+    const int empty = VyBitCount(board.EmptySquares());
+    if (winning != -1 || empty == 1 || (board.OffBoardPieces() & ~Bit(piece)) == 0)
     {
-        const int square = VyLowestBit(squares);
-        if (board.WinsAt(piece, square))
-            return m_result.square = square, m_result.outcome = VyOutcome::WIN, m_result;
-        board.Place(piece, square);
-        const uint64_t safe = board.SafePieces();
-        if (board.OffBoardPieces() == 0 || VyBitCount(board.EmptySquares()) == 0)
-        {
-            if (best < 0)
-                best = 0, m_result.square = square, m_result.piece = -1;
-        }
-        else if (safe == 0 && best < LOSS)
-            best = LOSS, m_result.square = square, m_result.piece = VyLowestBit(board.OffBoardPieces());
-        for (uint64_t rest = safe; rest != 0 && best < WIN && !m_aborted; rest &= rest - 1)
-        {
-            const int value = -Solve(board, VyLowestBit(rest), -WIN, -std::max(best, LOSS));
-            if (!m_aborted && value > best)
-                best = value, m_result.square = square, m_result.piece = VyLowestBit(rest);
-        }
-        board.Remove(square);
+        // A win at once, or a last placement that ends the game even.
+        m_result.square = winning != -1 ? winning : VyLowestBit(board.EmptySquares());
+        m_result.outcome = winning != -1 ? VyOutcome::WIN : VyOutcome::DRAW;
+        return m_result;
     }
-    m_result.outcome = m_aborted ? VyOutcome::UNKNOWN : OutcomeOf(best);
+    std::vector<Move> moves;
+    if (!MakeMoves(board, piece, moves, -1, -1))
+    {
+        // Every placement leaves the opponent a win: any will do.
+        m_result.square = VyLowestBit(board.EmptySquares());
+        m_result.piece = VyLowestBit(board.OffBoardPieces() & ~Bit(piece));
+        m_result.outcome = VyOutcome::LOSS;
+        return m_result;
+    }
+    Deepen(board, piece, moves, empty);
+    m_result.tableProbes = m_pTable->Probes() - m_result.tableProbes;
+    m_result.tableHits = m_pTable->Hits() - m_result.tableHits;
     return m_result;
 }
 
@@ -106,15 +277,69 @@ VyExpertResult VyExpertSearch::Choose(const VyCompactPosition& start, const VyEx
     Start(limits);
     VyCompactPosition board = start;
     const uint64_t safe = board.SafePieces();
-    int best = LOSS - 1;
-    if (safe == 0 && board.OffBoardPieces() != 0)
-        best = LOSS, m_result.piece = VyLowestBit(board.OffBoardPieces());
-    for (uint64_t rest = safe; rest != 0 && best < WIN && !m_aborted; rest &= rest - 1)
+    if (safe == 0)
     {
-        const int value = -Solve(board, VyLowestBit(rest), -WIN, -std::max(best, LOSS));
-        if (!m_aborted && value > best)
-            best = value, m_result.piece = VyLowestBit(rest);
+        // Every piece wins for the opponent at once.
+        m_result.piece = VyLowestBit(board.OffBoardPieces());
+        m_result.outcome = VyOutcome::LOSS;
+        return m_result;
     }
-    m_result.outcome = m_aborted || best < LOSS ? VyOutcome::UNKNOWN : OutcomeOf(best);
+    // Handing over is the root's only move: a pass is the opponent's search of each safe piece.
+    std::vector<int> pieces;
+    for (uint64_t rest = safe; rest != 0; rest &= rest - 1)
+        pieces.push_back(VyLowestBit(rest));
+    for (size_t i = pieces.size(); i > 1; --i)
+        std::swap(pieces[i - 1], pieces[static_cast<size_t>(m_random.Below(static_cast<int>(i)))]);
+    const int empty = VyBitCount(board.EmptySquares());
+    for (int depth = 1; depth <= empty; depth = depth < HEURISTIC_PASSES ? depth + 1 : empty)
+    {
+        int best = LOSS - 1;
+        size_t bestIndex = 0;
+        for (size_t i = 0; i < pieces.size() && best < WIN && !m_aborted; ++i)
+        {
+            const int value = -Solve(board, pieces[i], depth, LOSS, -std::max(best, LOSS));
+            if (!m_aborted && value > best)
+            {
+                best = value;
+                bestIndex = i;
+            }
+        }
+        if (m_aborted)
+            break;
+        m_result.piece = pieces[bestIndex];
+        m_result.depth = depth;
+        std::swap(pieces[0], pieces[bestIndex]);
+        if (best >= WIN || best <= LOSS || depth == empty)
+        {
+            m_result.outcome = OutcomeOf(best);
+            break;
+        }
+    }
+    m_result.tableProbes = m_pTable->Probes() - m_result.tableProbes;
+    m_result.tableHits = m_pTable->Hits() - m_result.tableHits;
     return m_result;
+}
+
+int VyExpertSearch::PlainSolve(VyCompactPosition& board, int piece)
+{
+    if ((board.Set().Code(piece) & board.Threats()) != 0)
+        return WIN;
+    if (VyBitCount(board.EmptySquares()) == 1 || (board.OffBoardPieces() & ~Bit(piece)) == 0)
+        return DRAW;
+    int best = LOSS;
+    for (uint64_t squares = board.EmptySquares(); squares != 0 && best < WIN; squares &= squares - 1)
+    {
+        const int square = VyLowestBit(squares);
+        board.Place(piece, square);
+        for (uint64_t rest = board.OffBoardPieces(); rest != 0 && best < WIN; rest &= rest - 1)
+            best = std::max(best, -PlainSolve(board, VyLowestBit(rest)));
+        board.Remove(square);
+    }
+    return best;
+}
+
+VyOutcome VyExpertSearch::PlainValue(const VyCompactPosition& start, int piece)
+{
+    VyCompactPosition board = start;
+    return OutcomeOf(PlainSolve(board, piece));
 }

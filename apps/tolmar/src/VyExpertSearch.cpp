@@ -142,12 +142,58 @@ uint64_t VyExpertSearch::PlainKey(const VyCompactPosition& board, int hand)
     for (uint64_t rest = ~board.EmptySquares() & m_set.AllSquares(); rest != 0; rest &= rest - 1)
     {
         const int square = VyLowestBit(rest);
-        key = (key ^ static_cast<uint64_t>(square * 64 + board.PieceOn(square) + 1)) * 0x9E3779B97F4A7C15ull;
-        key ^= key >> 29;
+        key += static_cast<uint64_t>(square * 64 + board.PieceOn(square) + 1) * 0x9E3779B97F4A7C15ull;
+        key = (key ^ (key >> 30)) * 0xBF58476D1CE4E5B9ull;
+        key = (key ^ (key >> 27)) * 0x94D049BB133111EBull;
+        key ^= key >> 31;
     }
     return key;
 }
 
+bool VyExpertSearch::Probe(const VyCompactPosition& board, int hand, int searched, int& alpha, int& beta,
+                           TableProbe& probe, int& value)
+{
+    const int empty = VyBitCount(board.EmptySquares());
+    probe.used = empty >= TABLE_MIN_EMPTY;
+    if (!probe.used)
+        return false;
+    probe.key = empty >= CANONICAL_MIN_EMPTY ? m_pForm->Key(board, hand, probe.transform) : PlainKey(board, hand);
+    const VyTranspositionTable::Entry* pEntry = m_pTable->Find(probe.key);
+    if (pEntry == nullptr)
+        return false;
+    if (pEntry->square != 0xFF)
+    {
+        probe.square = m_pForm->BoardMap(probe.transform.board).inverse[pEntry->square];
+        probe.piece = m_pForm->PieceMap(probe.transform.pieces).inverse[pEntry->piece];
+    }
+    if (pEntry->depth < searched)
+        return false;
+    value = pEntry->value;
+    if (pEntry->bound == VyTranspositionTable::Bound::EXACT)
+        return true;
+    if (pEntry->bound == VyTranspositionTable::Bound::LOWER)
+        alpha = std::max(alpha, value);
+    else
+        beta = std::min(beta, value);
+    return alpha >= beta;
+}
+
+void VyExpertSearch::Record(const TableProbe& probe, int searched, int alpha, int beta, int value, const Move& best)
+{
+    VyTranspositionTable::Entry entry;
+    entry.key = probe.key;
+    entry.value = static_cast<int16_t>(value);
+    entry.depth = static_cast<uint8_t>(searched);
+    entry.bound = value <= alpha  ? VyTranspositionTable::Bound::UPPER
+                  : value >= beta ? VyTranspositionTable::Bound::LOWER
+                                  : VyTranspositionTable::Bound::EXACT;
+    entry.square = m_pForm->BoardMap(probe.transform.board).image[best.square];
+    entry.piece = m_pForm->PieceMap(probe.transform.pieces).image[best.piece];
+    m_pTable->Store(entry);
+}
+
+// Depth counts the placements still to search; at 0 an unfinished line counts as even. A value
+// found to the end of the game is stored as searched to its end, and serves every depth.
 int VyExpertSearch::Solve(VyCompactPosition& board, int hand, int depth, int alpha, int beta)
 {
     if (++m_result.nodes % VY_CHECK_NODES == 0)
@@ -157,60 +203,21 @@ int VyExpertSearch::Solve(VyCompactPosition& board, int hand, int depth, int alp
     if ((m_set.Code(hand) & board.Threats()) != 0)
         return WIN;
     const int empty = VyBitCount(board.EmptySquares());
-    if (empty == 1 || (board.OffBoardPieces() & ~Bit(hand)) == 0)
-        return DRAW;
-    if (depth == 0)
+    if (empty == 1 || (board.OffBoardPieces() & ~Bit(hand)) == 0 || depth == 0)
         return DRAW;
     const int searched = std::min(depth, empty);
-    const bool useTable = empty >= TABLE_MIN_EMPTY;
-    const bool canonical = empty >= CANONICAL_MIN_EMPTY;
-    VyCanonicalForm::Transform transform;
-    uint64_t key = 0;
-    int tableSquare = -1;
-    int tablePiece = -1;
     const int alphaIn = alpha;
-    if (useTable)
-    {
-        key = canonical ? m_pForm->Key(board, hand, transform) : PlainKey(board, hand);
-        if (const VyTranspositionTable::Entry* pEntry = m_pTable->Find(key))
-        {
-            if (pEntry->depth >= searched)
-            {
-                const int value = pEntry->value;
-                if (pEntry->bound == VyTranspositionTable::Bound::EXACT)
-                    return value;
-                if (pEntry->bound == VyTranspositionTable::Bound::LOWER)
-                    alpha = std::max(alpha, value);
-                else
-                    beta = std::min(beta, value);
-                if (alpha >= beta)
-                    return value;
-            }
-            if (pEntry->square != 0xFF)
-            {
-                tableSquare = m_pForm->BoardMap(transform.board).inverse[pEntry->square];
-                tablePiece = m_pForm->PieceMap(transform.pieces).inverse[pEntry->piece];
-            }
-        }
-    }
+    TableProbe probe;
+    int value = DRAW;
+    if (Probe(board, hand, searched, alpha, beta, probe, value))
+        return value;
     std::vector<Move>& moves = m_moveLists[static_cast<size_t>(empty)];
-    if (!MakeMoves(board, hand, moves, tableSquare, tablePiece))
+    if (!MakeMoves(board, hand, moves, probe.square, probe.piece))
         return LOSS;
     Move best{};
-    const int value = SearchMoves(board, hand, moves, depth, alpha, beta, best);
-    if (useTable && !m_aborted)
-    {
-        VyTranspositionTable::Entry entry;
-        entry.key = key;
-        entry.value = static_cast<int16_t>(value);
-        entry.depth = static_cast<uint8_t>(searched);
-        entry.bound = value <= alphaIn ? VyTranspositionTable::Bound::UPPER
-                      : value >= beta  ? VyTranspositionTable::Bound::LOWER
-                                       : VyTranspositionTable::Bound::EXACT;
-        entry.square = m_pForm->BoardMap(transform.board).image[best.square];
-        entry.piece = m_pForm->PieceMap(transform.pieces).image[best.piece];
-        m_pTable->Store(entry);
-    }
+    value = SearchMoves(board, hand, moves, depth, alpha, beta, best);
+    if (probe.used && !m_aborted)
+        Record(probe, searched, alphaIn, beta, value, best);
     return value;
 }
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "VyCompactPosition.h"
+#include "VyCanonicalForm.h"
 #include "VyCompactSet.h"
 #include "VySymmetryMap.h"
 #include "vythread/VyRandom.h"
 
-class VyCanonicalForm;
 class VyTranspositionTable;
 
 // What a position is worth to the player to act under perfect play by both sides.
@@ -96,7 +96,22 @@ private:
         int order;
     };
 
+    // A position's look-up in the table: whether it goes there, its key and the transform to its
+    // canonical form, and the table's move for it in the position's own frame (-1 for none).
+    struct TableProbe
+    {
+        bool used = false;
+        uint64_t key = 0;
+        VyCanonicalForm::Transform transform;
+        int square = -1;
+        int piece = -1;
+    };
+
     int Solve(VyCompactPosition& board, int hand, int depth, int alpha, int beta);
+    // True when the table settles the position (value); otherwise it may narrow the window.
+    bool Probe(const VyCompactPosition& board, int hand, int searched, int& alpha, int& beta, TableProbe& probe,
+               int& value);
+    void Record(const TableProbe& probe, int searched, int alpha, int beta, int value, const Move& best);
     // The moves of board with hand in hand, best first; false when every placement leaves no safe
     // piece to hand over (then the position is lost).
     bool MakeMoves(VyCompactPosition& board, int hand, std::vector<Move>& moves, int tableSquare, int tablePiece);

@@ -228,6 +228,9 @@ TEST(SetLoader, ProgressRunsFromBoardToDataInItsSteps)
 TEST(SetLoader, BrokenSetFilesFailWithTheirTexts)
 {
     const VyString classic = ClassicText();
+    VyString manyColors = "Dark, White";
+    for (int n = 3; n <= 59; ++n)
+        manyColors += VyString::Format(", Shade%d", n);
     struct Case
     {
         const char* name;
@@ -235,6 +238,8 @@ TEST(SetLoader, BrokenSetFilesFailWithTheirTexts)
         const char* failure;
     };
     const Case cases[] = {
+        {"manyvalues", EditSetText(classic, "Properties", "Color", manyColors.c()),
+         "*VyGameWnd::InternalLoadSet : The set's properties have 65 values in all; at most 64 are supported"},
         {"badcolor", EditSetText(classic, "Piece2", "Color", "Blue"),
          "*VyPiece::Load : Failed to read [Piece2].Color(Blue)"},
         {"noanchor", EditSetText(EditSetText(classic, "Piece5", "Start", nullptr), "Piece5", "Center", nullptr),

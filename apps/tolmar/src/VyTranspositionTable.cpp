@@ -42,7 +42,7 @@ void VyTranspositionTable::Store(const Entry& entry)
 
 void VyTranspositionTable::Clear()
 {
-    m_entries.assign(m_entries.size(), Entry());
+    m_entries.assign(size_t{1} << m_log2Entries, Entry());
     m_probes = 0;
     m_hits = 0;
 }

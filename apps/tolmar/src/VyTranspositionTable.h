@@ -35,6 +35,7 @@ public:
     // The entry for key, or null.
     const Entry* Find(uint64_t key);
     void Store(const Entry& entry);
+    // Empties the table (allocating it when it was not yet).
     void Clear();
 
     uint64_t Probes() const { return m_probes; }

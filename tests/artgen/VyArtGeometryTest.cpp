@@ -50,6 +50,37 @@ TEST(VyArtBoard, HighlightOutlinesLieOnTheBorderAndFitTheRectangle)
     }
 }
 
+TEST(VyArtBoard, TheBlockMarksAreNineBrassStudsOnTheBorderWhereFourSquaresMeet)
+{
+    ArtScene scene;
+    VyArtBoard plain(scene.camera, scene.light);
+    VyArtBoard marked(scene.camera, scene.light, VyArtBoardMarks::BlockCentres);
+    auto same = [&](double u, double v) {
+        VyArtVec2 p = scene.camera.ProjectWarped({u, v, 0.0});
+        VyArtVec3 a = plain.Shade(p), b = marked.Shade(p);
+        return a.x == b.x && a.y == b.y && a.z == b.z;
+    };
+    for (int i = 0; i <= 4; ++i)
+        for (int j = 0; j <= 4; ++j)
+        {
+            VyArtVec2 p = scene.camera.ProjectWarped({double(j), double(i), 0.0});
+            EXPECT_EQ(marked.PartAt(p), VyArtBoardPart::Border) << i << "," << j;
+            const bool inner = i > 0 && i < 4 && j > 0 && j < 4;
+            EXPECT_EQ(same(j, i), !inner) << "a stud where four squares meet, none on the rim: " << i << "," << j;
+            if (inner)
+            {
+                VyArtVec3 c = marked.Shade(p);
+                EXPECT_TRUE(c.x > c.y && c.y > c.z) << "brass: " << i << "," << j;
+            }
+            // A little way off the crossing along a border, and inside a square, the boards agree.
+            EXPECT_TRUE(same(j + 0.2, i)) << i << "," << j;
+            if (i < 4 && j < 4)
+            {
+                EXPECT_TRUE(same(j + 0.5, i + 0.5)) << i << "," << j;
+            }
+        }
+}
+
 TEST(VyArtPieceModel, SizesFillThePicturesAndKeepHeightsEqual)
 {
     ArtScene scene;

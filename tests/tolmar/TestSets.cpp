@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "VySetLoader.h"
 #include "vyio/VyMemFile.h"
 
 TestResources& TestResources::Get()
@@ -49,6 +50,16 @@ const VyPieceSet& ClassicSet()
 {
     TestResources::Get();
     static const VyPieceSet set = VyPieceSet::Classic();
+    return set;
+}
+
+const VyPieceSet& SquaresSet()
+{
+    TestResources::Get();
+    static const VyPieceSet set = [] {
+        VyArchiveSource archiveOnly; // installed over the test look-up while it lives
+        return VySetLoader::Load(VySetLoader::PathOfSet("squares"));
+    }();
     return set;
 }
 

@@ -32,6 +32,9 @@ private:
 const VyPieceSet& ClassicSet();
 // The text of the classic set file in the linked archive.
 VyString ClassicText();
+// The squares set, loaded once from the linked archive alone (no test file and no borrowed classic
+// picture stands in for what the archive lacks).
+const VyPieceSet& SquaresSet();
 
 // The classic set file's text with one key of one section set to value (added when missing), or
 // removed when value is null.

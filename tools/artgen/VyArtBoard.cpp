@@ -10,9 +10,11 @@ constexpr double VY_GRID = 4.0; // squares per side
 constexpr int VY_FIT_STEPS = 40; // halvings when fitting the rim and the thickness
 } // namespace
 
-VyArtBoard::VyArtBoard(const VyArtCamera& camera, const VyArtLight& light) : m_camera(camera), m_light(light)
+VyArtBoard::VyArtBoard(const VyArtCamera& camera, const VyArtLight& light, VyArtBoardMarks marks)
+    : m_camera(camera), m_light(light), m_marks(marks)
 {
     m_backdrop = SrgbColor(72, 90, 102);
+    m_brass = SrgbColor(178, 142, 82);
     // Walnut: dark brown with darker rings.
     m_wood = {SrgbColor(92, 62, 44), SrgbColor(50, 32, 22), 12.0, 0.08, 0.35, 90.0, 11u};
     // Green marble with pale veins.
@@ -138,7 +140,25 @@ VyArtBoard::TopSample VyArtBoard::SampleTop(double u, double v) const
         s.height = -m_round * (1.0 - z);
         s.normal = Normalized({outward[nearest].x * x, outward[nearest].y * x, z});
     }
+    else if (const std::optional<VyArtVec2> stud = StudOffset(u, v))
+    {
+        // A low dome: its rim catches the light on one side and falls into shade on the other.
+        constexpr double tilt = 0.45;
+        s.normal = Normalized({stud->x / m_stud * tilt, stud->y / m_stud * tilt, 1.0});
+    }
     return s;
+}
+
+std::optional<VyArtVec2> VyArtBoard::StudOffset(double u, double v) const
+{
+    if (m_marks != VyArtBoardMarks::BlockCentres)
+        return std::nullopt;
+    const double cu = std::clamp(std::round(u), 1.0, VY_GRID - 1.0);
+    const double cv = std::clamp(std::round(v), 1.0, VY_GRID - 1.0);
+    const VyArtVec2 offset{u - cu, v - cv};
+    if (std::hypot(offset.x, offset.y) >= m_stud)
+        return std::nullopt;
+    return offset;
 }
 
 double VyArtBoard::TopShadow(const VyArtVec3& point) const
@@ -198,6 +218,11 @@ VyArtVec3 VyArtBoard::ShadeTop(const Hit& hit, const VyArtVec3& toViewer) const
         VyArtFinish polish{0.35, 90.0, 0.8};
         return m_light.Illuminate(TileAlbedo(hit.point.x, hit.point.y), s.normal, toViewer, polish, visibility,
                                   s.occlusion);
+    }
+    if (StudOffset(hit.point.x, hit.point.y))
+    {
+        VyArtFinish brass{0.7, 60.0, 0.6};
+        return m_light.Illuminate(m_brass, s.normal, toViewer, brass, visibility, s.occlusion);
     }
     VyArtFinish varnish{0.22, 45.0, 0.5};
     VyArtVec3 albedo = WoodAlbedo(WoodSpace({hit.point.x, hit.point.y, s.height}), m_wood);

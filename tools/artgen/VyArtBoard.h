@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "artgen/VyArtCamera.h"
@@ -17,13 +18,21 @@ enum class VyArtBoardPart
     Side,     // the board's edge facing the viewer
 };
 
+// Marks inlaid in the board's top.
+enum class VyArtBoardMarks
+{
+    None,         // the plain classic board
+    BlockCentres, // a small brass stud at each of the nine points where four squares meet: the 2 x 2
+                  // blocks of squares count as lines
+};
+
 // The board: a wooden slab with sixteen square pockets, each holding a stone tile, standing on a
 // plain backdrop. Rendered through the camera that the square table implies, in game-window
 // coordinates (x right, y up), and lit by the common light.
 class VyArtBoard
 {
 public:
-    VyArtBoard(const VyArtCamera& camera, const VyArtLight& light);
+    VyArtBoard(const VyArtCamera& camera, const VyArtLight& light, VyArtBoardMarks marks = VyArtBoardMarks::None);
 
     // Colour (linear) seen at a point of the board rectangle (490 x 400 window pixels), and the part
     // seen there.
@@ -63,17 +72,23 @@ private:
     VyArtVec3 ShadeSide(const Hit& hit, const VyArtVec3& toViewer) const;
     VyArtVec3 ShadeBackdrop(const VyArtVec3& point) const;
     VyArtVec3 TileAlbedo(double u, double v) const;
+    // Offset from the nearest stud's centre, in board units; nullopt outside every stud (always
+    // without marks).
+    std::optional<VyArtVec2> StudOffset(double u, double v) const;
     VyArtVec3 WoodSpace(const VyArtVec3& point) const;
 
     const VyArtCamera& m_camera;
     const VyArtLight& m_light;
+    VyArtBoardMarks m_marks;
     double m_margin = 0.07;
     double m_thickness = 0.3;
     double m_ridge = 0.038;  // half width of the border between two squares
     double m_wall = 0.024;   // width of a pocket's sloping wall
     double m_depth = 0.028;  // depth of a pocket
     double m_round = 0.022;  // radius of the slab's rounded top edge
+    double m_stud = 0.03;    // radius of a stud: inside the crossing of two borders (m_ridge * sqrt 2)
     VyArtVec3 m_backdrop;
+    VyArtVec3 m_brass;
     VyArtWoodStyle m_wood;
     VyArtStoneStyle m_stone;
     std::vector<VyArtVec3> m_lightSamples; // directions spread over the key light's disc

@@ -15,7 +15,8 @@ constexpr int VY_PIECE_SAMPLES = 5; // per picture pixel and axis
 
 VyArtGenerator::VyArtGenerator(FILE* log)
     : m_pLog(log), m_camera(VyArtCamera::Fit(ClassicLattice())), m_light(VyArtLight::ForCamera(m_camera)),
-      m_board(m_camera, m_light), m_pieceRenderer(m_camera, m_light)
+      m_board(m_camera, m_light), m_squaresBoard(m_camera, m_light, VyArtBoardMarks::BlockCentres),
+      m_pieceRenderer(m_camera, m_light)
 {
     std::fprintf(m_pLog,
                  "camera: focal length %.1f px, principal point %.1f, %.1f, elevation %.1f degrees, %.1f px per "
@@ -37,15 +38,28 @@ void VyArtGenerator::Report(const char* what, const VyArtChecks::Result& result)
 
 const VyArtPicture& VyArtGenerator::Board()
 {
-    if (m_boardPicture.Width() > 0)
-        return m_boardPicture;
-    m_boardPicture = m_board.Render(VY_ART_BOARD_FILE.cx, VY_ART_BOARD_FILE.cy, VY_BOARD_SAMPLES).ToPicture();
-    VyArtPicture shown = m_boardPicture.Stretched(VY_ART_BOARD_SIZE.cx, VY_ART_BOARD_SIZE.cy);
-    Report("board file edges against the window background", VyArtChecks::CheckBackdropEdges(m_boardPicture));
-    Report("board as drawn, edges against the window background", VyArtChecks::CheckBackdropEdges(shown));
-    Report("highlight outlines on the border (scene)", VyArtChecks::CheckOutlinesOnBorder(m_board));
-    Report("highlight outlines on the border (drawn board)", VyArtChecks::CheckOutlinesInPicture(shown));
-    return m_boardPicture;
+    return DrawBoard(m_board, m_boardPicture, "board");
+}
+
+const VyArtPicture& VyArtGenerator::SquaresBoard()
+{
+    return DrawBoard(m_squaresBoard, m_squaresBoardPicture, "squares board");
+}
+
+const VyArtPicture& VyArtGenerator::DrawBoard(const VyArtBoard& board, VyArtPicture& picture, const char* what)
+{
+    if (picture.Width() > 0)
+        return picture;
+    picture = board.Render(VY_ART_BOARD_FILE.cx, VY_ART_BOARD_FILE.cy, VY_BOARD_SAMPLES).ToPicture();
+    VyArtPicture shown = picture.Stretched(VY_ART_BOARD_SIZE.cx, VY_ART_BOARD_SIZE.cy);
+    auto report = [this, what](const char* check, const VyArtChecks::Result& result) {
+        Report(VyString::Format("%s %s", what, check).c(), result);
+    };
+    report("file edges against the window background", VyArtChecks::CheckBackdropEdges(picture));
+    report("as drawn, edges against the window background", VyArtChecks::CheckBackdropEdges(shown));
+    report("highlight outlines on the border (scene)", VyArtChecks::CheckOutlinesOnBorder(board));
+    report("highlight outlines on the border (drawn board)", VyArtChecks::CheckOutlinesInPicture(shown));
+    return picture;
 }
 
 const std::array<VyArtPicture, VY_ART_PIECES>& VyArtGenerator::Pieces()
@@ -94,6 +108,8 @@ std::vector<VyString> VyArtGenerator::WriteAll(const VyString& outDir)
     Save(Board(), sets + "board.bmp");
     for (int n = 1; n <= VY_ART_PIECES; ++n)
         Save(Pieces()[n - 1], sets + VyString::Format("piece%d.bmp", n));
+    // The squares set takes its pieces from the classic set's folder ([General] SharedPictures).
+    Save(SquaresBoard(), outDir + "/sets/squares/board.bmp");
 
     for (const VyArtCursor& cursor : VyArtCursors::DrawAll())
     {

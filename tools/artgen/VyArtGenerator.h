@@ -18,7 +18,8 @@ class VyArtGenerator
 public:
     explicit VyArtGenerator(FILE* log);
 
-    // Writes the archive's layout into outDir: sets/classic (board and pieces), cursors, bitmaps; and
+    // Writes the archive's layout into outDir: sets/classic (board and pieces), sets/squares (its
+    // board, marked for the 2 x 2 blocks; the pieces are the classic set's), cursors, bitmaps; and
     // beside it the desktop's icons, icons/<side>x<side>/tolmar.png, which the install takes.
     // Returns the problems the checks found (nothing is hidden: the files are written regardless).
     std::vector<VyString> WriteAll(const VyString& outDir);
@@ -27,6 +28,9 @@ public:
 
 private:
     const VyArtPicture& Board();
+    const VyArtPicture& SquaresBoard();
+    // Draws a board once into picture and checks it; the checks' lines start with what.
+    const VyArtPicture& DrawBoard(const VyArtBoard& board, VyArtPicture& picture, const char* what);
     const std::array<VyArtPicture, VY_ART_PIECES>& Pieces();
     void Save(const VyArtPicture& picture, const VyString& path);
     // Writes a PNG with its coverage and reads it back, as Save does for bitmaps.
@@ -37,8 +41,10 @@ private:
     VyArtCamera m_camera;
     VyArtLight m_light;
     VyArtBoard m_board;
+    VyArtBoard m_squaresBoard;
     VyArtPieceRenderer m_pieceRenderer;
     VyArtPicture m_boardPicture;
+    VyArtPicture m_squaresBoardPicture;
     std::array<VyArtPicture, VY_ART_PIECES> m_pieces;
     bool m_bPiecesDrawn = false;
     std::vector<VyString> m_problems;

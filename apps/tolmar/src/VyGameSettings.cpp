@@ -161,6 +161,11 @@ VyString VyGameSettings::GetSetName()
     return m_pFile->GetString(GENERAL, "Set", "classic");
 }
 
+void VyGameSettings::SetSetName(const VyString& name)
+{
+    Store("Set", name);
+}
+
 void VyGameSettings::Delete()
 {
     std::remove(FileName());

@@ -12,7 +12,8 @@
 //   [General] Last Game        text   "Human"    "Human", "Computer", "Network:Client", "Network:Server"
 //   [General] First Player     text   "Player1"  "Player1", "Player2" or "Random"
 //   [General] Player1, Player2 text   empty      the players' names
-//   [General] Set              text   "classic"  the piece set
+//   [General] Set              text   "classic"  the piece set; written when a set chosen from
+//                                                Options > Piece Set has arrived
 //   [Network] PortNumber       int    7          the port for serving and joining, as typed
 //   [Network] Server Address   text   empty      the last host joined
 //
@@ -39,6 +40,7 @@ public:
     VyString GetPlayerName(VyPlayer player);
     void SetPlayerName(VyPlayer player, const VyString& name);
     VyString GetSetName();
+    void SetSetName(const VyString& name);
     // PortNumber as the player typed it (empty when absent); the number, or fallback when absent.
     VyString GetPortText();
     int GetPortNumber(int fallback);

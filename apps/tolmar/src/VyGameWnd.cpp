@@ -4,6 +4,7 @@
 
 #include "VyMessageLog.h"
 #include "VyPiece.h"
+#include "vyio/VyCaseBlindPath.h"
 #include "vyio/VyFile.h"
 #include "vyplatform/VyInput.h"
 #include "vyplatform/VyPlatform.h"
@@ -105,6 +106,16 @@ bool VyGameWnd::ConfirmEndOfGame()
     if (!m_rules.IsInPlay())
         return true;
     return VyMsgBox::Run(QUIT_QUESTION, "Tolmar", VY_MB_YESNO) == VY_IDYES;
+}
+
+bool VyGameWnd::ChangeSet(const VyString& name)
+{
+    if (VyCaseBlindPath::SameBlind(name, m_rules.GetSetName()) || !ConfirmEndOfGame())
+        return false;
+    CloseQuestion();
+    m_chosenSet = name;
+    m_rules.LoadSet(name);
+    return true;
 }
 
 void VyGameWnd::FillInNames()
@@ -610,6 +621,11 @@ void VyGameWnd::PieceSetChanged()
     }
     Restack();
     Invalidate();
+    if (!m_chosenSet.empty() && m_chosenSet == m_rules.GetSetName())
+    {
+        m_pSettings->SetSetName(m_chosenSet);
+        m_chosenSet.clear();
+    }
     OnSetArrived();
 }
 

@@ -99,6 +99,11 @@ public:
     void SetMoveSpeed(float pixelsPerSecond);
     // Asks first when a game is running; true when the game may end (none runs, or Yes).
     bool ConfirmEndOfGame();
+    // The player's choice of a piece set (Options > Piece Set): nothing for the set in use (any case);
+    // otherwise asks first while a game is in play (ConfirmEndOfGame), then loads the set (the rules'
+    // LoadSet: behind the progress display, a failure shown as a load error) and writes it into
+    // Tolmar.cfg as [General] Set once it has arrived. False when nothing was loaded.
+    bool ChangeSet(const VyString& name);
     // Load and Save through the file dialog; failures are shown ("Load Error", "Save Error").
     void LoadGameFromFile();
     void SaveGameToFile();
@@ -196,6 +201,7 @@ private:
     // The display of set loads outlives the rules: their destructor waits for a load still running,
     // which reports through it to the end.
     std::unique_ptr<VySetLoadProgress> m_pProgress;
+    VyString m_chosenSet; // the set ChangeSet loads, stored in the settings when it arrives
     VyGameRules m_rules;
     VyChatPanel m_chat{*this, m_rules};
     std::unique_ptr<VyGameSettings> m_pSettings;

@@ -69,11 +69,33 @@ void VySetFileReader::SetPos(int pos)
 
 std::unique_ptr<VyRGBFormat> VySetFileReader::LoadPicture(const VyString& name, int maxSide) const
 {
-    const VyString path = VyResourceSource::JoinPath(m_directory, name);
+    VyString path = VyResourceSource::JoinPath(m_directory, name);
     std::unique_ptr<VyRGBFormat> picture;
     try
     {
-        picture = VyRGBIO::LoadResource(path);
+        picture = FetchPicture(path);
+    }
+    catch (VyFileException&)
+    {
+        if (m_sharedDirectory.empty())
+            throw;
+        path = VyResourceSource::JoinPath(m_sharedDirectory, name);
+        picture = FetchPicture(path);
+    }
+    if (!picture || !picture->HasPixels())
+        throw VyException("VyGameWnd", "InternalLoadSet", "The picture is empty", path);
+    if (picture->Width() > maxSide || picture->Height() > maxSide)
+        throw VyException("VyGameWnd", "InternalLoadSet",
+                          VyString::Format("The picture is too large (%d x %d)", picture->Width(), picture->Height()),
+                          path);
+    return picture;
+}
+
+std::unique_ptr<VyRGBFormat> VySetFileReader::FetchPicture(const VyString& path)
+{
+    try
+    {
+        return VyRGBIO::LoadResource(path);
     }
     catch (VyFileException&)
     {
@@ -84,13 +106,19 @@ std::unique_ptr<VyRGBFormat> VySetFileReader::LoadPicture(const VyString& name, 
         error.AppendFile(path);
         throw;
     }
-    if (!picture || !picture->HasPixels())
-        throw VyException("VyGameWnd", "InternalLoadSet", "The picture is empty", path);
-    if (picture->Width() > maxSide || picture->Height() > maxSide)
-        throw VyException("VyGameWnd", "InternalLoadSet",
-                          VyString::Format("The picture is too large (%d x %d)", picture->Width(), picture->Height()),
-                          path);
-    return picture;
+}
+
+// [General] SharedPictures: the set whose folder lends the pictures this set's folder lacks. Only a
+// plain set name is taken, so the pictures still come from a folder below "sets".
+void VySetFileReader::ReadSharedPictures()
+{
+    const VyString name = m_pConfig->GetString("General", "SharedPictures", "").Trimmed();
+    if (name.empty())
+        return;
+    if (!VySetLoader::IsValidSetName(name))
+        Fail("Failed to read [General].SharedPictures(" + name + ")");
+    const VyString path = VySetLoader::PathOfSet(name);
+    m_sharedDirectory = path.substr(0, path.find_last_of('\\'));
 }
 
 VyPieceSet VySetFileReader::Read()
@@ -105,6 +133,7 @@ VyPieceSet VySetFileReader::Read()
     m_set.board = config.GetString("General", "Board", "");
     if (m_set.board.empty())
         Fail("Failed to read [General].Board");
+    ReadSharedPictures();
     SetRange(0, 100);
     m_set.pieces.clear();
     m_set.squares.clear();

@@ -17,6 +17,12 @@ class VyRGBFormat;
 // refused the same way; resource and picture errors pass through). `pCurrent`, when given, is the
 // loader's wanted load: once it differs from `load` the work is given up by throwing "the load was
 // given up", which the worker drops.
+//
+// Pictures are found beside the set file; a set file whose [General] SharedPictures names another
+// set (a plain set name, VySetLoader::IsValidSetName) takes the pictures its own folder does not
+// hold from that set's folder "sets\<name>". A name that is not plain fails the load with
+// "Failed to read [General].SharedPictures(<name>)"; a picture found in neither folder fails with the
+// look-up's "Could not locate resource file" naming the shared folder's path.
 class VySetFileReader
 {
 public:
@@ -37,6 +43,8 @@ private:
     void SetLabel(const char* label);
     void SetPos(int pos);
     std::unique_ptr<VyRGBFormat> LoadPicture(const VyString& name, int maxSide) const;
+    static std::unique_ptr<VyRGBFormat> FetchPicture(const VyString& path);
+    void ReadSharedPictures();
     void ReadProperties();
     int ReadCount(const char* key) const;
     void ReadPieces();
@@ -48,6 +56,7 @@ private:
 
     VyString m_path;
     VyString m_directory;
+    VyString m_sharedDirectory; // "sets\<name>" of [General] SharedPictures; empty for none
     VySetLoadProgress* m_pProgress;
     const std::atomic<int>* m_pCurrent;
     int m_nLoad;

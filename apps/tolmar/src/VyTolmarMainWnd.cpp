@@ -111,6 +111,7 @@ std::unique_ptr<VyPopupMenu> VyTolmarMainWnd::MakeOptionsMenu()
     pMovement->AppendItem(CMD_MOVEMENT_FAST, "Fast");
     pMenu->AppendSubMenu("Piece Movement", std::move(pMovement));
     pMenu->AppendSubMenu("Display", m_display.Make());
+    pMenu->AppendSubMenu("Piece Set", m_pieceSets.Make());
     pMenu->AppendSeparator();
     pMenu->AppendItem(CMD_MESSAGES, "Messages");
     pMenu->AppendItem(CMD_CHAT, "Chat");
@@ -138,7 +139,7 @@ void VyTolmarMainWnd::BuildMenus()
 
 void VyTolmarMainWnd::UpdateMenuItem(VyMenuItem& item)
 {
-    if (m_display.UpdateItem(item) || m_pGame == nullptr)
+    if (m_display.UpdateItem(item) || m_pieceSets.UpdateItem(item, m_pGame) || m_pGame == nullptr)
         return;
     const VyGameRules& rules = m_pGame->GetRules();
     const int command = item.GetId();
@@ -166,7 +167,7 @@ void VyTolmarMainWnd::HandleMessage(const VyMessage& msg)
 
 bool VyTolmarMainWnd::OnCommand(int command)
 {
-    if (m_display.Choose(command))
+    if (m_display.Choose(command) || m_pieceSets.Choose(command, m_pGame))
         return true;
     if (m_pGame == nullptr)
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VyDisplayMenu.h"
+#include "VyPieceSetMenu.h"
 #include "VyStartRequest.h"
 #include "vycontrol/VyMenuUpdater.h"
 #include "vywindow/VyMainWnd.h"
@@ -21,6 +22,7 @@ class VyPopupMenu;
 //   209..211  First Turn > Player 1, 2, Random                     that first player
 //   218..220  Piece Movement > Off, Slow, Fast                     speed -1, 300, 1500 (rounded)
 //   300..349  Display > schemes, Full Screen, scales               see VyDisplayMenu
+//   350..399  Piece Set > the sets         see VyPieceSetMenu      see VyPieceSetMenu
 //   221       Messages
 //   222       Chat                         a network game is connected
 //   216, 212  Rules, About
@@ -54,6 +56,7 @@ private:
     void Exit();
 
     VyDisplayMenu m_display;
+    VyPieceSetMenu m_pieceSets;
     VyGameWnd* m_pGame = nullptr;
     bool m_bAskingToQuit = false;
 };

@@ -18,6 +18,8 @@ constexpr int DRAW = 0;
 // form costs more than it saves), as they stand below it; fewer are searched faster than looked up.
 constexpr int TABLE_MIN_EMPTY = 5;
 constexpr int CANONICAL_MIN_EMPTY = 8;
+// The points per placement that leaves a safe piece (at most 64 placements: far below a win).
+constexpr int MOBILITY_POINTS = 4;
 // The heuristic passes before the pass to the end of the game.
 constexpr int HEURISTIC_PASSES = 4;
 constexpr int ORDER_TABLE_MOVE = 1 << 30;
@@ -192,7 +194,21 @@ void VyExpertSearch::Record(const TableProbe& probe, int searched, int alpha, in
     m_pTable->Store(entry);
 }
 
-// Depth counts the placements still to search; at 0 an unfinished line counts as even. A value
+// The placer's placements that leave a safe piece to hand over, a few points each: the fewer a
+// player has, the nearer it is to handing over a win. None is a loss, and exact.
+int VyExpertSearch::Mobility(VyCompactPosition& board, int hand)
+{
+    int placements = 0;
+    for (uint64_t squares = board.EmptySquares(); squares != 0; squares &= squares - 1)
+    {
+        board.Place(hand, VyLowestBit(squares));
+        placements += board.SafePieces() != 0;
+        board.Remove(VyLowestBit(squares));
+    }
+    return placements == 0 ? LOSS : MOBILITY_POINTS * placements;
+}
+
+// Depth counts the placements still to search; at 0 an unfinished line is valued by Mobility. A value
 // found to the end of the game is stored as searched to its end, and serves every depth.
 int VyExpertSearch::Solve(VyCompactPosition& board, int hand, int depth, int alpha, int beta)
 {
@@ -203,8 +219,10 @@ int VyExpertSearch::Solve(VyCompactPosition& board, int hand, int depth, int alp
     if ((m_set.Code(hand) & board.Threats()) != 0)
         return WIN;
     const int empty = VyBitCount(board.EmptySquares());
-    if (empty == 1 || (board.OffBoardPieces() & ~Bit(hand)) == 0 || depth == 0)
+    if (empty == 1 || (board.OffBoardPieces() & ~Bit(hand)) == 0)
         return DRAW;
+    if (depth == 0)
+        return Mobility(board, hand);
     const int searched = std::min(depth, empty);
     const int alphaIn = alpha;
     TableProbe probe;

@@ -54,7 +54,8 @@ struct VyExpertResult
 // order the search. A pass that reaches the end of every line of play is exact: the answer then
 // keeps the game value (it never lets a won position go and never loses one that can be held); so
 // is a pass that proves a win or a loss. Before that it takes the best move of the deepest pass,
-// whose unfinished lines count as even, and says UNKNOWN. Ties at the root are broken by the
+// whose unfinished lines are valued by the placer's mobility (the placements that leave a safe
+// piece to hand over), and says UNKNOWN. Ties at the root are broken by the
 // random generator, so that the Expert does not play one game only.
 //
 // The search works on its own copy of the position and keeps its table from one call to the next
@@ -108,6 +109,7 @@ private:
     };
 
     int Solve(VyCompactPosition& board, int hand, int depth, int alpha, int beta);
+    int Mobility(VyCompactPosition& board, int hand);
     // True when the table settles the position (value); otherwise it may narrow the window.
     bool Probe(const VyCompactPosition& board, int hand, int searched, int& alpha, int& beta, TableProbe& probe,
                int& value);

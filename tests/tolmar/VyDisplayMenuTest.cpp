@@ -1,3 +1,4 @@
+#include "MenuTestSupport.h"
 #include "VyGameWndTestSupport.h"
 
 #include "VyDisplayMenu.h"
@@ -43,24 +44,9 @@ protected:
 
     VyMenuBar& Bar() { return *dynamic_cast<VyMenuBar*>(m_pMain->GetMenuBar()); }
     VyPopupMenu& Options() { return *Bar().GetPopup(1); }
-    int IndexOf(VyPopupMenu& menu, const VyString& text)
-    {
-        for (int i = 0; i < menu.GetItemCount(); ++i)
-            if (menu.GetItem(i).GetText() == text)
-                return i;
-        ADD_FAILURE() << "no item " << text;
-        return 0;
-    }
-    VyPopupMenu& Display() { return *Options().GetItem(IndexOf(Options(), "Display")).GetSubMenu(); }
+    VyPopupMenu& Display() { return SubMenuOf(Options(), "Display"); }
 
-    // The items' texts, "-" for a separator.
-    std::vector<VyString> Titles()
-    {
-        std::vector<VyString> titles;
-        for (int i = 0; i < Display().GetItemCount(); ++i)
-            titles.push_back(Display().GetItem(i).IsSeparator() ? "-" : Display().GetItem(i).GetText());
-        return titles;
-    }
+    std::vector<VyString> Titles() { return MenuTitles(Display()); }
     // The texts of the items checked as the menu would show them now.
     std::vector<VyString> Checked()
     {
@@ -75,7 +61,7 @@ protected:
         }
         return checked;
     }
-    int CommandOf(const VyString& text) { return Display().GetItem(IndexOf(Display(), text)).GetId(); }
+    int CommandOf(const VyString& text) { return Display().GetItem(MenuItemIndex(Display(), text)).GetId(); }
     void Choose(const VyString& text) { ASSERT_TRUE(m_pMain->OnCommand(CommandOf(text))); }
 
     // The menu bar's own face in a frame drawn now, right of its titles.

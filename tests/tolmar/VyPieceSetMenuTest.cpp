@@ -1,10 +1,10 @@
-#include "VyGameWndTestSupport.h"
+#include <algorithm>
 
+#include "MenuTestSupport.h"
+#include "VyGameWndTestSupport.h"
 #include "VyPieceSetList.h"
 #include "VyPieceSetMenu.h"
 #include "vycontrol/VyPopupMenu.h"
-#include <algorithm>
-
 #include "vyio/VyArchive.h"
 #include "vyio/VyMemFile.h"
 
@@ -51,22 +51,8 @@ protected:
 
     VyMenuBar& Bar() { return *dynamic_cast<VyMenuBar*>(m_pMain->GetMenuBar()); }
     VyPopupMenu& Options() { return *Bar().GetPopup(1); }
-    int IndexOf(VyPopupMenu& menu, const VyString& text)
-    {
-        for (int i = 0; i < menu.GetItemCount(); ++i)
-            if (menu.GetItem(i).GetText() == text)
-                return i;
-        ADD_FAILURE() << "no item " << text;
-        return 0;
-    }
-    VyPopupMenu& Sets() { return *Options().GetItem(IndexOf(Options(), "Piece Set")).GetSubMenu(); }
-    std::vector<VyString> Titles()
-    {
-        std::vector<VyString> titles;
-        for (int i = 0; i < Sets().GetItemCount(); ++i)
-            titles.push_back(Sets().GetItem(i).GetText());
-        return titles;
-    }
+    VyPopupMenu& Sets() { return SubMenuOf(Options(), "Piece Set"); }
+    std::vector<VyString> Titles() { return MenuTitles(Sets()); }
     // The titles of the items checked and of those disabled, as the menu would show them now.
     std::vector<VyString> Checked() { return Marked([](const VyMenuItem& item) { return item.IsChecked(); }); }
     std::vector<VyString> Disabled() { return Marked([](const VyMenuItem& item) { return !item.IsEnabled(); }); }
@@ -82,7 +68,7 @@ protected:
         }
         return titles;
     }
-    int CommandOf(const VyString& title) { return Sets().GetItem(IndexOf(Sets(), title)).GetId(); }
+    int CommandOf(const VyString& title) { return Sets().GetItem(MenuItemIndex(Sets(), title)).GetId(); }
     void Choose(const VyString& title) { ASSERT_TRUE(m_pMain->OnCommand(CommandOf(title))); }
     void WaitForSet(const VyString& name)
     {
@@ -95,7 +81,7 @@ protected:
 
 TEST_F(VyPieceSetMenuTest, TheArchivesAndTheDisksSetsAreListedOnceInNameOrderAfterDisplay)
 {
-    EXPECT_EQ(IndexOf(Options(), "Piece Set"), IndexOf(Options(), "Display") + 1);
+    EXPECT_EQ(MenuItemIndex(Options(), "Piece Set"), MenuItemIndex(Options(), "Display") + 1);
     EXPECT_EQ(Titles(), (std::vector<VyString>{"Classic", "Forest", "Squares"}));
     for (int i = 0; i < Sets().GetItemCount(); ++i)
         EXPECT_EQ(Sets().GetItem(i).GetId(), VyPieceSetMenu::VY_CMD_FIRST_SET + i);

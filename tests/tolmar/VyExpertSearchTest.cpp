@@ -9,6 +9,7 @@
 #include "VyBoardSymmetries.h"
 #include "VyCanonicalForm.h"
 #include "VyComputerDecision.h"
+#include "VyExpertPlayer.h"
 #include "VyExpertSearch.h"
 #include "VyPieceSymmetries.h"
 
@@ -179,4 +180,35 @@ TEST(ExpertSearch, TheCanonicalFormIsTheSameForEverySymmetricImage)
             }
     }
     EXPECT_EQ(keys.size(), 5u);
+}
+
+// The player answers the state's question on the game's copy: a square for the piece in hand while
+// placing, a piece while choosing; a search stopped before its first pass leaves it to the Advanced
+// choice; a state that asks nothing gets no answer.
+TEST(ExpertPlayer, AnswersEachStateAndFallsBackWhenStoppedAtOnce)
+{
+    VyRandom random(2);
+    VyExpertPlayer player(random);
+    const VyExpertLimits stopAtOnce{0, [] { return true; }};
+    VyComputerPosition placing = MakePosition(ClassicSet(), WIN_IN_TWO, VyLevel::ADVANCED, VyGameState::PLAYER2_PLACES, 7);
+    const VyExpertResult placed = player.Decide(placing, NO_LIMITS);
+    EXPECT_EQ(placed.outcome, VyOutcome::WIN);
+    EXPECT_EQ(ValueOfMove(Board(WIN_IN_TWO), 7, placed.square, placed.piece), VyOutcome::WIN);
+
+    const VyExpertResult hurried = player.Decide(MakePosition(ClassicSet(), {}, VyLevel::ADVANCED,
+                                                              VyGameState::PLAYER1_PLACES, 3), stopAtOnce);
+    EXPECT_EQ(hurried.outcome, VyOutcome::UNKNOWN);
+    EXPECT_GE(hurried.square, 0);
+    EXPECT_LT(hurried.square, 16);
+
+    VyComputerPosition choosing = MakePosition(ClassicSet(), WIN_IN_TWO, VyLevel::ADVANCED);
+    const VyExpertResult chosen = player.Decide(choosing, NO_LIMITS);
+    ASSERT_GE(chosen.piece, 0);
+    EXPECT_EQ(choosing.pieces[static_cast<size_t>(chosen.piece)].location, -1) << "an off-board piece";
+    EXPECT_NE(chosen.outcome, VyOutcome::UNKNOWN) << "eight empty squares are solved";
+
+    placing.currentPiece = 8; // on the board already
+    EXPECT_EQ(player.Decide(placing, NO_LIMITS).square, -1);
+    choosing.state = VyGameState::GAME_WON;
+    EXPECT_EQ(player.Decide(choosing, NO_LIMITS).piece, -1);
 }

@@ -13,6 +13,8 @@
 //   [General] First Player     text   "Player1"  "Player1", "Player2" or "Random"
 //   [General] Player1, Player2 text   empty      the players' names
 //   [General] Set              text   "classic"  the piece set
+//   [General] Expert Time      int    2000       the Expert's budget per decision and per hint in
+//                                                milliseconds; 0 = no limit
 //   [Network] PortNumber       int    7          the port for serving and joining, as typed
 //   [Network] Server Address   text   empty      the last host joined
 //
@@ -39,6 +41,10 @@ public:
     VyString GetPlayerName(VyPlayer player);
     void SetPlayerName(VyPlayer player, const VyString& name);
     VyString GetSetName();
+    // Expert Time: a negative number gives the default, one above VY_MAX_EXPERT_MS that maximum.
+    unsigned int GetExpertTime();
+    static constexpr int VY_DEFAULT_EXPERT_MS = 2000;
+    static constexpr int VY_MAX_EXPERT_MS = 3600000; // an hour
     // PortNumber as the player typed it (empty when absent); the number, or fallback when absent.
     VyString GetPortText();
     int GetPortNumber(int fallback);

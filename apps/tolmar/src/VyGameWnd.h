@@ -9,6 +9,7 @@
 #include "VyGameHost.h"
 #include "VyGameRules.h"
 #include "VyGameSettings.h"
+#include "VyHintAnswer.h"
 #include "VyNetworkGame.h"
 #include "VyStartRequest.h"
 #include "VyUnattendedRun.h"
@@ -118,6 +119,18 @@ public:
     // or in color.
     void AddLogLine(const VyString& text);
     void AddLogLine(const VyString& text, const VyColor& color);
+    // Command 223: the Expert works out the best move for the local human to act (VyGameRules::CanHint)
+    // on the worker, under the Expert's budget. Nothing unless CanAskHint. The answer (MSG_HINT) is
+    // shown for as long as the position stays: the square outlined in VY_HINT_COLOR when placing, a
+    // ring of that colour around the piece to hand over when choosing; and the outlook goes into the
+    // message log. An answer for a position that has changed meanwhile is dropped.
+    void AskHint();
+    // A hint may be asked for: the rules allow one and none is being worked out for this position.
+    bool CanAskHint() const;
+    // The hint shown for the current position, or none.
+    std::optional<VyHintAnswer> GetShownHint() const;
+    static constexpr uint32_t VY_HINT_COLOR = 0x20E0FF;
+
     // Command 222 and Return: the chat line, waiting until it closes. Command 221: the Messages window.
     void OpenChatLine() { m_chat.OpenChatLine(); }
     void CloseChatLine() { m_chat.CloseChatLine(); }
@@ -155,6 +168,8 @@ public:
     void StorePlayerName(VyPlayer player, const VyString& name) override;
     void FocusGameWindow() override;
     void WakeComputer(const VyComputerPosition& position) override;
+    // Tells the worker, so that an Expert search on an older position ends at its next check.
+    void PositionGenerationChanged(int generation) override;
     void SetBusy(bool busy) override;
     VyMessageTarget* GetMessageTarget() override { return this; }
     VySetLoadProgress* GetSetLoadProgress() override { return m_pProgress.get(); }
@@ -168,7 +183,7 @@ public:
     // The result of a question box closed by the program (no button has it).
     static constexpr int VY_QUESTION_REPLACED = 0;
     // Posted to itself once the first set is in use: do what the command line asked for.
-    static constexpr int MSG_GAME_START = 1006;
+    static constexpr int MSG_GAME_START = 1007;
     static constexpr int VY_DOTS_TIMER = 2;
     static constexpr int VY_DOTS_STEP_MS = 333;
 
@@ -192,6 +207,9 @@ private:
     void DrawBackgroundAndBoard(VyRenderContext& context, const VyRect& clientRect);
     void DrawHighlight(VyRenderContext& context, const VyRect& clientRect);
     void DrawStatus(VyRenderContext& context, const VyRect& clientRect);
+    void DrawHint(VyRenderContext& context, const VyRect& clientRect);
+    void DrawSquareOutline(VyRenderContext& context, const VyRect& clientRect, int square, uint32_t color);
+    void OnHint(const VyMessage& msg);
 
     // The display of set loads outlives the rules: their destructor waits for a load still running,
     // which reports through it to the end.
@@ -213,4 +231,7 @@ private:
     VyStartRequest m_start;
     bool m_bStartDone = false;
     bool m_bSetDrawnReported = false;
+    int m_hintAskedGeneration = -1; // the position a hint is being worked out for, -1 for none
+    int m_hintGeneration = -1;      // the position the shown hint belongs to, -1 for none
+    VyHintAnswer m_hint;
 };

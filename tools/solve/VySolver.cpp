@@ -1,5 +1,6 @@
 #include "VySolver.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -47,12 +48,26 @@ bool VySolver::Load(const VyString& path, std::ostream& err)
     return true;
 }
 
-void VySolver::PrintMove(const VyExpertResult& result, VyGameState state, int piece, std::ostream& out)
+bool VySolver::EndsTheGame(const VyComputerPosition& position, int square) const
 {
+    std::vector<VySquare> squares = position.squares;
+    if (square < 0 || static_cast<size_t>(square) >= squares.size())
+        return false;
+    squares[static_cast<size_t>(square)].piece = position.currentPiece;
+    int combination = -1;
+    VyString value;
+    const bool bFull = std::none_of(squares.begin(), squares.end(), [](const VySquare& s) { return s.piece < 0; });
+    return bFull || m_rules.CheckWin(squares, combination, value);
+}
+
+void VySolver::PrintMove(const VyExpertResult& result, const VyComputerPosition& position, std::ostream& out) const
+{
+    const VyGameState state = position.state;
     const bool bPlacing = state == VyGameState::PLAYER1_PLACES || state == VyGameState::PLAYER2_PLACES;
     if (bPlacing)
-        out << "place piece " << piece + 1 << " on square " << result.square + 1;
-    if (result.piece >= 0)
+        out << "place piece " << position.currentPiece + 1 << " on square " << result.square + 1;
+    // A placement that wins or fills the board hands nothing over, whatever piece the search kept.
+    if (result.piece >= 0 && !(bPlacing && EndsTheGame(position, result.square)))
         out << (bPlacing ? ", then hand over piece " : "hand over piece ") << result.piece + 1;
     out << "\n";
 }
@@ -71,7 +86,7 @@ VySolveStatus VySolver::Solve(const VyString& path, unsigned int budgetMs, std::
     VyExpertLimits limits;
     limits.budgetMs = budgetMs;
     const VyExpertResult result = player.Decide(position, limits);
-    PrintMove(result, position.state, position.currentPiece, out);
+    PrintMove(result, position, out);
     out << "value: " << OutcomeName(result.outcome) << std::endl;
     return VySolveStatus::ANSWERED;
 }

@@ -36,7 +36,9 @@ private:
     bool Load(const VyString& path, std::ostream& err);
     void WaitForSet();
     void PrintErrors(std::ostream& err) const;
-    static void PrintMove(const VyExpertResult& result, VyGameState state, int piece, std::ostream& out);
+    // Whether the piece in hand on square completes a line or fills the board.
+    bool EndsTheGame(const VyComputerPosition& position, int square) const;
+    void PrintMove(const VyExpertResult& result, const VyComputerPosition& position, std::ostream& out) const;
 
     VyMessageQueue m_queue;
     VySolveHost m_host;

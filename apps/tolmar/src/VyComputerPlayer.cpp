@@ -79,7 +79,7 @@ bool VyComputerPlayer::TakeRequest(VyComputerPosition& position, VyWorkerTask& t
 
 bool VyComputerPlayer::ShouldStop(int generation)
 {
-    ++m_stopChecks;
+    ++*m_pStopChecks;
     if (m_newestGeneration.load() > generation)
         return true;
     std::lock_guard<std::mutex> guard(m_lock);

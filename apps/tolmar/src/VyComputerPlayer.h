@@ -55,8 +55,10 @@ public:
     void SetNewestGeneration(int generation);
     // Whether the worker thread runs.
     bool IsRunning() const { return m_thread.IsRunning(); }
-    // The Expert searches' stop checks so far (tests count them; never reset).
-    uint64_t GetStopChecks() const { return m_stopChecks.load(); }
+    // The Expert searches' stop checks so far (tests count them; never reset). The counter outlives
+    // the worker for whoever holds it.
+    uint64_t GetStopChecks() const { return m_pStopChecks->load(); }
+    std::shared_ptr<const std::atomic<uint64_t>> GetStopCheckCounter() const { return m_pStopChecks; }
 
 private:
     static unsigned int ComputerThread(void* argument);
@@ -78,7 +80,7 @@ private:
     bool m_bPending = false;
     bool m_bStop = false;
     std::atomic<int> m_newestGeneration{INT_MIN};
-    std::atomic<uint64_t> m_stopChecks{0};
+    std::shared_ptr<std::atomic<uint64_t>> m_pStopChecks = std::make_shared<std::atomic<uint64_t>>(0);
     std::unique_ptr<VyExpertPlayer> m_pExpert; // the worker's alone; made on its first Expert request
     VyEvent m_wake;
     VyThread m_thread;

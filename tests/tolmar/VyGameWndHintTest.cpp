@@ -73,7 +73,7 @@ TEST_F(VyGameWndExpertTest, AHintForAPositionThatChangedIsDroppedAndNoneIsOffere
 {
     m_pMain->OnCommand(215);
     m_pMain->OnCommand(223);
-    ChoosePieceByClick(3); // before the answer is handled
+    Rules().ChoosePiece(3); // a new position before the answer is handled
     Settle();
     EXPECT_FALSE(m_pGame->GetShownHint().has_value());
     EXPECT_FALSE(LogHas("No sure outcome yet."));

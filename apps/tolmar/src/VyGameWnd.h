@@ -34,7 +34,8 @@ enum class VyOpponentRequest
 //
 // Drawing, back to front: the background colour above and right of the board, the board picture from
 // (0, 0) to the set's board size, the highlighted square's outline (three pixels wide, in the square's
-// colour), the status line in white at the top left (with the computer's thinking dots, redrawn every
+// colour), a hint's outline (the hinted square's outline, or a ring around the hinted piece, in
+// VY_HINT_COLOR, while the position it was worked out for stands), the status line in white at the top left (with the computer's thinking dots, redrawn every
 // 333 ms while it thinks); the pieces, the end-of-game question and other children over it.
 //
 // Input:

@@ -12,7 +12,7 @@ class VyPopupMenu;
 // commands. Items are enabled and checked from the game just before they show:
 //
 //   command   item                         enabled when            checked when
-//   200..204  Computer > Beginner..Advanced
+//   200..204  Computer > Beginner..Advanced (levels 1..5)
 //   215       Computer > Expert
 //   205       Human
 //   206, 207  Network > Join, Start

@@ -75,8 +75,8 @@ TEST(VyGameStart, ACommandLineThatCannotBeFollowedEndsWithStatusTwoAndTheReason)
 
     const GameRun level = RunGame(game, {"--computer", "9"});
     EXPECT_EQ(level.status, 2);
-    EXPECT_EQ(level.err, "tolmar: '9' is not a level: give 1 to 5, or Beginner, Easy, Intermediate, Hard or "
-                         "Advanced\nTry 'tolmar --help'.\n");
+    EXPECT_EQ(level.err, "tolmar: '9' is not a level: give 1 to 6, or Beginner, Easy, Intermediate, Hard, "
+                         "Advanced or Expert\nTry 'tolmar --help'.\n");
     EXPECT_FALSE(std::filesystem::exists(game.File("vyw.cfg")));
 }
 

@@ -50,6 +50,7 @@ public:
     std::vector<VyString> fatalErrors;
     bool bConnected = false;
     bool bBusy = false;
+    std::vector<int> generations;            // PositionGenerationChanged calls
 
     void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) override
     {
@@ -78,6 +79,7 @@ public:
     void FocusGameWindow() override { ++focus; }
     void WakeComputer(const VyComputerPosition& position) override { wakes.push_back(position); }
     void SetBusy(bool busy) override { bBusy = busy; }
+    void PositionGenerationChanged(int generation) override { generations.push_back(generation); }
     VyMessageTarget* GetMessageTarget() override { return nullptr; }
     VySetLoadProgress* GetSetLoadProgress() override { return nullptr; }
     void PieceSetChanged() override { ++setChanges; }

@@ -53,7 +53,7 @@ void ExpectRefusals(const RefusalCases& cases)
     }
 }
 
-const char* const CHOICES = "1 to 5, or Beginner, Easy, Intermediate, Hard or Advanced";
+const char* const CHOICES = "1 to 6, or Beginner, Easy, Intermediate, Hard, Advanced or Expert";
 } // namespace
 
 TEST(CommandLine, ASavedGameIsMadeAbsoluteFromTheStartingFolder)
@@ -108,7 +108,7 @@ TEST(CommandLine, LevelsAreTheirNumbersOrTheRulesNamesInAnyCase)
         EXPECT_EQ(VyCommandLine::ParseLevel(name.Lower()), level) << name;
         EXPECT_EQ(VyCommandLine::ParseLevel(name.Upper()), level) << name;
     }
-    for (const char* word : {"0", "6", "-1", "03", " 3", "3 ", "", "Hard ", "Beginners", "Expert", "3.0"})
+    for (const char* word : {"0", "7", "-1", "03", " 3", "3 ", "", "Hard ", "Beginners", "Experts", "3.0"})
         EXPECT_EQ(VyCommandLine::ParseLevel(word), std::nullopt) << "'" << word << "'";
 }
 

@@ -191,6 +191,7 @@ int VyPlainDecision::ComputerChoosePiece(VyComputerPosition& position, VyRandom&
         return ChooseAdvancedPiece(position, random);
     case VyLevel::BEGINNER:
     case VyLevel::EASY:
+    case VyLevel::EXPERT: // the reference knows the five rule-table levels only
         break;
     }
     return RandomOffBoardPiece(position, random);

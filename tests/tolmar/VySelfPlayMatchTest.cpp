@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "TestSets.h"
 #include "VySelfPlayMatch.h"
+#include "VySelfPlayReport.h"
 
 TEST(SelfPlay, ASeededMatchIsReproducibleAndAlternatesTheStart)
 {
@@ -32,4 +34,28 @@ TEST(SelfPlay, AdvancedBeatsBeginnerFromEitherSeat)
     EXPECT_GT(asFirst.firstWins, 3 * asFirst.secondWins);
     VySelfPlayMatch::Score asSecond = VySelfPlayMatch(ClassicSet(), VyLevel::BEGINNER, VyLevel::ADVANCED, 1).Play(10);
     EXPECT_GT(asSecond.secondWins, 3 * asSecond.firstWins);
+}
+
+TEST(SelfPlay, AnExpertSideKeepsWhatItsDecisionsCost)
+{
+    VySelfPlayMatch match(ClassicSet(), VyLevel::EXPERT, VyLevel::BEGINNER, 3);
+    match.SetExpertTime(1); // the end of each game is solved whatever the budget: few nodes
+    const VySelfPlayMatch::Score score = match.Play(2);
+    EXPECT_EQ(score.firstWins + score.secondWins + score.ties, 2);
+    const VySelfPlaySeat& expert = match.GetFirst();
+    EXPECT_GE(expert.GetDecisions(), 4u);
+    EXPECT_GE(expert.GetTotalMicroseconds(), expert.GetLongestMicroseconds());
+    ASSERT_EQ(expert.GetFirstSolves().size(), 2u);
+    for (int empty : expert.GetFirstSolves())
+        EXPECT_TRUE(empty == -1 || (empty >= 1 && empty <= 16)) << empty;
+    EXPECT_TRUE(match.GetSecond().GetFirstSolves().empty()) << "only an Expert side keeps them";
+
+    std::ostringstream report;
+    VySelfPlayReport::Write(report, "first", expert);
+    VySelfPlayReport::Write(report, "second", match.GetSecond());
+    const std::string text = report.str();
+    EXPECT_EQ(text.rfind("first (Expert): ", 0), 0u) << text;
+    EXPECT_NE(text.find(" ms average, "), std::string::npos) << text;
+    EXPECT_EQ(text.find("second"), std::string::npos) << "nothing for a side of another level";
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
 }

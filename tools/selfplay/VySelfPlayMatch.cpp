@@ -12,12 +12,10 @@ constexpr int MAX_ROUNDS_PER_GAME = 1000;
 
 VySelfPlayMatch::VySelfPlayMatch(const VyPieceSet& set, VyLevel firstLevel, VyLevel secondLevel, uint32_t seed,
                                  std::ostream* pLog)
-    : m_firstRandom(seed * 2654435761u + 1u),
-      m_secondRandom(seed * 2654435761u + 2u),
+    : m_first(firstLevel, seed * 2654435761u + 1u),
+      m_second(secondLevel, seed * 2654435761u + 2u),
       m_rulesRandom(seed),
       m_rules(*this, m_rulesRandom),
-      m_firstLevel(firstLevel),
-      m_secondLevel(secondLevel),
       m_pLog(pLog)
 {
     m_rules.SetPieceSet(set);
@@ -50,6 +48,8 @@ VySelfPlayMatch::Outcome VySelfPlayMatch::PlayGame(int index)
         *m_pLog << "Game " << index + 1 << ": "
                 << (index % 2 == 0 ? m_rules.GetPlayer1Name() : m_rules.GetPlayer2Name()) << " chooses first\n";
     m_bComputerFailed = false;
+    m_first.StartGame();
+    m_second.StartGame();
     m_rules.StartGame();
     for (int round = 0; !m_rules.IsGameOver(); ++round)
     {
@@ -63,28 +63,30 @@ VySelfPlayMatch::Outcome VySelfPlayMatch::PlayGame(int index)
         if (m_rules.IsHumanChoosing() || m_rules.IsHumanPlacing())
             ActForFirstSide();
     }
+    m_first.EndGame();
+    m_second.EndGame();
     LogBoard();
     return Result();
 }
 
 void VySelfPlayMatch::ActForFirstSide()
 {
-    VyComputerPosition position = m_rules.TakeComputerPosition();
-    position.level = m_firstLevel;
+    const int choice = m_first.Decide(m_rules.TakeComputerPosition());
     if (m_rules.IsHumanChoosing())
-        m_rules.ChoosePiece(VyComputerDecision::ComputerChoosePiece(position, m_firstRandom));
+        m_rules.ChoosePiece(choice);
     else
-        m_rules.PlacePiece(VyComputerDecision::ComputerChooseSquare(position, m_firstRandom));
+        m_rules.PlacePiece(choice);
 }
 
 void VySelfPlayMatch::WakeComputer(const VyComputerPosition& position)
 {
-    VyComputerPosition copy = position;
-    VyMessage answer;
-    if (VyComputerDecision::Decide(copy, m_secondRandom, this, answer))
-        Post(answer);
-    else
+    const int choice = m_second.Decide(position);
+    const bool bPlacing = position.state == VyGameState::PLAYER2_PLACES;
+    const size_t count = bPlacing ? position.squares.size() : position.pieces.size();
+    if (choice < 0 || static_cast<size_t>(choice) >= count || !m_rules.IsComputersTurn())
         m_bComputerFailed = true;
+    else
+        Post({this, bPlacing ? MSG_COMPUTER_SQUARE : MSG_COMPUTER_PIECE, choice, position.generation});
 }
 
 void VySelfPlayMatch::HandleMessage(const VyMessage& msg)

@@ -5,11 +5,13 @@
 
 #include "VyGameHost.h"
 #include "VyGameRules.h"
+#include "VySelfPlaySeat.h"
 #include "vythread/VyMessageQueue.h"
 #include "vythread/VyMessageTarget.h"
 
 // A match of the computer against itself on a piece set (the classic one in the tool), played through the game's own rules
-// (VyGameRules) and decision code (VyComputerDecision). The "first" side sits in player 1's seat and
+// (VyGameRules) and decision code (VyComputerDecision; an Expert side through VySelfPlaySeat, under
+// SetExpertTime's budget). The "first" side sits in player 1's seat and
 // the "second" side in the computer's seat (player 2, woken by the rules as in a game against the
 // computer); they take turns at choosing first, the first side in even-numbered games. Pieces jump,
 // so each half-move ends as soon as its posted movement message is handled.
@@ -35,6 +37,12 @@ public:
     // board of each game.
     VySelfPlayMatch(const VyPieceSet& set, VyLevel firstLevel, VyLevel secondLevel, uint32_t seed,
                     std::ostream* pLog = nullptr);
+
+    // The Expert's budget per decision in milliseconds (0 = none); 2000 unless set.
+    void SetExpertTime(unsigned int milliseconds) { m_rules.SetExpertTime(milliseconds); }
+    // The two sides, with what their Expert decisions cost.
+    const VySelfPlaySeat& GetFirst() const { return m_first; }
+    const VySelfPlaySeat& GetSecond() const { return m_second; }
 
     Score Play(int games);
     // Plays game number index (0-based). Throws VyException if the game stops making progress.
@@ -73,12 +81,10 @@ private:
     void LogBoard() const;
 
     VyMessageQueue m_queue;
-    VyRandom m_firstRandom;
-    VyRandom m_secondRandom;
+    VySelfPlaySeat m_first;
+    VySelfPlaySeat m_second;
     VyRandom m_rulesRandom;
     VyGameRules m_rules;
-    VyLevel m_firstLevel;
-    VyLevel m_secondLevel;
     std::ostream* m_pLog;
     bool m_bComputerFailed = false;
 };

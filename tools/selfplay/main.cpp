@@ -1,10 +1,12 @@
 // tolmar-selfplay: the computer plays against itself with the game's own rules and levels.
 //
-//   tolmar-selfplay --first L1 --second L2 --games N [--seed S] [--verbose]
+//   tolmar-selfplay --first L1 --second L2 --games N [--seed S] [--expert-ms N] [--verbose]
 //
-// Levels are 1..5 or their names (Beginner, Easy, Intermediate, Hard, Advanced). The sides take
-// turns at choosing first; with a seed the run is reproducible. The last line printed is
-// "first wins: A, second wins: B, ties: C".
+// Levels are 1..6 or their names (Beginner, Easy, Intermediate, Hard, Advanced, Expert). The sides
+// take turns at choosing first; with a seed the run is reproducible (but for an Expert side, whose
+// search ends on its budget: --expert-ms, default 2000, 0 = none). The summary is
+// "first wins: A, second wins: B, ties: C", followed for each Expert side by a line of its decision
+// times and where its search first solved each game (VySelfPlayReport).
 
 #include <cstdlib>
 #include <ctime>
@@ -12,6 +14,7 @@
 #include <optional>
 
 #include "VySelfPlayMatch.h"
+#include "VySelfPlayReport.h"
 #include "vyio/VyArchiveSource.h"
 #include "vythread/VyException.h"
 
@@ -19,8 +22,9 @@ namespace
 {
 int Usage()
 {
-    std::cerr << "usage: tolmar-selfplay --first LEVEL --second LEVEL --games N [--seed S] [--verbose]\n"
-                 "       LEVEL is 1..5 or Beginner, Easy, Intermediate, Hard, Advanced\n";
+    std::cerr << "usage: tolmar-selfplay --first LEVEL --second LEVEL --games N [--seed S] [--expert-ms N] "
+                 "[--verbose]\n"
+                 "       LEVEL is 1..6 or Beginner, Easy, Intermediate, Hard, Advanced, Expert\n";
     return 2;
 }
 
@@ -47,6 +51,7 @@ int main(int argc, char** argv)
     std::optional<VyLevel> second;
     long long games = -1;
     long long seed = -1;
+    long long expertMs = 2000;
     bool verbose = false;
     for (int i = 1; i < argc; ++i)
     {
@@ -61,6 +66,11 @@ int main(int argc, char** argv)
         else if (option == "--games" && hasValue)
         {
             if (!ParseCount(argv[++i], games) || games > 100000000)
+                return Usage();
+        }
+        else if (option == "--expert-ms" && hasValue)
+        {
+            if (!ParseCount(argv[++i], expertMs) || expertMs > 3600000)
                 return Usage();
         }
         else if (option == "--seed" && hasValue)
@@ -84,9 +94,12 @@ int main(int argc, char** argv)
         VySelfPlayMatch match(set, *first, *second, static_cast<uint32_t>(seed), verbose ? &std::cout : nullptr);
         if (verbose)
             std::cout << "Seed " << seed << "; pieces are shown by the initials of Color, Height, Shape, Top\n";
+        match.SetExpertTime(static_cast<unsigned int>(expertMs));
         VySelfPlayMatch::Score score = match.Play(static_cast<int>(games));
         std::cout << "first wins: " << score.firstWins << ", second wins: " << score.secondWins
                   << ", ties: " << score.ties << std::endl;
+        VySelfPlayReport::Write(std::cout, "first", match.GetFirst());
+        VySelfPlayReport::Write(std::cout, "second", match.GetSecond());
     }
     catch (VyException& error)
     {

@@ -27,6 +27,8 @@ public:
     VyLevel GetLevel() const { return m_level; }
     // Looks at the position from the queue (never from inside a rule operation).
     void Consider();
+    // The game's position generation changed: an Expert search of the worker on an older one ends.
+    void PositionGenerationChanged(int generation) { m_pWorker->SetNewestGeneration(generation); }
 
     void HandleMessage(const VyMessage& msg) override;
 

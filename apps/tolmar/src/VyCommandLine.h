@@ -13,7 +13,7 @@
 //   tolmar --help | --version
 //
 // FILE is a saved game to load at start; --human and --computer begin that kind of game at once;
-// LEVEL is 1 to 5 or a level's name (Beginner, Easy, Intermediate, Hard, Advanced) in any case.
+// LEVEL is 1 to 6 or a level's name (Beginner, Easy, Intermediate, Hard, Advanced, Expert) in any case.
 // --serve begins a network game at once and waits for the other player; --join begins one with the
 // game served at HOST (a host name, an IPv4 or an IPv6 address). --port N (1 to 65535, in decimal
 // without a leading 0) and --name NAME (not empty) are for those two only.
@@ -31,7 +31,7 @@ public:
     // reading where they stand. A relative FILE is made absolute against currentDirectory (the folder
     // the program was started from). Nothing fails: a command line the program cannot follow gives
     // REFUSE with the reason in refusal, at the first of
-    //   an unknown option; --computer or --autoplay without a level, or with one that is neither 1..5 nor a name;
+    //   an unknown option; --computer or --autoplay without a level, or with one that is neither 1..6 nor a name;
     //   --human, --computer, --serve, --join, --port, --name or --autoplay twice; two of --human,
     //   --computer, --serve and --join; a value given to --human, --serve, --help or --version;
     //   --join without a host (an option in its place counts as none), or with a word that has blanks

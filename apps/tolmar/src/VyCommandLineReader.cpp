@@ -16,7 +16,7 @@ constexpr const char* CHAT_EACH_MOVE = "--chat-each-move";
 constexpr const char* HOST_CHOICES = "a host name or an IPv4 or IPv6 address";
 constexpr int MAX_PORT = 65535;
 
-// "1 to 5, or Beginner, Easy, Intermediate, Hard or Advanced"
+// "1 to 6, or Beginner, Easy, Intermediate, Hard, Advanced or Expert"
 VyString LevelChoicesText()
 {
     const VyLevel first = std::begin(VY_ALL_LEVELS)[0];

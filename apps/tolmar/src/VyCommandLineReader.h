@@ -5,7 +5,7 @@
 
 #include "VyStartRequest.h"
 
-// "1 to 5, or Beginner, Easy, Intermediate, Hard or Advanced"
+// "1 to 6, or Beginner, Easy, Intermediate, Hard, Advanced or Expert"
 VyString VyLevelChoices();
 
 // One reading of the game's command line, left to right, into a request (VyCommandLine::Parse uses

@@ -153,6 +153,7 @@ int VyComputerDecision::ComputerChoosePiece(VyComputerPosition& position, VyRand
     case VyLevel::HARD:
         return ChooseSafePiece(board, random);
     case VyLevel::ADVANCED:
+    case VyLevel::EXPERT: // asked directly: the Expert's own fallback
         return ChooseAdvancedPiece(board, random);
     case VyLevel::BEGINNER:
     case VyLevel::EASY:
@@ -190,7 +191,7 @@ int VyComputerDecision::ComputerChooseSquare(VyComputerPosition& position, VyRan
     const int winning = board.WinningSquare(current);
     if (winning != -1)
         return winning;
-    if (position.level == VyLevel::HARD || position.level == VyLevel::ADVANCED)
+    if (position.level == VyLevel::HARD || position.level == VyLevel::ADVANCED || position.level == VyLevel::EXPERT)
         return ChooseSafeSquare(board, current, random);
     return RandomEmptySquare(board, random);
 }

@@ -32,7 +32,8 @@ class VyCompactPosition;
 // The computer's decisions, one rule table per level. Each works on a position copy and an injected
 // random generator, so that tests and self-play are reproducible. A "random index below n" is
 // random.Next() % n. The functions leave the position as they found it. They decide on the compact
-// form of the position (VyCompactPosition), which assumes that no line has won yet.
+// form of the position (VyCompactPosition), which assumes that no line has won yet. The Expert level
+// is the worker's VyExpertPlayer; asked here, it decides as Advanced (the Expert's own fallback).
 class VyComputerDecision
 {
 public:

@@ -1,5 +1,16 @@
 #include "VyComputerPlayer.h"
 
+#include "VyHintAnswer.h"
+#include "vythread/VyTrace.h"
+
+namespace
+{
+bool IsPlacing(VyGameState state)
+{
+    return state == VyGameState::PLAYER1_PLACES || state == VyGameState::PLAYER2_PLACES;
+}
+} // namespace
+
 VyComputerPlayer::VyComputerPlayer(VyMessageTarget* pTarget, VyRandom& random) : m_pTarget(pTarget), m_random(random)
 {
     m_thread.Start(ComputerThread, this);
@@ -17,12 +28,32 @@ VyComputerPlayer::~VyComputerPlayer()
 
 void VyComputerPlayer::Wake(const VyComputerPosition& position)
 {
+    Hand(position, VyWorkerTask::DECIDE);
+}
+
+void VyComputerPlayer::AskHint(const VyComputerPosition& position)
+{
+    Hand(position, VyWorkerTask::HINT);
+}
+
+void VyComputerPlayer::Hand(const VyComputerPosition& position, VyWorkerTask task)
+{
+    SetNewestGeneration(position.generation);
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_request = position;
+        m_task = task;
         m_bPending = true;
     }
     m_wake.Set();
+}
+
+void VyComputerPlayer::SetNewestGeneration(int generation)
+{
+    int newest = m_newestGeneration.load();
+    while (newest < generation && !m_newestGeneration.compare_exchange_weak(newest, generation))
+    {
+    }
 }
 
 unsigned int VyComputerPlayer::ComputerThread(void* argument)
@@ -31,7 +62,7 @@ unsigned int VyComputerPlayer::ComputerThread(void* argument)
     return 0;
 }
 
-bool VyComputerPlayer::TakeRequest(VyComputerPosition& position, bool& bHaveRequest)
+bool VyComputerPlayer::TakeRequest(VyComputerPosition& position, VyWorkerTask& task, bool& bHaveRequest)
 {
     std::lock_guard<std::mutex> guard(m_lock);
     if (m_bStop)
@@ -40,9 +71,51 @@ bool VyComputerPlayer::TakeRequest(VyComputerPosition& position, bool& bHaveRequ
     if (m_bPending)
     {
         position = std::move(m_request);
+        task = m_task;
         m_bPending = false;
     }
     return true;
+}
+
+bool VyComputerPlayer::ShouldStop(int generation)
+{
+    ++*m_pStopChecks;
+    if (m_newestGeneration.load() > generation)
+        return true;
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_bStop || m_bPending;
+}
+
+bool VyComputerPlayer::AnswerExpert(const VyComputerPosition& position, VyWorkerTask task, VyMessage& answer)
+{
+    if (!m_pExpert)
+        m_pExpert = std::make_unique<VyExpertPlayer>(m_random);
+    VyExpertLimits limits;
+    limits.budgetMs = position.expertMs;
+    limits.stop = [this, generation = position.generation] { return ShouldStop(generation); };
+    const VyExpertResult result = m_pExpert->Decide(position, limits);
+    if (result.stopped)
+        return false;
+    if (task == VyWorkerTask::HINT)
+    {
+        const VyHintAnswer hint{result.square, result.piece, result.outcome};
+        answer = {m_pTarget, MSG_HINT, VyHintAnswer::Pack(hint), position.generation};
+        return true;
+    }
+    const bool bPlacing = IsPlacing(position.state);
+    const int choice = bPlacing ? result.square : result.piece;
+    const size_t count = bPlacing ? position.squares.size() : position.pieces.size();
+    const bool valid = choice >= 0 && static_cast<size_t>(choice) < count;
+    VY_ASSERT_TEXT(valid, "the Expert found a choice");
+    answer = {m_pTarget, bPlacing ? MSG_COMPUTER_SQUARE : MSG_COMPUTER_PIECE, choice, position.generation};
+    return valid;
+}
+
+bool VyComputerPlayer::Answer(VyComputerPosition& position, VyWorkerTask task, VyMessage& answer)
+{
+    if (task == VyWorkerTask::HINT || position.level == VyLevel::EXPERT)
+        return AnswerExpert(position, task, answer);
+    return VyComputerDecision::Decide(position, m_random, m_pTarget, answer);
 }
 
 void VyComputerPlayer::Run()
@@ -51,13 +124,14 @@ void VyComputerPlayer::Run()
     {
         m_wake.Wait();
         VyComputerPosition position;
+        VyWorkerTask task = VyWorkerTask::DECIDE;
         bool bHaveRequest = false;
-        if (!TakeRequest(position, bHaveRequest))
+        if (!TakeRequest(position, task, bHaveRequest))
             return;
         if (!bHaveRequest)
             continue;
         VyMessage answer;
-        if (!VyComputerDecision::Decide(position, m_random, m_pTarget, answer))
+        if (!Answer(position, task, answer))
             continue;
         {
             std::lock_guard<std::mutex> guard(m_lock);

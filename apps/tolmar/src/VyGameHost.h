@@ -45,6 +45,10 @@ public:
     virtual void FocusGameWindow() = 0;
     // The computer is to move on position (copied now, on the window thread): wake its worker.
     virtual void WakeComputer(const VyComputerPosition& position) = 0;
+    // The rules' position generation became generation (undo, new game, load, any half-move): work
+    // the computer does for an older one may end now. Called from inside rule operations; nothing by
+    // default.
+    virtual void PositionGenerationChanged(int generation) { (void)generation; }
     // A movement that ends a half-move is running (busy cursor) or has ended.
     virtual void SetBusy(bool busy) = 0;
 

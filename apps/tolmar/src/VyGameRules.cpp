@@ -99,7 +99,7 @@ void VyGameRules::SetPieceSet(const VyPieceSet& set)
     m_highlightedSquare = NO_SQUARE;
     m_winningCombination = -1;
     m_state = VyGameState::NO_OPPONENT;
-    ++m_positionGeneration;
+    NewPosition();
     m_host.PieceSetChanged();
     UpdateStatus();
 }
@@ -343,7 +343,7 @@ void VyGameRules::ApplyChoice(int piece)
     // Against the computer the human's choice stays where it is until the computer places it.
     const bool stays = m_opponent == VyOpponent::COMPUTER && IsHumanChoosing();
     m_currentPiece = piece;
-    ++m_positionGeneration;
+    NewPosition();
     DisableOffBoardPieces();
     m_host.FocusGameWindow();
     StartMovement(piece, m_set.chosenPos, m_moveSpeed, stays ? VyMoveStyle::STAY_IN_PLACE : VyMoveStyle::TRAVEL,
@@ -363,7 +363,7 @@ void VyGameRules::ApplyPlacement(int square)
     Piece(piece).location = square;
     m_currentPiece = INVALID_PIECE;
     m_highlightedSquare = NO_SQUARE;
-    ++m_positionGeneration;
+    NewPosition();
     m_host.Restack();
     StartMovement(piece, Square(square).center, m_moveSpeed, VyMoveStyle::TRAVEL, VyAfterMove::NEXT_TURN);
 }
@@ -443,7 +443,7 @@ void VyGameRules::EndGame()
     m_bAwaitingPeerStart = false;
     m_state = VyGameState::NO_OPPONENT;
     m_highlightedSquare = NO_SQUARE;
-    ++m_positionGeneration;
+    NewPosition();
     DisableOffBoardPieces();
     UpdateStatus();
 }
@@ -510,7 +510,7 @@ void VyGameRules::ResetBoard()
     m_history.clear();
     m_currentPiece = INVALID_PIECE;
     m_highlightedSquare = NO_SQUARE;
-    ++m_positionGeneration;
+    NewPosition();
 }
 
 // ---- undo ----
@@ -541,7 +541,7 @@ void VyGameRules::Undo()
     case VyGameState::PLAYER1_PLACES: m_state = VyGameState::PLAYER2_CHOOSES; moved = TakeBackChoice(); break;
     default: return;
     }
-    ++m_positionGeneration;
+    NewPosition();
     if (IsComputersTurn())
     {
         // Against the computer an undo always goes back to a human's turn: the next step follows
@@ -667,7 +667,7 @@ void VyGameRules::OfferNewGame()
         return;
     AbandonMovement();
     m_state = VyGameState::AWAITING_ACCEPT;
-    ++m_positionGeneration;
+    NewPosition();
     DisableOffBoardPieces();
     UpdateStatus();
 }
@@ -684,7 +684,7 @@ void VyGameRules::AdoptPeerState(VyGameState peerState)
         m_state = peerState == VyGameState::PLAYER1_CHOOSES ? VyGameState::PLAYER2_CHOOSES
                                                             : VyGameState::PLAYER1_CHOOSES;
         m_initialState = m_state;
-        ++m_positionGeneration;
+        NewPosition();
     }
     EndOfMove();
 }
@@ -710,6 +710,19 @@ void VyGameRules::WakeComputer()
     m_host.WakeComputer(TakeComputerPosition());
 }
 
+void VyGameRules::NewPosition()
+{
+    ++m_positionGeneration;
+    m_host.PositionGenerationChanged(m_positionGeneration);
+}
+
+bool VyGameRules::CanHint() const
+{
+    if (m_moving || IsNetworked() || !IsInPlay())
+        return false;
+    return IsHumanChoosing() || IsHumanPlacing();
+}
+
 VyComputerPosition VyGameRules::TakeComputerPosition() const
 {
     VyComputerPosition position;
@@ -721,6 +734,7 @@ VyComputerPosition VyGameRules::TakeComputerPosition() const
     position.state = m_state;
     position.level = m_level;
     position.generation = m_positionGeneration;
+    position.expertMs = m_expertMs;
     position.compact = m_pCompactSet;
     return position;
 }
@@ -882,7 +896,7 @@ void VyGameRules::ApplySavedGame(const VySavedGame& saved)
     PlaceLoadedPieces(saved.locations);
     RebuildHistory(saved.history);
     ApplySavedChoice(saved.currentPiece);
-    ++m_positionGeneration;
+    NewPosition();
     m_host.Restack();
     if (m_state == VyGameState::GAME_WON)
         ShowLoadedWin();

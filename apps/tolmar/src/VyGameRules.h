@@ -145,6 +145,10 @@ public:
     void SelectOpponent(VyOpponent opponent);
     // The computer's strength from its next decision on.
     void SetLevel(VyLevel level) { m_level = level; }
+    // The Expert's budget per decision (and per hint) in milliseconds, 0 = none, from the next
+    // position taken on (TakeComputerPosition).
+    void SetExpertTime(unsigned int milliseconds) { m_expertMs = milliseconds; }
+    unsigned int GetExpertTime() const { return m_expertMs; }
     // Who chooses first in the next new game.
     void SetFirstPlayer(VyFirstPlayer firstPlayer) { m_firstPlayer = firstPlayer; }
     // A player's name; the status line is rebuilt.
@@ -178,8 +182,11 @@ public:
     // an answer to a position that an undo, a new game or a load replaced is dropped.
     void ApplyComputerPiece(int piece, int generation);
     void ApplyComputerSquare(int square, int generation);
-    // A copy of everything the computer decides on.
+    // A copy of everything the computer decides on (also what a hint is worked out on).
     VyComputerPosition TakeComputerPosition() const;
+    // Whether a hint may be asked for: a local human is to choose or place, no movement runs, and
+    // the game is not networked.
+    bool CanHint() const;
 
     // The game's messages for the rules: MSG_MOVE_DONE, MSG_COMPUTER_PIECE, MSG_COMPUTER_SQUARE,
     // MSG_SET_LOADED and MSG_SET_LOAD_FAILED go to MoveDone, ApplyComputerPiece, ApplyComputerSquare,
@@ -259,7 +266,8 @@ public:
     // A half-move movement (or an undo step's) is running: the busy cursor, no input.
     bool IsMoving() const { return m_moving; }
     VyAfterMove GetAfterMove() const { return m_afterMove; }
-    // Changes whenever the position changes; the computer's answers carry it.
+    // Changes whenever the position changes (the host is told, PositionGenerationChanged); the
+    // computer's answers and the hints carry it.
     int GetPositionGeneration() const { return m_positionGeneration; }
 
     // The status line as last built.
@@ -288,6 +296,8 @@ public:
     bool IsAwaitingPeerStart() const { return m_bAwaitingPeerStart; }
 
 private:
+    // The position changed: a new generation, and the host is told.
+    void NewPosition();
     bool IsValidPiece(int piece) const;
     bool IsValidSquare(int square) const;
     bool IsEmptySquare(int square) const;
@@ -350,6 +360,7 @@ private:
     VyGameState m_initialState = VyGameState::PLAYER1_CHOOSES;
     VyOpponent m_opponent = VyOpponent::HUMAN;
     VyLevel m_level = VyLevel::EASY;
+    unsigned int m_expertMs = 2000;
     VyFirstPlayer m_firstPlayer = VyFirstPlayer::PLAYER1;
     int m_currentPiece = INVALID_PIECE;
     bool m_bAwaitingPeerStart = false;

@@ -1,5 +1,6 @@
 #include "VyGameSettings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -93,6 +94,14 @@ float VyGameSettings::GetMoveSpeed()
 void VyGameSettings::SetMoveSpeed(float pixelsPerSecond)
 {
     m_pFile->SetInt(GENERAL, "Movement Speed", static_cast<int>(std::lround(pixelsPerSecond)), VY_CONFIG_SAVE_NOW);
+}
+
+unsigned int VyGameSettings::GetExpertTime()
+{
+    const int milliseconds = m_pFile->GetInt(GENERAL, "Expert Time", VY_DEFAULT_EXPERT_MS);
+    if (milliseconds < 0)
+        return VY_DEFAULT_EXPERT_MS;
+    return static_cast<unsigned int>(std::min(milliseconds, VY_MAX_EXPERT_MS));
 }
 
 const char* VyGameSettings::LastGameLabel(VyOpponent opponent)

@@ -14,6 +14,8 @@
 //   [General] Player1, Player2 text   empty      the players' names
 //   [General] Set              text   "classic"  the piece set; written when a set chosen from
 //                                                Options > Piece Set has arrived
+//   [General] Expert Time      int    2000       the Expert's budget per decision and per hint in
+//                                                milliseconds; 0 = no limit
 //   [Network] PortNumber       int    7          the port for serving and joining, as typed
 //   [Network] Server Address   text   empty      the last host joined
 //
@@ -41,6 +43,10 @@ public:
     void SetPlayerName(VyPlayer player, const VyString& name);
     VyString GetSetName();
     void SetSetName(const VyString& name);
+    // Expert Time: a negative number gives the default, one above VY_MAX_EXPERT_MS that maximum.
+    unsigned int GetExpertTime();
+    static constexpr int VY_DEFAULT_EXPERT_MS = 2000;
+    static constexpr int VY_MAX_EXPERT_MS = 3600000; // an hour
     // PortNumber as the player typed it (empty when absent); the number, or fallback when absent.
     VyString GetPortText();
     int GetPortNumber(int fallback);

@@ -23,7 +23,7 @@ std::optional<VyOpponent> VyOpponentFromNumber(int number)
 
 std::optional<VyLevel> VyLevelFromNumber(int number)
 {
-    return InRange(number, VyLevel::BEGINNER, VyLevel::ADVANCED);
+    return InRange(number, VyLevel::BEGINNER, VyLevel::EXPERT);
 }
 
 std::optional<VyFirstPlayer> VyFirstPlayerFromNumber(int number)
@@ -40,6 +40,7 @@ const char* LevelName(VyLevel level)
     case VyLevel::INTERMEDIATE: return "Intermediate";
     case VyLevel::HARD: return "Hard";
     case VyLevel::ADVANCED: return "Advanced";
+    case VyLevel::EXPERT: return "Expert";
     }
     return "";
 }

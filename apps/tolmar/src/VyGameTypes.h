@@ -36,11 +36,12 @@ enum class VyLevel
     INTERMEDIATE = 3,
     HARD = 4,
     ADVANCED = 5,
+    EXPERT = 6, // the exact search (VyExpertPlayer) under a time budget
 };
 
 // Every level, weakest first (the order of the game's level menu).
 constexpr VyLevel VY_ALL_LEVELS[] = {VyLevel::BEGINNER, VyLevel::EASY, VyLevel::INTERMEDIATE, VyLevel::HARD,
-                                     VyLevel::ADVANCED};
+                                     VyLevel::ADVANCED, VyLevel::EXPERT};
 
 // Who chooses first in a new game.
 enum class VyFirstPlayer
@@ -103,6 +104,9 @@ constexpr int MSG_COMPUTER_SQUARE = 1002; // param1 = square, param2 = position 
 constexpr int MSG_SET_LOAD_FAILED = 1003; // the piece-set loader failed; param1 = the load's number
 constexpr int MSG_MOVE_DONE = 1004;       // param1 = the piece whose movement ended, param2 = param1 + 1
 constexpr int MSG_SET_LOADED = 1005;      // the piece-set loader finished; param1 = the load's number
+// The hint the worker worked out (VyComputerPlayer::AskHint): param1 = VyHintAnswer::Pack of the
+// square, piece and outcome, param2 = position generation.
+constexpr int MSG_HINT = 1006;
 
 // The number a file or the wire carries for a value.
 template <class Enum> constexpr int VyNumberOf(Enum value)
@@ -116,5 +120,5 @@ std::optional<VyOpponent> VyOpponentFromNumber(int number);
 std::optional<VyLevel> VyLevelFromNumber(int number);
 std::optional<VyFirstPlayer> VyFirstPlayerFromNumber(int number);
 
-// "Beginner" .. "Advanced"; empty for a value outside the enumeration (a cast from an unchecked number).
+// "Beginner" .. "Expert"; empty for a value outside the enumeration (a cast from an unchecked number).
 const char* LevelName(VyLevel level);

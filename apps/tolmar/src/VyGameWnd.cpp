@@ -93,6 +93,7 @@ void VyGameWnd::LoadSettings()
     m_chat.CreateLog();
     m_pSettings = std::make_unique<VyGameSettings>();
     m_rules.SetMoveSpeed(m_pSettings->GetMoveSpeed());
+    m_rules.SetExpertTime(m_pSettings->GetExpertTime());
     const VyOpponent lastGame = m_pSettings->GetLastGame();
     m_rules.SetFirstPlayer(m_pSettings->GetFirstPlayer(m_rules.GetFirstPlayer()));
     m_rules.SelectOpponent(lastGame);
@@ -251,6 +252,8 @@ void VyGameWnd::HandleMessage(const VyMessage& msg)
         return m_pNetwork->HandleMessage(msg);
     if (msg.id == MSG_GAME_START)
         return DoStart();
+    if (msg.id == MSG_HINT)
+        return OnHint(msg);
     if (m_chat.HandleMessage(msg))
         return Restack();
     if (m_rules.HandleMessage(msg))
@@ -384,6 +387,42 @@ void VyGameWnd::AddLogLine(const VyString& text, const VyColor& color)
         pLog->AddLine(text, color);
 }
 
+// ---- hints -------------------------------------------------------------------------------------
+
+bool VyGameWnd::CanAskHint() const
+{
+    return m_rules.CanHint() && m_hintAskedGeneration != m_rules.GetPositionGeneration();
+}
+
+void VyGameWnd::AskHint()
+{
+    if (!CanAskHint())
+        return;
+    m_hintAskedGeneration = m_rules.GetPositionGeneration();
+    m_pComputer->AskHint(m_rules.TakeComputerPosition());
+}
+
+std::optional<VyHintAnswer> VyGameWnd::GetShownHint() const
+{
+    if (m_hintGeneration == -1 || m_hintGeneration != m_rules.GetPositionGeneration())
+        return std::nullopt;
+    return m_hint;
+}
+
+void VyGameWnd::OnHint(const VyMessage& msg)
+{
+    if (msg.param2 == m_hintAskedGeneration)
+        m_hintAskedGeneration = -1;
+    if (msg.param2 != m_rules.GetPositionGeneration() || !m_rules.CanHint())
+        return; // the position changed meanwhile
+    m_hint = VyHintAnswer::Unpack(msg.param1);
+    m_hintGeneration = msg.param2;
+    VyTrace::Write(VyString::Format("VyGameWnd : hint square %d piece %d, %s\n", m_hint.square, m_hint.piece,
+                                    OutcomeName(m_hint.outcome)));
+    AddLogLine(VyHintAnswer::OutlookText(m_hint.outcome));
+    Invalidate();
+}
+
 // ---- drawing -----------------------------------------------------------------------------------
 
 void VyGameWnd::ReleaseTextures()
@@ -397,6 +436,7 @@ void VyGameWnd::DrawContent(VyRenderContext& context, const VyRect& clientRect)
 {
     DrawBackgroundAndBoard(context, clientRect);
     DrawHighlight(context, clientRect);
+    DrawHint(context, clientRect);
     DrawStatus(context, clientRect);
     if (!m_bSetDrawnReported && m_rules.GetSetImages() != nullptr)
     {
@@ -437,9 +477,14 @@ void VyGameWnd::DrawHighlight(VyRenderContext& context, const VyRect& clientRect
     const int square = m_rules.GetHighlightedSquare();
     if (square < 0 || square >= m_rules.GetNumberOfSquares())
         return;
+    DrawSquareOutline(context, clientRect, square, m_rules.GetSquares()[static_cast<size_t>(square)].selectColor);
+}
+
+void VyGameWnd::DrawSquareOutline(VyRenderContext& context, const VyRect& clientRect, int square, uint32_t color)
+{
     const VySquare& s = m_rules.GetSquares()[static_cast<size_t>(square)];
     const VyPoint origin{clientRect.left, clientRect.bottom};
-    context.SetColor(VyColor(s.selectColor & 0xFFFFFF));
+    context.SetColor(VyColor(color & 0xFFFFFF));
     for (int grow : {0, 1, -1})
     {
         const VyPoint points[4] = {{origin.x + s.left.x - grow, origin.y + s.left.y},
@@ -448,6 +493,26 @@ void VyGameWnd::DrawHighlight(VyRenderContext& context, const VyRect& clientRect
                                    {origin.x + s.top.x, origin.y + s.top.y + grow}};
         context.DrawPolygon(points, 4, VyPolygonStyle::OUTLINE);
     }
+}
+
+// The hinted square inside the highlight's outline, so that both show when they fall together; the
+// hinted piece inside a ring around its window (the piece is drawn over the ring's inside).
+void VyGameWnd::DrawHint(VyRenderContext& context, const VyRect& clientRect)
+{
+    const std::optional<VyHintAnswer> hint = GetShownHint();
+    if (!hint)
+        return;
+    if (m_rules.IsPlacing() && hint->square >= 0 && hint->square < m_rules.GetNumberOfSquares())
+        return DrawSquareOutline(context, clientRect, hint->square, VY_HINT_COLOR);
+    const VyPiece* pPiece = m_rules.IsChoosing() ? GetPiece(hint->piece) : nullptr;
+    if (pPiece == nullptr)
+        return;
+    const VyRect& rect = pPiece->GetRect();
+    const VyPoint origin{clientRect.left, clientRect.bottom};
+    context.SetColor(VyColor(VY_HINT_COLOR));
+    for (int grow = 1; grow <= 3; ++grow)
+        context.DrawRect(VyRect{origin.x + rect.left - grow, origin.y + rect.top + grow, origin.x + rect.right + grow,
+                                origin.y + rect.bottom - grow});
 }
 
 void VyGameWnd::DrawStatus(VyRenderContext& context, const VyRect& clientRect)
@@ -587,6 +652,15 @@ void VyGameWnd::WakeComputer(const VyComputerPosition& position)
     VyMessageTarget::SetTimer(this, VY_DOTS_TIMER, VY_DOTS_STEP_MS);
     UpdateCursor();
     Invalidate();
+}
+
+void VyGameWnd::PositionGenerationChanged(int generation)
+{
+    m_pComputer->SetNewestGeneration(generation);
+    if (m_pAutoPlayer != nullptr)
+        m_pAutoPlayer->PositionGenerationChanged(generation);
+    if (m_hintGeneration != -1 && m_hintGeneration != generation)
+        Invalidate(); // the hint shown belongs to the position that went
 }
 
 void VyGameWnd::SetBusy(bool busy)

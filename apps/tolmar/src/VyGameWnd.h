@@ -9,6 +9,7 @@
 #include "VyGameHost.h"
 #include "VyGameRules.h"
 #include "VyGameSettings.h"
+#include "VyHintAnswer.h"
 #include "VyNetworkGame.h"
 #include "VyStartRequest.h"
 #include "VyUnattendedRun.h"
@@ -33,7 +34,8 @@ enum class VyOpponentRequest
 //
 // Drawing, back to front: the background colour above and right of the board, the board picture from
 // (0, 0) to the set's board size, the highlighted square's outline (three pixels wide, in the square's
-// colour), the status line in white at the top left (with the computer's thinking dots, redrawn every
+// colour), a hint's outline (the hinted square's outline, or a ring around the hinted piece, in
+// VY_HINT_COLOR, while the position it was worked out for stands), the status line in white at the top left (with the computer's thinking dots, redrawn every
 // 333 ms while it thinks); the pieces, the end-of-game question and other children over it.
 //
 // Input:
@@ -123,6 +125,18 @@ public:
     // or in color.
     void AddLogLine(const VyString& text);
     void AddLogLine(const VyString& text, const VyColor& color);
+    // Command 223: the Expert works out the best move for the local human to act (VyGameRules::CanHint)
+    // on the worker, under the Expert's budget. Nothing unless CanAskHint. The answer (MSG_HINT) is
+    // shown for as long as the position stays: the square outlined in VY_HINT_COLOR when placing, a
+    // ring of that colour around the piece to hand over when choosing; and the outlook goes into the
+    // message log. An answer for a position that has changed meanwhile is dropped.
+    void AskHint();
+    // A hint may be asked for: the rules allow one and none is being worked out for this position.
+    bool CanAskHint() const;
+    // The hint shown for the current position, or none.
+    std::optional<VyHintAnswer> GetShownHint() const;
+    static constexpr uint32_t VY_HINT_COLOR = 0x20E0FF;
+
     // Command 222 and Return: the chat line, waiting until it closes. Command 221: the Messages window.
     void OpenChatLine() { m_chat.OpenChatLine(); }
     void CloseChatLine() { m_chat.CloseChatLine(); }
@@ -160,6 +174,8 @@ public:
     void StorePlayerName(VyPlayer player, const VyString& name) override;
     void FocusGameWindow() override;
     void WakeComputer(const VyComputerPosition& position) override;
+    // Tells the worker, so that an Expert search on an older position ends at its next check.
+    void PositionGenerationChanged(int generation) override;
     void SetBusy(bool busy) override;
     VyMessageTarget* GetMessageTarget() override { return this; }
     VySetLoadProgress* GetSetLoadProgress() override { return m_pProgress.get(); }
@@ -173,7 +189,7 @@ public:
     // The result of a question box closed by the program (no button has it).
     static constexpr int VY_QUESTION_REPLACED = 0;
     // Posted to itself once the first set is in use: do what the command line asked for.
-    static constexpr int MSG_GAME_START = 1006;
+    static constexpr int MSG_GAME_START = 1007;
     static constexpr int VY_DOTS_TIMER = 2;
     static constexpr int VY_DOTS_STEP_MS = 333;
 
@@ -197,6 +213,9 @@ private:
     void DrawBackgroundAndBoard(VyRenderContext& context, const VyRect& clientRect);
     void DrawHighlight(VyRenderContext& context, const VyRect& clientRect);
     void DrawStatus(VyRenderContext& context, const VyRect& clientRect);
+    void DrawHint(VyRenderContext& context, const VyRect& clientRect);
+    void DrawSquareOutline(VyRenderContext& context, const VyRect& clientRect, int square, uint32_t color);
+    void OnHint(const VyMessage& msg);
 
     // The display of set loads outlives the rules: their destructor waits for a load still running,
     // which reports through it to the end.
@@ -219,4 +238,7 @@ private:
     VyStartRequest m_start;
     bool m_bStartDone = false;
     bool m_bSetDrawnReported = false;
+    int m_hintAskedGeneration = -1; // the position a hint is being worked out for, -1 for none
+    int m_hintGeneration = -1;      // the position the shown hint belongs to, -1 for none
+    VyHintAnswer m_hint;
 };

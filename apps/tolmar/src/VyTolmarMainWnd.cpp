@@ -30,12 +30,14 @@ enum : int
     CMD_ABOUT = 212,
     CMD_LOAD = 213,
     CMD_SAVE = 214,
+    CMD_EXPERT = 215,
     CMD_RULES = 216,
     CMD_MOVEMENT_OFF = 218,
     CMD_MOVEMENT_SLOW = 219,
     CMD_MOVEMENT_FAST = 220,
     CMD_MESSAGES = 221,
     CMD_CHAT = 222,
+    CMD_HINT = 223,
 };
 
 // The speeds of Piece Movement > Off, Slow and Fast.
@@ -82,6 +84,7 @@ std::unique_ptr<VyPopupMenu> VyTolmarMainWnd::MakeGameMenu()
     auto pLevels = std::make_unique<VyPopupMenu>();
     for (int command = CMD_BEGINNER; command <= CMD_ADVANCED; ++command)
         pLevels->AppendItem(command, LevelName(static_cast<VyLevel>(command - CMD_BEGINNER + 1)));
+    pLevels->AppendItem(CMD_EXPERT, LevelName(VyLevel::EXPERT));
     pMenu->AppendSubMenu("Computer", std::move(pLevels));
     auto pNetwork = std::make_unique<VyPopupMenu>();
     pNetwork->AppendItem(CMD_JOIN, "Join");
@@ -99,6 +102,7 @@ std::unique_ptr<VyPopupMenu> VyTolmarMainWnd::MakeOptionsMenu()
 {
     auto pMenu = std::make_unique<VyPopupMenu>();
     pMenu->AppendItem(CMD_UNDO, "Undo");
+    pMenu->AppendItem(CMD_HINT, "Hint");
     pMenu->AppendSeparator();
     auto pFirst = std::make_unique<VyPopupMenu>();
     pFirst->AppendItem(CMD_PLAYER1_FIRST, "Player 1");
@@ -148,6 +152,8 @@ void VyTolmarMainWnd::UpdateMenuItem(VyMenuItem& item)
         item.EnableIf(rules.CanSave());
     else if (command == CMD_UNDO)
         item.EnableIf(rules.CanUndo());
+    else if (command == CMD_HINT)
+        item.EnableIf(m_pGame->CanAskHint());
     else if (command == CMD_CHAT)
         item.EnableIf(m_pGame->IsNetworkConnected());
     else if (command == CMD_LOAD) // a loaded game would leave the peer's board apart from ours
@@ -172,10 +178,9 @@ bool VyTolmarMainWnd::OnCommand(int command)
     if (m_pGame == nullptr)
         return false;
     if (command >= CMD_BEGINNER && command <= CMD_ADVANCED)
-    {
-        m_pGame->GetRules().SetLevel(static_cast<VyLevel>(command - CMD_BEGINNER + 1));
-        m_pGame->SetOpponent(VyOpponent::COMPUTER, VyOpponentRequest::FROM_MENU);
-    }
+        SelectComputer(static_cast<VyLevel>(command - CMD_BEGINNER + 1));
+    else if (command == CMD_EXPERT)
+        SelectComputer(VyLevel::EXPERT);
     else if (command == CMD_HUMAN)
         m_pGame->SetOpponent(VyOpponent::HUMAN, VyOpponentRequest::FROM_MENU);
     else if (command == CMD_JOIN) // the other player serves
@@ -188,6 +193,8 @@ bool VyTolmarMainWnd::OnCommand(int command)
         m_pGame->SetMoveSpeed(SpeedOf(command));
     else if (command == CMD_UNDO)
         m_pGame->GetRules().Undo();
+    else if (command == CMD_HINT)
+        m_pGame->AskHint();
     else if (command == CMD_LOAD)
         m_pGame->LoadGameFromFile();
     else if (command == CMD_SAVE)
@@ -205,6 +212,12 @@ bool VyTolmarMainWnd::OnCommand(int command)
     else
         return false;
     return true;
+}
+
+void VyTolmarMainWnd::SelectComputer(VyLevel level)
+{
+    m_pGame->GetRules().SetLevel(level);
+    m_pGame->SetOpponent(VyOpponent::COMPUTER, VyOpponentRequest::FROM_MENU);
 }
 
 void VyTolmarMainWnd::ShowAbout()

@@ -13,12 +13,15 @@ class VyPopupMenu;
 // commands. Items are enabled and checked from the game just before they show:
 //
 //   command   item                         enabled when            checked when
-//   200..204  Computer > Beginner..Advanced
+//   200..204  Computer > Beginner..Advanced (levels 1..5)
+//   215       Computer > Expert
 //   205       Human
 //   206, 207  Network > Join, Start
 //   213, 214  Load, Save                   Load: no network connection; Save: a game was started
 //   208       Exit
 //   8         Undo                         the rules can undo
+//   223       Hint                         a local human's turn, not networked, no hint being
+//                                          worked out (VyGameWnd::CanAskHint)
 //   209..211  First Turn > Player 1, 2, Random                     that first player
 //   218..220  Piece Movement > Off, Slow, Fast                     speed -1, 300, 1500 (rounded)
 //   300..349  Display > schemes, Full Screen, scales               see VyDisplayMenu
@@ -51,6 +54,8 @@ private:
     std::unique_ptr<VyPopupMenu> MakeGameMenu();
     std::unique_ptr<VyPopupMenu> MakeOptionsMenu();
     std::unique_ptr<VyPopupMenu> MakeHelpMenu();
+    // The menu's computer levels: the level, then the computer as opponent.
+    void SelectComputer(VyLevel level);
     void ShowAbout();
     void ShowRules();
     void Exit();

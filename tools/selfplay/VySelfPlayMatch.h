@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <ostream>
 
-#include "VyGameHost.h"
+#include "VyWindowlessHost.h"
 #include "VyGameRules.h"
 #include "VySelfPlaySeat.h"
 #include "vythread/VyMessageQueue.h"
@@ -17,7 +17,7 @@
 // so each half-move ends as soon as its posted movement message is handled.
 //
 // The match owns the process's message queue while it exists (there is one queue at a time).
-class VySelfPlayMatch : public VyMessageTarget, public VyGameHost
+class VySelfPlayMatch : public VyMessageTarget, public VyWindowlessHost
 {
 public:
     struct Score
@@ -52,25 +52,8 @@ public:
 
     // VyGameHost
     void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) override;
-    void PlacePieceAt(int, VyPoint) override {}
-    void Restack() override {}
-    void SetPieceInput(int, VyPieceInput) override {}
-    void SetPieceImage(int, VyPieceImage) override {}
-    void StatusChanged() override {}
-    void RefreshHighlight() override {}
-    void AskPlayAgain() override {}
-    bool IsNetworkConnected() const override { return false; }
-    void SendMove(int, int) override {}
-    void StorePlayerName(VyPlayer, const VyString&) override {}
-    void FocusGameWindow() override {}
     void WakeComputer(const VyComputerPosition& position) override;
-    void SetBusy(bool) override {}
     VyMessageTarget* GetMessageTarget() override { return this; }
-    VySetLoadProgress* GetSetLoadProgress() override { return nullptr; }
-    void PieceSetChanged() override {}
-    void ShowMessageBox(const VyString&, const VyString&) override {}
-    void DeleteGameSettings() override {}
-    void ShowFatalError(const VyString&) override {}
 
 private:
     void ActForFirstSide();

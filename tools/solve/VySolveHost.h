@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "VyGameHost.h"
+#include "VyWindowlessHost.h"
 #include "vythread/VyMessageTarget.h"
 
 class VyGameRules;
@@ -10,7 +10,7 @@ class VyGameRules;
 // The game host of the solver: it shows nothing. Message boxes (a file the rules refuse, a set that
 // cannot be loaded) are kept as the errors to print; a movement ends at once (MSG_MOVE_DONE posted);
 // the set loader's messages go to the rules handed to SetRules, which must outlive the host's use.
-class VySolveHost : public VyMessageTarget, public VyGameHost
+class VySolveHost : public VyMessageTarget, public VyWindowlessHost
 {
 public:
     void SetRules(VyGameRules* pRules) { m_pRules = pRules; }
@@ -21,24 +21,8 @@ public:
 
     // VyGameHost
     void MovePiece(int piece, VyPoint target, float speed, VyMoveStyle style) override;
-    void PlacePieceAt(int, VyPoint) override {}
-    void Restack() override {}
-    void SetPieceInput(int, VyPieceInput) override {}
-    void SetPieceImage(int, VyPieceImage) override {}
-    void StatusChanged() override {}
-    void RefreshHighlight() override {}
-    void AskPlayAgain() override {}
-    bool IsNetworkConnected() const override { return false; }
-    void SendMove(int, int) override {}
-    void StorePlayerName(VyPlayer, const VyString&) override {}
-    void FocusGameWindow() override {}
-    void WakeComputer(const VyComputerPosition&) override {}
-    void SetBusy(bool) override {}
     VyMessageTarget* GetMessageTarget() override { return this; }
-    VySetLoadProgress* GetSetLoadProgress() override { return nullptr; }
-    void PieceSetChanged() override {}
     void ShowMessageBox(const VyString& text, const VyString& caption) override;
-    void DeleteGameSettings() override {}
     void ShowFatalError(const VyString& text) override;
 
 private:

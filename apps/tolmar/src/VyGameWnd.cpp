@@ -1,5 +1,6 @@
 #include "VyGameWnd.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "VyMessageLog.h"
@@ -347,7 +348,7 @@ bool VyGameWnd::FilterKey(int key, int flags)
 
 bool VyGameWnd::IsBusy() const
 {
-    return m_bBusy || m_rules.IsComputersTurn();
+    return m_bBusy || m_rules.IsComputersTurn() || m_hintAskedGeneration == m_rules.GetPositionGeneration();
 }
 
 void VyGameWnd::UpdateCursor()
@@ -400,6 +401,7 @@ void VyGameWnd::AskHint()
         return;
     m_hintAskedGeneration = m_rules.GetPositionGeneration();
     m_pComputer->AskHint(m_rules.TakeComputerPosition());
+    UpdateCursor();
 }
 
 std::optional<VyHintAnswer> VyGameWnd::GetShownHint() const
@@ -413,6 +415,7 @@ void VyGameWnd::OnHint(const VyMessage& msg)
 {
     if (msg.param2 == m_hintAskedGeneration)
         m_hintAskedGeneration = -1;
+    UpdateCursor();
     if (msg.param2 != m_rules.GetPositionGeneration() || !m_rules.CanHint())
         return; // the position changed meanwhile
     m_hint = VyHintAnswer::Unpack(msg.param1);
@@ -436,7 +439,7 @@ void VyGameWnd::DrawContent(VyRenderContext& context, const VyRect& clientRect)
 {
     DrawBackgroundAndBoard(context, clientRect);
     DrawHighlight(context, clientRect);
-    DrawHint(context, clientRect);
+    DrawSquareHint(context, clientRect);
     DrawStatus(context, clientRect);
     if (!m_bSetDrawnReported && m_rules.GetSetImages() != nullptr)
     {
@@ -495,24 +498,43 @@ void VyGameWnd::DrawSquareOutline(VyRenderContext& context, const VyRect& client
     }
 }
 
-// The hinted square inside the highlight's outline, so that both show when they fall together; the
-// hinted piece inside a ring around its window (the piece is drawn over the ring's inside).
-void VyGameWnd::DrawHint(VyRenderContext& context, const VyRect& clientRect)
+// The hinted square inside the highlight's outline, so that both show when they fall together.
+void VyGameWnd::DrawSquareHint(VyRenderContext& context, const VyRect& clientRect)
 {
     const std::optional<VyHintAnswer> hint = GetShownHint();
-    if (!hint)
+    if (hint && m_rules.IsPlacing() && hint->square >= 0 && hint->square < m_rules.GetNumberOfSquares())
+        DrawSquareOutline(context, clientRect, hint->square, VY_HINT_COLOR);
+}
+
+// The pieces stand close together and each window covers its neighbours' edges, so the ring goes
+// over all the children, in the game window's clip.
+void VyGameWnd::DrawChildren(VyRenderContext& context)
+{
+    const VyRect clip = context.GetClipRect();
+    VyFrameWnd::DrawChildren(context);
+    context.SetClipRect(clip);
+    DrawPieceHint(context, GetClientRootRect());
+}
+
+// A band of HINT_RING pixels around the piece's shown pixels, kept inside the window so that all four
+// sides show for a piece at its edge.
+void VyGameWnd::DrawPieceHint(VyRenderContext& context, const VyRect& clientRect)
+{
+    const std::optional<VyHintAnswer> hint = GetShownHint();
+    const VyPiece* pPiece = hint && m_rules.IsChoosing() ? GetPiece(hint->piece) : nullptr;
+    const VyRect bounds = pPiece != nullptr ? pPiece->GetShownBounds() : VyRect{};
+    if (bounds.IsEmpty())
         return;
-    if (m_rules.IsPlacing() && hint->square >= 0 && hint->square < m_rules.GetNumberOfSquares())
-        return DrawSquareOutline(context, clientRect, hint->square, VY_HINT_COLOR);
-    const VyPiece* pPiece = m_rules.IsChoosing() ? GetPiece(hint->piece) : nullptr;
-    if (pPiece == nullptr)
-        return;
-    const VyRect& rect = pPiece->GetRect();
     const VyPoint origin{clientRect.left, clientRect.bottom};
+    const VyRect ring{std::max(origin.x + bounds.left - HINT_RING, clientRect.left),
+                      std::min(origin.y + bounds.top + HINT_RING, clientRect.top),
+                      std::min(origin.x + bounds.right + HINT_RING, clientRect.right),
+                      std::max(origin.y + bounds.bottom - HINT_RING, clientRect.bottom)};
+    context.SetBlending(false);
+    context.SetTexturing(false);
     context.SetColor(VyColor(VY_HINT_COLOR));
-    for (int grow = 1; grow <= 3; ++grow)
-        context.DrawRect(VyRect{origin.x + rect.left - grow, origin.y + rect.top + grow, origin.x + rect.right + grow,
-                                origin.y + rect.bottom - grow});
+    for (int inset = 0; inset < HINT_RING; ++inset)
+        context.DrawRect(VyRect{ring.left + inset, ring.top - inset, ring.right - inset, ring.bottom + inset});
 }
 
 void VyGameWnd::DrawStatus(VyRenderContext& context, const VyRect& clientRect)

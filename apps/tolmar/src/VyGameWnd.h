@@ -34,9 +34,10 @@ enum class VyOpponentRequest
 //
 // Drawing, back to front: the background colour above and right of the board, the board picture from
 // (0, 0) to the set's board size, the highlighted square's outline (three pixels wide, in the square's
-// colour), a hint's outline (the hinted square's outline, or a ring around the hinted piece, in
-// VY_HINT_COLOR, while the position it was worked out for stands), the status line in white at the top left (with the computer's thinking dots, redrawn every
-// 333 ms while it thinks); the pieces, the end-of-game question and other children over it.
+// colour), the hinted square's outline in VY_HINT_COLOR, the status line in white at the top left
+// (with the computer's thinking dots, redrawn every 333 ms while it thinks); the pieces, the
+// end-of-game question and other children over it; last, a ring in VY_HINT_COLOR around the hinted
+// piece, over its neighbours. A hint shows while the position it was worked out for stands.
 //
 // Input:
 //   mouse move            highlights the empty square under the mouse while a local human places
@@ -136,6 +137,7 @@ public:
     // The hint shown for the current position, or none.
     std::optional<VyHintAnswer> GetShownHint() const;
     static constexpr uint32_t VY_HINT_COLOR = 0x20E0FF;
+    static constexpr int HINT_RING = 3; // the width of the ring around a hinted piece
 
     // Command 222 and Return: the chat line, waiting until it closes. Command 221: the Messages window.
     void OpenChatLine() { m_chat.OpenChatLine(); }
@@ -157,7 +159,8 @@ public:
 
     // The square whose outline holds point (client coordinates), or NO_SQUARE.
     int SquareAt(VyPoint point) const;
-    // Whether the pointer shows the busy cursor.
+    // Whether the pointer shows the busy cursor: a movement runs, the computer thinks, or a hint for
+    // this position is being worked out (the player may still move meanwhile).
     bool IsBusy() const;
 
     // VyGameHost
@@ -195,6 +198,7 @@ public:
 
 protected:
     void LayoutChildren() override;
+    void DrawChildren(VyRenderContext& context) override;
 
 private:
     void LoadSettings();
@@ -213,7 +217,8 @@ private:
     void DrawBackgroundAndBoard(VyRenderContext& context, const VyRect& clientRect);
     void DrawHighlight(VyRenderContext& context, const VyRect& clientRect);
     void DrawStatus(VyRenderContext& context, const VyRect& clientRect);
-    void DrawHint(VyRenderContext& context, const VyRect& clientRect);
+    void DrawSquareHint(VyRenderContext& context, const VyRect& clientRect);
+    void DrawPieceHint(VyRenderContext& context, const VyRect& clientRect);
     void DrawSquareOutline(VyRenderContext& context, const VyRect& clientRect, int square, uint32_t color);
     void OnHint(const VyMessage& msg);
 

@@ -1,5 +1,7 @@
 #include "VyPiece.h"
 
+#include <algorithm>
+
 #include "vybitmap/VyKeyedImage.h"
 #include "vyplatform/VyInput.h"
 #include "vyrender/VyRenderContext.h"
@@ -131,19 +133,36 @@ void VyPiece::HandleMessage(const VyMessage& msg)
 
 bool VyPiece::ContainsPoint(VyPoint point) const
 {
-    if (!VyWnd::ContainsPoint(point))
-        return false;
+    return VyWnd::ContainsPoint(point) && IsShownPixel(point.x - GetRect().left, point.y - GetRect().bottom);
+}
+
+// x, y in the picture, row 0 its bottom row.
+bool VyPiece::IsShownPixel(int x, int y) const
+{
     const rgb* pPicture = ShownPicture();
     if (pPicture == nullptr || pPicture->IsEmpty())
         return false;
-    const int x = point.x - GetRect().left;
-    const int y = point.y - GetRect().bottom; // row 0 is the picture's bottom row
     if (x < 0 || y < 0 || x >= pPicture->Width() || y >= pPicture->Height())
         return false;
     const uint32_t pixel = pPicture->Image()->GetPixel(x, y);
     if (m_image == VyPieceImage::GREYED)
         return (pixel >> 24) != 0;
     return (pixel & 0xFFFFFF) != (m_colorMask & 0xFFFFFF);
+}
+
+VyRect VyPiece::GetShownBounds() const
+{
+    const VySize size = GetPictureSize();
+    VyRect bounds{size.cx, 0, 0, size.cy}; // empty until a shown pixel widens it
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            if (IsShownPixel(x, y))
+                bounds = {std::min(bounds.left, x), std::max(bounds.top, y + 1), std::max(bounds.right, x + 1),
+                          std::min(bounds.bottom, y)};
+    if (bounds.left >= bounds.right)
+        return {};
+    const VyRect& rect = GetRect();
+    return {rect.left + bounds.left, rect.bottom + bounds.top, rect.left + bounds.right, rect.bottom + bounds.bottom};
 }
 
 void VyPiece::SendCommand()

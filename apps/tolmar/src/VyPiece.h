@@ -44,6 +44,9 @@ public:
     // Puts the anchor on target at once; a running movement ends without a report.
     void JumpTo(VyPoint target);
     bool IsMoving() const { return m_bMoving; }
+    // The smallest rectangle (parent coordinates) around the shown picture's pixels that are not
+    // transparent; empty when it has none.
+    VyRect GetShownBounds() const;
     // The anchor where the window stands now.
     VyPoint GetAnchor() const;
 
@@ -64,6 +67,7 @@ public:
 
 private:
     const rgb* ShownPicture() const;
+    bool IsShownPixel(int x, int y) const;
     void LoadTextures(VyRenderContext& context);
     void PlaceAt(VyPoint windowPosition);
     void Step();

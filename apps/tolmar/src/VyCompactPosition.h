@@ -32,10 +32,14 @@ public:
     uint64_t OffBoardPieces() const { return m_offBoard; }
     bool IsOffBoard(int piece) const { return m_offBoard >> piece & 1; }
 
-    // Puts an off-board piece on an empty square / takes the piece off a square.
+    // Puts an off-board piece on an empty square / takes the piece off a square. Taking off the
+    // piece placed last restores its lines as they were; any other is worked out from the board.
     void Place(int piece, int square);
     void Remove(int square);
 
+    // The AND of the codes of the line's pieces (all bits while it has none), and its empty squares.
+    uint64_t LineCodes(int line) const { return m_lineAnd[static_cast<size_t>(line)]; }
+    int LineEmptyCount(int line) const { return m_lineEmpty[static_cast<size_t>(line)]; }
     // A full line whose pieces share a value, anywhere on the board.
     bool HasWin() const;
     // Whether piece placed on the empty square completes a winning line through it.
@@ -49,9 +53,15 @@ public:
     int WinningSquare(int piece) const;
     // The off-board pieces whose codes miss the threats.
     uint64_t SafePieces() const;
+    // For every empty square s, SafePieces as it would be with the off-board piece placed on s, into
+    // safe[s]; the piece must win on none of them. The position stays as it is; the other entries
+    // of safe are left alone.
+    using SquareMasks = std::array<uint64_t, VyCompactSet::VY_MAX_SQUARES>;
+    void SafePiecesAfter(int piece, SquareMasks& safe) const;
 
 private:
     void Reset();
+    void RecomputeLines(int square);
 
     const VyCompactSet* m_pSet;
     std::array<int8_t, VyCompactSet::VY_MAX_SQUARES> m_board{};
@@ -59,15 +69,32 @@ private:
     uint64_t m_offBoard = 0;
     std::vector<uint64_t> m_lineAnd;  // AND of the codes on the line; all bits while it is empty
     std::vector<uint8_t> m_lineEmpty; // empty squares on the line
+    // The placements that Remove can undo, latest last, and the m_lineAnd values of the lines
+    // through each square before it was placed (as many as LinesThrough, in its order).
+    std::vector<int8_t> m_placed;
+    std::vector<uint64_t> m_saved;
 };
 
-// The lowest set bit's index of a non-zero mask, and the number of set bits.
+// The lowest and the highest set bit's index of a non-zero mask, and the number of set bits.
 inline int VyLowestBit(uint64_t mask)
 {
     return __builtin_ctzll(mask);
 }
 
+inline int VyHighestBit(uint64_t mask)
+{
+    return 63 - __builtin_clzll(mask);
+}
+
+// Without a popcount instruction in the target the builtin becomes a library call; this is faster.
 inline int VyBitCount(uint64_t mask)
 {
+#ifdef __POPCNT__
     return __builtin_popcountll(mask);
+#else
+    mask -= (mask >> 1) & 0x5555555555555555ULL;
+    mask = (mask & 0x3333333333333333ULL) + ((mask >> 2) & 0x3333333333333333ULL);
+    mask = (mask + (mask >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((mask * 0x0101010101010101ULL) >> 56);
+#endif
 }

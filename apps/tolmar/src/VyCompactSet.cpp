@@ -76,6 +76,10 @@ void VyCompactSet::MakeCodes(const std::vector<VyPieceInfo>& pieces)
                 code |= uint64_t{1} << (m_firstBits[p] + piece.values[p]);
         m_codes.push_back(code);
     }
+    m_piecesWithValue.assign(VY_MAX_VALUES, 0);
+    for (size_t piece = 0; piece < m_codes.size(); ++piece)
+        for (uint64_t bits = m_codes[piece]; bits != 0; bits &= bits - 1)
+            m_piecesWithValue[static_cast<size_t>(__builtin_ctzll(bits))] |= uint64_t{1} << piece;
 }
 
 void VyCompactSet::MakeLines(const std::vector<std::vector<int>>& combinations)

@@ -36,6 +36,14 @@ public:
     int PieceCount() const { return static_cast<int>(m_codes.size()); }
     int LineCount() const { return static_cast<int>(m_lines.size()); }
     uint64_t Code(int piece) const { return m_codes[static_cast<size_t>(piece)]; }
+    // The pieces whose codes share a bit with values.
+    uint64_t PiecesWithAny(uint64_t values) const
+    {
+        uint64_t pieces = 0;
+        for (; values != 0; values &= values - 1)
+            pieces |= m_piecesWithValue[static_cast<size_t>(__builtin_ctzll(values))];
+        return pieces;
+    }
     uint64_t LineMask(int line) const { return m_lines[static_cast<size_t>(line)]; }
     // The lines through a square, in line order.
     const std::vector<int>& LinesThrough(int square) const { return m_linesThrough[static_cast<size_t>(square)]; }
@@ -57,6 +65,7 @@ private:
     std::vector<int> m_valueCounts;
     std::vector<int> m_firstBits;
     std::vector<uint64_t> m_codes;
+    std::vector<uint64_t> m_piecesWithValue; // per value bit, the pieces that have it
     std::vector<uint64_t> m_lines;
     std::vector<std::vector<int>> m_linesThrough;
 };

@@ -88,15 +88,16 @@ bool VyExpertSearch::CheckStop()
     return m_aborted;
 }
 
-bool VyExpertSearch::MakeMoves(VyCompactPosition& board, int hand, std::vector<Move>& moves, int tableSquare,
+bool VyExpertSearch::MakeMoves(const VyCompactPosition& board, int hand, std::vector<Move>& moves, int tableSquare,
                                int tablePiece)
 {
     moves.clear();
+    VyCompactPosition::SquareMasks safeAfter;
+    board.SafePiecesAfter(hand, safeAfter);
     for (uint64_t squares = board.EmptySquares(); squares != 0; squares &= squares - 1)
     {
         const int square = VyLowestBit(squares);
-        board.Place(hand, square);
-        const uint64_t safePieces = board.SafePieces();
+        const uint64_t safePieces = safeAfter[static_cast<size_t>(square)];
         // Forcing placements first: the fewer safe pieces they leave, the sooner a line is decided.
         const int forcing = (64 - VyBitCount(safePieces)) * 4096;
         for (uint64_t safe = safePieces; safe != 0; safe &= safe - 1)
@@ -106,9 +107,11 @@ bool VyExpertSearch::MakeMoves(VyCompactPosition& board, int hand, std::vector<M
             const int order = fromTable ? ORDER_TABLE_MOVE : forcing + std::min(m_history[static_cast<size_t>(square * 64 + piece)], 4095);
             moves.push_back({static_cast<uint8_t>(square), static_cast<uint8_t>(piece), order});
         }
-        board.Remove(square);
     }
-    std::stable_sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) { return a.order > b.order; });
+    // Ties in the order they were made (square, then piece), without the buffer of a stable sort.
+    std::sort(moves.begin(), moves.end(), [](const Move& a, const Move& b) {
+        return a.order != b.order ? a.order > b.order : a.square != b.square ? a.square < b.square : a.piece < b.piece;
+    });
     return !moves.empty();
 }
 
@@ -196,15 +199,13 @@ void VyExpertSearch::Record(const TableProbe& probe, int searched, int alpha, in
 
 // The placer's placements that leave a safe piece to hand over, a few points each: the fewer a
 // player has, the nearer it is to handing over a win. None is a loss, and exact.
-int VyExpertSearch::Mobility(VyCompactPosition& board, int hand)
+int VyExpertSearch::Mobility(const VyCompactPosition& board, int hand)
 {
     int placements = 0;
+    VyCompactPosition::SquareMasks safeAfter;
+    board.SafePiecesAfter(hand, safeAfter);
     for (uint64_t squares = board.EmptySquares(); squares != 0; squares &= squares - 1)
-    {
-        board.Place(hand, VyLowestBit(squares));
-        placements += board.SafePieces() != 0;
-        board.Remove(VyLowestBit(squares));
-    }
+        placements += safeAfter[static_cast<size_t>(VyLowestBit(squares))] != 0;
     return placements == 0 ? LOSS : MOBILITY_POINTS * placements;
 }
 

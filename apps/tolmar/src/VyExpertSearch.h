@@ -109,14 +109,14 @@ private:
     };
 
     int Solve(VyCompactPosition& board, int hand, int depth, int alpha, int beta);
-    int Mobility(VyCompactPosition& board, int hand);
+    int Mobility(const VyCompactPosition& board, int hand);
     // True when the table settles the position (value); otherwise it may narrow the window.
     bool Probe(const VyCompactPosition& board, int hand, int searched, int& alpha, int& beta, TableProbe& probe,
                int& value);
     void Record(const TableProbe& probe, int searched, int alpha, int beta, int value, const Move& best);
     // The moves of board with hand in hand, best first; false when every placement leaves no safe
     // piece to hand over (then the position is lost).
-    bool MakeMoves(VyCompactPosition& board, int hand, std::vector<Move>& moves, int tableSquare, int tablePiece);
+    bool MakeMoves(const VyCompactPosition& board, int hand, std::vector<Move>& moves, int tableSquare, int tablePiece);
     int SearchMoves(VyCompactPosition& board, int hand, std::vector<Move>& moves, int depth, int alpha, int beta,
                     Move& best);
     void Deepen(VyCompactPosition& board, int hand, std::vector<Move>& moves, int empty);

@@ -283,6 +283,17 @@ TEST(SetLoader, HostilePicturesAreRefused)
     const VyString failure = LoadFailure("giantboard", EditSetText(ClassicText(), "General", "Board", "giant.bmp"));
     EXPECT_EQ(failure.rfind("*VyBitmap::Load", 0), 0u) << failure;
     EXPECT_NE(failure.find("-> File: sets\\giantboard\\giant.bmp"), VyString::npos) << failure;
+
+    // Names that lead out of the set's folder, though the files they name exist.
+    resources.Add("sets\\outside.bmp", BitmapText(40, 40));
+    int n = 0;
+    for (const char* name : {"../outside.bmp", "..\\outside.bmp", "pieces/../../outside.bmp", "/etc/hostname", "C:x.bmp"})
+        EXPECT_EQ(LoadFailure(VyString::Format("outside%d", ++n), EditSetText(ClassicText(), "Piece3", "Bitmap", name)),
+                  VyString("*VyGameWnd::InternalLoadSet : The picture's name leads out of the set's folder -> File: ") +
+                      name)
+            << name;
+    EXPECT_EQ(LoadFailure("outsideboard", EditSetText(ClassicText(), "General", "Board", "../outside.bmp")),
+              "*VyGameWnd::InternalLoadSet : The picture's name leads out of the set's folder -> File: ../outside.bmp");
 }
 
 TEST(SetLoader, ACombinationPartWithoutDigitsIsASquareThatNeverWins)

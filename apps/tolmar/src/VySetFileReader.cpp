@@ -23,6 +23,24 @@ bool ParseRgb(const VyString& text, uint32_t& colour)
 {
     return VyStringHelper::ParseRgb(VyStringHelper::Split(text), colour);
 }
+
+// A picture's name is relative to the set's folder and stays inside it: no root, no drive and no
+// ".." part, so that a set from the player's sets folder reads no file of elsewhere.
+bool StaysInSetFolder(const VyString& name)
+{
+    if (name.empty() || name[0] == '/' || name[0] == '\\' || name.find(':') != VyString::npos)
+        return false;
+    size_t start = 0;
+    for (;;)
+    {
+        const size_t end = name.find_first_of("/\\", start);
+        if (name.compare(start, end == VyString::npos ? VyString::npos : end - start, "..") == 0)
+            return false;
+        if (end == VyString::npos)
+            return true;
+        start = end + 1;
+    }
+}
 } // namespace
 
 VySetFileReader::VySetFileReader(const VyString& path, VySetLoadProgress* pProgress, const std::atomic<int>* pCurrent,
@@ -69,6 +87,8 @@ void VySetFileReader::SetPos(int pos)
 
 std::unique_ptr<VyRGBFormat> VySetFileReader::LoadPicture(const VyString& name, int maxSide) const
 {
+    if (!StaysInSetFolder(name))
+        throw VyException("VyGameWnd", "InternalLoadSet", "The picture's name leads out of the set's folder", name);
     VyString path = VyResourceSource::JoinPath(m_directory, name);
     std::unique_ptr<VyRGBFormat> picture;
     try

@@ -15,6 +15,12 @@
 // Square s gets piece TIED_BOARD[s]: a full board of the classic set without any line.
 constexpr int TIED_BOARD[16] = {8, 0, 14, 12, 1, 4, 11, 10, 6, 2, 7, 13, 3, 15, 9, 5};
 
+// Fifteen pieces of the classic set on squares 1..15 without a line (square, piece); piece 8
+// (index 7) is left and completes a line on square 16.
+inline const std::vector<std::pair<int, int>> LAST_PIECE_WINS = {
+    {0, 4}, {1, 11}, {2, 10}, {3, 13}, {4, 12}, {5, 3}, {6, 6}, {7, 0},
+    {8, 1}, {9, 15}, {10, 14}, {11, 5}, {12, 2}, {13, 8}, {14, 9}};
+
 // A saved game of the classic set: the pieces on the squares as given (and in that order in the
 // history), nothing chosen, player 1 choosing first.
 inline VySavedGame ClassicGame(VyGameState state, const std::vector<std::pair<int, int>>& squarePiece,

@@ -12,10 +12,8 @@
 
 namespace
 {
-// Fifteen pieces on squares 1..15 without a line (square -> piece); piece 8 (index 7) is left and
-// completes a line on square 16.
-const std::map<int, int> LAST_PIECE_WINS = {{0, 4}, {1, 11}, {2, 10}, {3, 13}, {4, 12}, {5, 3},  {6, 6}, {7, 0},
-                                            {8, 1}, {9, 15}, {10, 14}, {11, 5}, {12, 2}, {13, 8}, {14, 9}};
+// LAST_PIECE_WINS as a board (square -> piece).
+const std::map<int, int> LAST_PIECE_BOARD(LAST_PIECE_WINS.begin(), LAST_PIECE_WINS.end());
 
 // Keeps every message the worker posts.
 class Recorder : public VyMessageTarget
@@ -54,6 +52,14 @@ VyComputerPosition EndlessSearch(int generation)
     return position;
 }
 
+// An Easy decision that answers at once: player 2 hands over piece 8, the last one.
+VyComputerPosition QuickDecision(int generation)
+{
+    VyComputerPosition position = MakePosition(ClassicSet(), LAST_PIECE_BOARD, VyLevel::EASY);
+    position.generation = generation;
+    return position;
+}
+
 // Gives a search that should have ended the time of many checks to show that it goes on.
 void LetASearchRunOn(const VyComputerPlayer& worker, uint64_t from)
 {
@@ -68,7 +74,7 @@ TEST(ExpertWorker, DecidesAndHintsThroughTheWorker)
     Recorder recorder;
     VyComputerPlayer worker(&recorder);
     VyComputerPosition placing =
-        MakePosition(ClassicSet(), LAST_PIECE_WINS, VyLevel::EXPERT, VyGameState::PLAYER2_PLACES, 7);
+        MakePosition(ClassicSet(), LAST_PIECE_BOARD, VyLevel::EXPERT, VyGameState::PLAYER2_PLACES, 7);
     placing.generation = 3;
     worker.Wake(placing);
     ASSERT_TRUE(PumpUntilMessages(recorder, 1));
@@ -77,7 +83,7 @@ TEST(ExpertWorker, DecidesAndHintsThroughTheWorker)
     EXPECT_EQ(recorder.messages[0].param2, 3);
 
     // The hint is the Expert's whatever the game's level: player 1 must hand over the winning piece.
-    VyComputerPosition choosing = MakePosition(ClassicSet(), LAST_PIECE_WINS, VyLevel::BEGINNER,
+    VyComputerPosition choosing = MakePosition(ClassicSet(), LAST_PIECE_BOARD, VyLevel::BEGINNER,
                                                VyGameState::PLAYER1_CHOOSES);
     choosing.generation = 4;
     worker.AskHint(choosing);
@@ -123,9 +129,7 @@ TEST(ExpertWorker, ASearchEndsAtItsNextCheckForANewerGeneration)
     LetASearchRunOn(worker, before);
     EXPECT_LE(worker.GetStopChecks(), before + 2);
     // The worker is free again, and the stopped search posted nothing.
-    VyComputerPosition easy = MakePosition(ClassicSet(), LAST_PIECE_WINS, VyLevel::EASY);
-    easy.generation = 6;
-    worker.Wake(easy);
+    worker.Wake(QuickDecision(6));
     ASSERT_TRUE(PumpUntilMessages(recorder, 1));
     EXPECT_EQ(recorder.messages[0].param2, 6);
     EXPECT_EQ(recorder.messages[0].param1, 7);
@@ -140,9 +144,7 @@ TEST(ExpertWorker, ASearchEndsAtItsNextCheckForANewerRequest)
     ASSERT_TRUE(WaitForChecks(worker, 2));
     const uint64_t before = worker.GetStopChecks();
     // A request for the same generation: only its waiting can end the search.
-    VyComputerPosition easy = MakePosition(ClassicSet(), LAST_PIECE_WINS, VyLevel::EASY);
-    easy.generation = 5;
-    worker.Wake(easy);
+    worker.Wake(QuickDecision(5));
     ASSERT_TRUE(PumpUntilMessages(recorder, 1));
     EXPECT_LE(worker.GetStopChecks(), before + 2);
     EXPECT_EQ(recorder.messages[0].id, MSG_COMPUTER_PIECE);

@@ -8,12 +8,6 @@
 
 namespace
 {
-// Fifteen pieces of the classic set on squares 1..15 without a line; piece 8 (index 7) is left and
-// completes a line on square 16.
-const std::vector<std::pair<int, int>> LAST_PIECE_WINS = {{0, 4},  {1, 11}, {2, 10}, {3, 13}, {4, 12},
-                                                          {5, 3},  {6, 6},  {7, 0},  {8, 1},  {9, 15},
-                                                          {10, 14}, {11, 5}, {12, 2}, {13, 8}, {14, 9}};
-
 // TIED_BOARD without its last piece: piece 6 (index 5) on square 16 completes no line.
 std::vector<std::pair<int, int>> TiedButOne()
 {

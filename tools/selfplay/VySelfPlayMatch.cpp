@@ -80,13 +80,11 @@ void VySelfPlayMatch::ActForFirstSide()
 
 void VySelfPlayMatch::WakeComputer(const VyComputerPosition& position)
 {
-    const int choice = m_second.Decide(position);
-    const bool bPlacing = position.state == VyGameState::PLAYER2_PLACES;
-    const size_t count = bPlacing ? position.squares.size() : position.pieces.size();
-    if (choice < 0 || static_cast<size_t>(choice) >= count || !m_rules.IsComputersTurn())
+    VyMessage answer;
+    if (!VyComputerDecision::MakeAnswer(position, m_second.Decide(position), this, answer) || !m_rules.IsComputersTurn())
         m_bComputerFailed = true;
     else
-        Post({this, bPlacing ? MSG_COMPUTER_SQUARE : MSG_COMPUTER_PIECE, choice, position.generation});
+        Post(answer);
 }
 
 void VySelfPlayMatch::HandleMessage(const VyMessage& msg)

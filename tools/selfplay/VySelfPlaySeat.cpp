@@ -11,11 +11,6 @@ int EmptySquares(const VyComputerPosition& position)
     return static_cast<int>(std::count_if(position.squares.begin(), position.squares.end(),
                                           [](const VySquare& square) { return square.piece < 0; }));
 }
-
-bool IsPlacing(VyGameState state)
-{
-    return state == VyGameState::PLAYER1_PLACES || state == VyGameState::PLAYER2_PLACES;
-}
 } // namespace
 
 VySelfPlaySeat::VySelfPlaySeat(VyLevel level, uint32_t seed) : m_level(level), m_random(seed)
@@ -29,7 +24,7 @@ int VySelfPlaySeat::Decide(VyComputerPosition position)
     position.level = m_level;
     if (IsExpert())
         return DecideAsExpert(position);
-    if (IsPlacing(position.state))
+    if (IsPlacingState(position.state))
         return VyComputerDecision::ComputerChooseSquare(position, m_random);
     return VyComputerDecision::ComputerChoosePiece(position, m_random);
 }
@@ -46,7 +41,7 @@ int VySelfPlaySeat::DecideAsExpert(const VyComputerPosition& position)
     m_longestUs = std::max(m_longestUs, spent);
     if (result.outcome != VyOutcome::UNKNOWN && m_gameSolve == -1)
         m_gameSolve = EmptySquares(position);
-    return IsPlacing(position.state) ? result.square : result.piece;
+    return IsPlacingState(position.state) ? result.square : result.piece;
 }
 
 void VySelfPlaySeat::StartGame()

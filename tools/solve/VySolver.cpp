@@ -62,8 +62,7 @@ bool VySolver::EndsTheGame(const VyComputerPosition& position, int square) const
 
 void VySolver::PrintMove(const VyExpertResult& result, const VyComputerPosition& position, std::ostream& out) const
 {
-    const VyGameState state = position.state;
-    const bool bPlacing = state == VyGameState::PLAYER1_PLACES || state == VyGameState::PLAYER2_PLACES;
+    const bool bPlacing = IsPlacingState(position.state);
     if (bPlacing)
         out << "place piece " << position.currentPiece + 1 << " on square " << result.square + 1;
     // A placement that wins or fills the board hands nothing over, whatever piece the search kept.

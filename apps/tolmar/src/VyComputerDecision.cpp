@@ -196,23 +196,28 @@ int VyComputerDecision::ComputerChooseSquare(VyComputerPosition& position, VyRan
     return RandomEmptySquare(board, random);
 }
 
+bool VyComputerDecision::MakeAnswer(const VyComputerPosition& position, int choice, VyMessageTarget* pTarget,
+                                    VyMessage& answer)
+{
+    const bool bPlacing = IsPlacingState(position.state);
+    const size_t count = bPlacing ? position.squares.size() : position.pieces.size();
+    answer = {pTarget, bPlacing ? MSG_COMPUTER_SQUARE : MSG_COMPUTER_PIECE, choice, position.generation};
+    return choice >= 0 && static_cast<size_t>(choice) < count;
+}
+
 bool VyComputerDecision::Decide(VyComputerPosition& position, VyRandom& random, VyMessageTarget* pTarget,
                                 VyMessage& answer)
 {
     if (position.state == VyGameState::PLAYER2_CHOOSES)
     {
-        const int option = ComputerChoosePiece(position, random);
-        const bool valid = option >= 0 && static_cast<size_t>(option) < position.pieces.size();
+        const bool valid = MakeAnswer(position, ComputerChoosePiece(position, random), pTarget, answer);
         VY_ASSERT_TEXT(valid, "option>=0 && option<game.GetNumberOfPieces()");
-        answer = {pTarget, MSG_COMPUTER_PIECE, option, position.generation};
         return valid;
     }
     if (position.state == VyGameState::PLAYER2_PLACES)
     {
-        const int option = ComputerChooseSquare(position, random);
-        const bool valid = option >= 0 && static_cast<size_t>(option) < position.squares.size();
+        const bool valid = MakeAnswer(position, ComputerChooseSquare(position, random), pTarget, answer);
         VY_ASSERT_TEXT(valid, "option>=0 && option<game.GetNumberOfSquares()");
-        answer = {pTarget, MSG_COMPUTER_SQUARE, option, position.generation};
         return valid;
     }
     VY_ASSERT_TEXT(false, "false");

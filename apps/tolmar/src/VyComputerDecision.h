@@ -52,6 +52,10 @@ public:
     // decision or no valid choice exists.
     static bool Decide(VyComputerPosition& position, VyRandom& random, VyMessageTarget* pTarget,
                        VyMessage& answer);
+    // The answer that posts choice for the position (a square in a placing state, else a piece);
+    // false when choice is no square or piece of the set.
+    static bool MakeAnswer(const VyComputerPosition& position, int choice, VyMessageTarget* pTarget,
+                           VyMessage& answer);
 
     // The Advanced score of handing over piece: the triples (empty square i, other off-board piece j,
     // empty square k != i) for which the board with piece on i and j on k has a winning line.

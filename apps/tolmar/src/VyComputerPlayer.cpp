@@ -3,14 +3,6 @@
 #include "VyHintAnswer.h"
 #include "vythread/VyTrace.h"
 
-namespace
-{
-bool IsPlacing(VyGameState state)
-{
-    return state == VyGameState::PLAYER1_PLACES || state == VyGameState::PLAYER2_PLACES;
-}
-} // namespace
-
 VyComputerPlayer::VyComputerPlayer(VyMessageTarget* pTarget, VyRandom& random) : m_pTarget(pTarget), m_random(random)
 {
     m_thread.Start(ComputerThread, this);
@@ -102,12 +94,9 @@ bool VyComputerPlayer::AnswerExpert(const VyComputerPosition& position, VyWorker
         answer = {m_pTarget, MSG_HINT, VyHintAnswer::Pack(hint), position.generation};
         return true;
     }
-    const bool bPlacing = IsPlacing(position.state);
-    const int choice = bPlacing ? result.square : result.piece;
-    const size_t count = bPlacing ? position.squares.size() : position.pieces.size();
-    const bool valid = choice >= 0 && static_cast<size_t>(choice) < count;
+    const int choice = IsPlacingState(position.state) ? result.square : result.piece;
+    const bool valid = VyComputerDecision::MakeAnswer(position, choice, m_pTarget, answer);
     VY_ASSERT_TEXT(valid, "the Expert found a choice");
-    answer = {m_pTarget, bPlacing ? MSG_COMPUTER_SQUARE : MSG_COMPUTER_PIECE, choice, position.generation};
     return valid;
 }
 

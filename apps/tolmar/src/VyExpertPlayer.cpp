@@ -2,19 +2,6 @@
 
 #include "VyCompactPosition.h"
 
-namespace
-{
-bool IsPlacing(VyGameState state)
-{
-    return state == VyGameState::PLAYER1_PLACES || state == VyGameState::PLAYER2_PLACES;
-}
-
-bool IsChoosing(VyGameState state)
-{
-    return state == VyGameState::PLAYER1_CHOOSES || state == VyGameState::PLAYER2_CHOOSES;
-}
-} // namespace
-
 VyExpertPlayer::VyExpertPlayer(VyRandom& random) : m_random(random)
 {
 }
@@ -40,9 +27,9 @@ VyExpertResult VyExpertPlayer::Fallback(const VyComputerPosition& position, VyEx
 {
     VyComputerPosition advanced = position;
     advanced.level = VyLevel::ADVANCED;
-    if (IsPlacing(position.state) && result.square == -1)
+    if (IsPlacingState(position.state) && result.square == -1)
         result.square = VyComputerDecision::ComputerChooseSquare(advanced, m_random);
-    if (IsChoosing(position.state) && result.piece == -1)
+    if (IsChoosingState(position.state) && result.piece == -1)
         result.piece = VyComputerDecision::ComputerChoosePiece(advanced, m_random);
     return result;
 }
@@ -51,14 +38,14 @@ VyExpertResult VyExpertPlayer::Decide(const VyComputerPosition& position, const 
 {
     VyExpertSearch& search = SearchFor(position);
     const VyCompactPosition board(*m_pSet, position);
-    if (IsPlacing(position.state))
+    if (IsPlacingState(position.state))
     {
         const int piece = position.currentPiece;
         if (piece < 0 || piece >= m_pSet->PieceCount() || !board.IsOffBoard(piece) || board.EmptySquares() == 0)
             return VyExpertResult();
         return Fallback(position, search.Place(board, piece, limits));
     }
-    if (!IsChoosing(position.state) || board.OffBoardPieces() == 0)
+    if (!IsChoosingState(position.state) || board.OffBoardPieces() == 0)
         return VyExpertResult();
     return Fallback(position, search.Choose(board, limits));
 }

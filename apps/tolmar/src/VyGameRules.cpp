@@ -195,12 +195,12 @@ void VyGameRules::FailSetLoad(const VyString& failure)
 
 bool VyGameRules::IsChoosing() const
 {
-    return m_state == VyGameState::PLAYER1_CHOOSES || m_state == VyGameState::PLAYER2_CHOOSES;
+    return IsChoosingState(m_state);
 }
 
 bool VyGameRules::IsPlacing() const
 {
-    return m_state == VyGameState::PLAYER1_PLACES || m_state == VyGameState::PLAYER2_PLACES;
+    return IsPlacingState(m_state);
 }
 
 bool VyGameRules::IsHumanChoosing() const

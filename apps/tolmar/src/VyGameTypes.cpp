@@ -31,6 +31,16 @@ std::optional<VyFirstPlayer> VyFirstPlayerFromNumber(int number)
     return InRange(number, VyFirstPlayer::PLAYER1, VyFirstPlayer::RANDOM);
 }
 
+bool IsPlacingState(VyGameState state)
+{
+    return state == VyGameState::PLAYER1_PLACES || state == VyGameState::PLAYER2_PLACES;
+}
+
+bool IsChoosingState(VyGameState state)
+{
+    return state == VyGameState::PLAYER1_CHOOSES || state == VyGameState::PLAYER2_CHOOSES;
+}
+
 const char* LevelName(VyLevel level)
 {
     switch (level)

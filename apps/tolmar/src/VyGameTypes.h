@@ -120,5 +120,9 @@ std::optional<VyOpponent> VyOpponentFromNumber(int number);
 std::optional<VyLevel> VyLevelFromNumber(int number);
 std::optional<VyFirstPlayer> VyFirstPlayerFromNumber(int number);
 
+// Whether a player is to place the current piece / to choose the piece the other must place.
+bool IsPlacingState(VyGameState state);
+bool IsChoosingState(VyGameState state);
+
 // "Beginner" .. "Expert"; empty for a value outside the enumeration (a cast from an unchecked number).
 const char* LevelName(VyLevel level);
